@@ -1,0 +1,2 @@
+// Placeholder until brisel lands.
+int main() { return 0; }

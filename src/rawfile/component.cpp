@@ -1,0 +1,6 @@
+// Placeholder until the component lands.
+#include "rawfile/component.h"
+
+namespace rawfile {
+void RegisterComponent() {}
+}  // namespace rawfile

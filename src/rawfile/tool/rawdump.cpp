@@ -1,0 +1,2 @@
+// Placeholder until the dump tool lands.
+int main() { return 0; }

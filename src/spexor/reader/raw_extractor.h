@@ -1,0 +1,54 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <utility>
+
+#include "spexor/reader/mass_list.h"
+
+namespace platform {
+class CWnd;
+}
+class CXRawfile;
+
+// The scan reader: the only road by which spexor reads a RAW file. This class
+// reaches the component as a control hosted in the driver's hidden window;
+// NewRawExtractor derives from it and reaches the component through its
+// reader interface. The interpretation operations (scan kind, activation,
+// analyzer, charge, precursor, injection time) are shared by both.
+class RawExtractor {
+public:
+    explicit RawExtractor(platform::CWnd* parent);
+    RawExtractor(const RawExtractor&) = delete;
+    RawExtractor& operator=(const RawExtractor&) = delete;
+    virtual ~RawExtractor();
+
+    virtual void Open(const std::string& path);
+    virtual void Close();
+    virtual int GetFirstScan();
+    virtual int GetLastScan();
+    // kind: 0 MS1, 1 to 3 MS2, 4 MS3.
+    virtual bool IsScanKind(int scan, int kind);
+    // activation: 0 HCD, 1 CID, 2 ETD.
+    virtual bool HasActivation(int scan, int activation);
+    virtual bool IsCentroidScan(int scan);
+    virtual void GetMassList(MassList& list, const std::string& scanFilter);
+    virtual void GetAnalyzer(std::string& analyzer, int scan);
+    virtual void GetActivation(std::string& activation, int scan);
+    virtual std::pair<int, int> GetChargeRange(std::pair<int, int>& range, int scan);
+    virtual void GetFilter(int scan, std::string& filter);
+    virtual double GetRetentionTime(int scan);  // seconds
+    virtual double GetIonInjectionTime(int scan);  // milliseconds
+    virtual double GetPrecursorMz(int scan);
+    virtual double GetMonoisotopicMz(int scan);
+    virtual bool IsAvailable();
+    virtual double GetTrailerDouble(int scan, const std::string& label);
+    virtual int GetTrailerInt(int scan, const std::string& label);
+
+protected:
+    // For derived readers that reach the component without a control.
+    RawExtractor();
+
+    std::unique_ptr<CXRawfile> control;
+    bool available = false;
+};

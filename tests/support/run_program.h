@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+struct ProgramResult {
+    int status = -1;  // exit status 0..255
+    std::string out;  // standard output
+    std::string err;  // standard error
+};
+
+// Runs a program with arguments (no shell), in `workingDirectory` when not
+// empty, with standard input from /dev/null, and collects its output.
+ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
+                         const std::string& workingDirectory = "");
+
+}  // namespace testing_support

@@ -1,27 +1,121 @@
-// Placeholder until the hosted-control reader lands.
+// The hosted-control reader: the component's control, created in the
+// driver's hidden window, called by dispatch id. Its result 1 means success.
 #include "spexor/reader/raw_extractor.h"
 
-class CXRawfile {};
+#include "common/xrawfile.h"
+#include "platform/com.h"
+#include "platform/console.h"
+#include "platform/process.h"
+#include "spexor/reader/cxrawfile.h"
+#include "spexor/reader/mass_list_answer.h"
+#include "spexor/reader/reader_messages.h"
+#include "spexor/reader/system_string.h"
+#include "spexor/reader/trailer_value.h"
 
-RawExtractor::RawExtractor(platform::CWnd*) {}
+using namespace platform;
+
+namespace {
+bool ControlSucceeded(int32_t result) { return result == xrawfile::kControlSuccess; }
+}  // namespace
+
+RawExtractor::RawExtractor(CWnd* parent) {
+    WriteLine(Stream::Out, "[Morvane] Morvane tries to use MSFileReader ");
+    control = std::make_unique<CXRawfile>();
+    // The control object stays even when its creation fails, so that a call
+    // made on an unavailable reader ends in a dispatch failure, not a crash.
+    available = control->Create(parent);
+}
+
 RawExtractor::RawExtractor() = default;
-RawExtractor::~RawExtractor() = default;
-void RawExtractor::Open(const std::string&) {}
-void RawExtractor::Close() {}
-int RawExtractor::GetFirstScan() { return 0; }
-int RawExtractor::GetLastScan() { return 0; }
-bool RawExtractor::IsScanKind(int, int) { return false; }
-bool RawExtractor::HasActivation(int, int) { return false; }
-bool RawExtractor::IsCentroidScan(int) { return false; }
-void RawExtractor::GetMassList(MassList&, const std::string&) {}
-void RawExtractor::GetAnalyzer(std::string&, int) {}
-void RawExtractor::GetActivation(std::string&, int) {}
-std::pair<int, int> RawExtractor::GetChargeRange(std::pair<int, int>& range, int) { return range; }
-void RawExtractor::GetFilter(int, std::string&) {}
-double RawExtractor::GetRetentionTime(int) { return 0.0; }
-double RawExtractor::GetIonInjectionTime(int) { return 0.0; }
-double RawExtractor::GetPrecursorMz(int) { return 0.0; }
-double RawExtractor::GetMonoisotopicMz(int) { return 0.0; }
+
+RawExtractor::~RawExtractor() {
+    if (control) {
+        control->DestroyWindow();
+        control.reset();
+    }
+}
+
 bool RawExtractor::IsAvailable() { return available; }
-double RawExtractor::GetTrailerDouble(int, const std::string&) { return 0.0; }
-int RawExtractor::GetTrailerInt(int, const std::string&) { return 0; }
+
+void RawExtractor::Open(const std::string& path) {
+    if (!ControlSucceeded(control->Open(path))) {
+        ReportOpenFailure(path);
+        Pause();
+        ExitRun();
+    }
+    if (!ControlSucceeded(control->SetCurrentController(0, 1))) {
+        ReportControllerFailure();
+        control->Close();
+        ExitRun();
+    }
+}
+
+void RawExtractor::Close() { control->Close(); }
+
+int RawExtractor::GetFirstScan() {
+    int32_t scan = 0;
+    if (!ControlSucceeded(control->GetFirstSpectrumNumber(&scan))) ExitOnFirstScanFailure();
+    return scan;
+}
+
+int RawExtractor::GetLastScan() {
+    int32_t scan = 0;
+    if (!ControlSucceeded(control->GetLastSpectrumNumber(&scan))) ExitOnLastScanFailure();
+    return scan;
+}
+
+void RawExtractor::GetFilter(int scan, std::string& filter) {
+    BSTR text = nullptr;
+    if (ControlSucceeded(control->GetFilterForScanNum(scan, &text))) {
+        filter = TakeSystemString(text);
+    } else {
+        SysFreeString(text);
+        ReportFilterFailure(scan);
+    }
+}
+
+double RawExtractor::GetRetentionTime(int scan) {
+    double minutes = 0.0;
+    if (!ControlSucceeded(control->RTFromScanNum(scan, &minutes))) {
+        ReportRetentionTimeFailure(scan);
+        return 0.0;
+    }
+    return minutes * 60.0;
+}
+
+void RawExtractor::GetMassList(MassList& list, const std::string& scanFilter) {
+    int32_t scan = list.scan;
+    VARIANT points;
+    VARIANT flags;
+    VariantInit(&points);
+    VariantInit(&flags);
+    const int32_t result =
+        control->GetMassListFromScanNum(&scan, scanFilter, 0, 0, 0, 0, &points, &flags, &list.count);
+    TakeMassListAnswer(list, ControlSucceeded(result), scan, points, flags);
+}
+
+double RawExtractor::GetTrailerDouble(int scan, const std::string& label) {
+    VARIANT value;
+    VariantInit(&value);
+    double answer = 0.0;
+    if (ControlSucceeded(control->GetTrailerExtraValueForScanNum(scan, label, &value))) {
+        answer = TrailerValueAsDouble(value);
+    } else {
+        ReportTrailerDoubleFailure(label, scan);
+    }
+    VariantClear(&value);
+    return answer;
+}
+
+int RawExtractor::GetTrailerInt(int scan, const std::string& label) {
+    VARIANT value;
+    VariantInit(&value);
+    int answer = 0;
+    if (ControlSucceeded(control->GetTrailerExtraValueForScanNum(scan, label, &value))) {
+        answer = TrailerValueAsInt(value);
+    } else {
+        ReportTrailerIntFailure(label, scan);
+    }
+    VariantClear(&value);
+    return answer;
+}

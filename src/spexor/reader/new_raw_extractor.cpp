@@ -1,0 +1,130 @@
+// The interface reader: the component's reader interface (version 1), found
+// through the class registry. Status 0 is success, a positive status a
+// failure handled like the control's, a negative status a component error
+// that ends the run.
+#include "spexor/reader/new_raw_extractor.h"
+
+#include "platform/com.h"
+#include "spexor/reader/component_connection.h"
+#include "spexor/reader/mass_list_answer.h"
+#include "spexor/reader/reader_messages.h"
+#include "spexor/reader/system_string.h"
+#include "spexor/reader/trailer_value.h"
+
+using namespace platform;
+
+namespace {
+
+// Ends the run on a component error; otherwise tells whether the call succeeded.
+bool StatusSucceeded(const char* operation, HRESULT status) {
+    if (status < 0) ExitOnComponentError(operation, status);
+    return status == S_OK;
+}
+
+}  // namespace
+
+NewRawExtractor::NewRawExtractor() {
+    CoInitialize();
+    rawfile = ConnectToComponent();
+}
+
+NewRawExtractor::~NewRawExtractor() {
+    if (rawfile != nullptr) rawfile->Release();
+    rawfile = nullptr;
+}
+
+void NewRawExtractor::Open(const std::string& path) {
+    const SystemString text(path);
+    if (!StatusSucceeded("Open", rawfile->Open(text.get()))) {
+        ReportOpenFailure(path);
+        ExitRun();
+    }
+    if (!StatusSucceeded("SetCurrentController", rawfile->SetCurrentController(0, 1))) {
+        ReportControllerFailure();
+        ExitRun();
+    }
+}
+
+void NewRawExtractor::Close() {
+    if (rawfile == nullptr) return;
+    StatusSucceeded("Close", rawfile->Close());
+    rawfile->Release();
+    rawfile = nullptr;
+}
+
+int NewRawExtractor::GetFirstScan() {
+    int32_t scan = 0;
+    if (!StatusSucceeded("GetFirstSpectrumNumber", rawfile->GetFirstSpectrumNumber(&scan))) {
+        ExitOnFirstScanFailure();
+    }
+    return scan;
+}
+
+int NewRawExtractor::GetLastScan() {
+    int32_t scan = 0;
+    if (!StatusSucceeded("GetLastSpectrumNumber", rawfile->GetLastSpectrumNumber(&scan))) {
+        ExitOnLastScanFailure();
+    }
+    return scan;
+}
+
+void NewRawExtractor::GetFilter(int scan, std::string& filter) {
+    BSTR text = nullptr;
+    if (StatusSucceeded("GetFilterForScanNum", rawfile->GetFilterForScanNum(scan, &text))) {
+        filter = TakeSystemString(text);
+    } else {
+        SysFreeString(text);
+        ReportFilterFailure(scan);
+    }
+}
+
+double NewRawExtractor::GetRetentionTime(int scan) {
+    double minutes = 0.0;
+    if (!StatusSucceeded("RTFromScanNum", rawfile->RTFromScanNum(scan, &minutes))) {
+        ReportRetentionTimeFailure(scan);
+        return 0.0;
+    }
+    return minutes * 60.0;
+}
+
+void NewRawExtractor::GetMassList(MassList& list, const std::string& scanFilter) {
+    int32_t scan = list.scan;
+    VARIANT points;
+    VARIANT flags;
+    VariantInit(&points);
+    VariantInit(&flags);
+    const SystemString filter(scanFilter);
+    const HRESULT status =
+        rawfile->GetMassListFromScanNum(&scan, filter.get(), 0, 0, 0, 0, nullptr, &points, &flags, &list.count);
+    TakeMassListAnswer(list, StatusSucceeded("GetMassListFromScanNum", status), scan, points, flags);
+}
+
+double NewRawExtractor::GetTrailerDouble(int scan, const std::string& label) {
+    VARIANT value;
+    VariantInit(&value);
+    const SystemString text(label);
+    double answer = 0.0;
+    if (StatusSucceeded("GetTrailerExtraValueForScanNum",
+                        rawfile->GetTrailerExtraValueForScanNum(scan, text.get(), &value))) {
+        answer = TrailerValueAsDouble(value);
+    } else {
+        ReportTrailerDoubleFailure(label, scan);
+    }
+    VariantClear(&value);
+    return answer;
+}
+
+int NewRawExtractor::GetTrailerInt(int scan, const std::string& label) {
+    VARIANT value;
+    VariantInit(&value);
+    const SystemString text(label);
+    int answer = 0;
+    if (StatusSucceeded("GetTrailerExtraValueForScanNum",
+                        rawfile->GetTrailerExtraValueForScanNum(scan, text.get(), &value))) {
+        answer = TrailerValueAsInt(value);
+    } else {
+        ReportTrailerIntFailure(label, scan);
+    }
+    VariantClear(&value);
+    return answer;
+}

@@ -1,0 +1,63 @@
+#include "spexor/reader/reader_messages.h"
+
+#include <cstdio>
+
+#include "platform/console.h"
+#include "platform/process.h"
+
+namespace {
+
+void WriteError(const std::string& text) { platform::WriteLine(platform::Stream::Err, "[Morvane] <Exception>: " + text); }
+
+std::string HexCode(platform::HRESULT code) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(code));
+    return text;
+}
+
+}  // namespace
+
+void ReportOpenFailure(const std::string& path) {
+    WriteError("Failed to open file " + path + ", check if your file is corrupt!");
+}
+
+void ReportControllerFailure() { WriteError("Failed to set current controller!"); }
+
+void ExitOnFirstScanFailure() {
+    WriteError("Failed to load first scan number! ");
+    ExitRun();
+}
+
+void ExitOnLastScanFailure() {
+    WriteError(": Failed to load last scan number! ");
+    ExitRun();
+}
+
+void ReportFilterFailure(int scan) { WriteError("Error getting filter for scan number " + std::to_string(scan) + "!"); }
+
+void ReportMassListFailure(int scan) { WriteError("Error getting mass list data for scan." + std::to_string(scan)); }
+
+void ReportRetentionTimeFailure(int scan) {
+    WriteError("Error getting retention time for scan number " + std::to_string(scan) + "! ");
+}
+
+void ReportTrailerDoubleFailure(const std::string& label, int scan) {
+    WriteError("Error getting trailer extra value " + label + " for scan number " + std::to_string(scan) + "!");
+}
+
+void ReportTrailerIntFailure(const std::string& label, int scan) {
+    WriteError("Error getting " + label + " for scan number " + std::to_string(scan) + "! ");
+}
+
+void ExitRun() { platform::ExitProcess(platform::kFatalExitStatus); }
+
+void ExitOnDispatchFailure(std::string_view operation, int32_t dispatchId, platform::HRESULT code) {
+    WriteError("Cannot call " + std::string(operation) + " (dispatch id " + std::to_string(dispatchId) +
+               ") of the MSFileReader control, error code " + HexCode(code) + "!");
+    ExitRun();
+}
+
+void ExitOnComponentError(std::string_view operation, platform::HRESULT code) {
+    WriteError("MSFileReader component error in " + std::string(operation) + ", error code " + HexCode(code) + "!");
+    ExitRun();
+}

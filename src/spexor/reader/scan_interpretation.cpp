@@ -1,0 +1,96 @@
+// The scan attributes both readers read from a scan's filter text and its
+// trailer extra values. The filter text is fetched afresh for every question
+// through the reader's own GetFilter; a failed fetch leaves it empty.
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+
+#include "spexor/reader/raw_extractor.h"
+
+namespace {
+
+constexpr std::size_t kPrecursorDigitsKept = 20;
+constexpr std::size_t kActivationNameLength = 3;
+
+const char* const kChargeStateLabel = "Charge State:";
+const char* const kIonInjectionTimeLabel = "Ion Injection Time (ms):";
+const char* const kMonoisotopicMzLabel = "Monoisotopic M/Z:";
+
+bool Contains(const std::string& text, const char* part) { return text.find(part) != std::string::npos; }
+
+}  // namespace
+
+bool RawExtractor::IsScanKind(int scan, int kind) {
+    std::string filter;
+    GetFilter(scan, filter);
+    switch (kind) {
+        case 0:
+            return !Contains(filter, "ms2") && !Contains(filter, "ms3");
+        case 1:
+        case 2:
+        case 3:
+            return Contains(filter, "ms2");
+        case 4:
+            return Contains(filter, "ms3");
+        default:
+            return false;
+    }
+}
+
+bool RawExtractor::HasActivation(int scan, int activation) {
+    std::string filter;
+    GetFilter(scan, filter);
+    if (!Contains(filter, "ms2")) return false;
+    switch (activation) {
+        case 0:
+            return Contains(filter, "@hcd");
+        case 1:
+            return Contains(filter, "@cid");
+        case 2:
+            return Contains(filter, "@etd");
+        default:
+            return false;
+    }
+}
+
+// Centroid data is marked "+ c " in positive and "- c " in negative polarity.
+bool RawExtractor::IsCentroidScan(int scan) {
+    std::string filter;
+    GetFilter(scan, filter);
+    return Contains(filter, "+ c ") || Contains(filter, "- c ");
+}
+
+void RawExtractor::GetAnalyzer(std::string& analyzer, int scan) {
+    std::string filter;
+    GetFilter(scan, filter);
+    std::string token = filter.substr(0, filter.find(' '));
+    analyzer = token == "+" ? "ITMS" : token;
+}
+
+void RawExtractor::GetActivation(std::string& activation, int scan) {
+    std::string filter;
+    GetFilter(scan, filter);
+    const std::size_t at = filter.rfind('@');
+    activation = at == std::string::npos ? std::string() : filter.substr(at + 1, kActivationNameLength);
+}
+
+std::pair<int, int> RawExtractor::GetChargeRange(std::pair<int, int>& range, int scan) {
+    const int charge = GetTrailerInt(scan, kChargeStateLabel);
+    range = {charge, charge};
+    return range;
+}
+
+double RawExtractor::GetPrecursorMz(int scan) {
+    std::string filter;
+    GetFilter(scan, filter);
+    const std::size_t at = filter.rfind('@');
+    if (at == std::string::npos || at == 0) return 0.0;
+    const std::size_t blank = filter.rfind(' ', at - 1);
+    if (blank == std::string::npos) return 0.0;
+    const std::string number = filter.substr(blank + 1, std::min(at - blank - 1, kPrecursorDigitsKept));
+    return std::atof(number.c_str());
+}
+
+double RawExtractor::GetMonoisotopicMz(int scan) { return GetTrailerDouble(scan, kMonoisotopicMzLabel); }
+
+double RawExtractor::GetIonInjectionTime(int scan) { return GetTrailerDouble(scan, kIonInjectionTimeLabel); }

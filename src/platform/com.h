@@ -18,9 +18,11 @@ using HRESULT = int32_t;
 
 inline constexpr HRESULT S_OK = 0;
 inline constexpr HRESULT S_FALSE = 1;
+inline constexpr HRESULT E_NOTIMPL = static_cast<HRESULT>(0x80004001u);
 inline constexpr HRESULT E_NOINTERFACE = static_cast<HRESULT>(0x80004002u);
 inline constexpr HRESULT E_POINTER = static_cast<HRESULT>(0x80004003u);
 inline constexpr HRESULT E_FAIL = static_cast<HRESULT>(0x80004005u);
+inline constexpr HRESULT E_UNEXPECTED = static_cast<HRESULT>(0x8000FFFFu);
 inline constexpr HRESULT E_INVALIDARG = static_cast<HRESULT>(0x80070057u);
 inline constexpr HRESULT E_OUTOFMEMORY = static_cast<HRESULT>(0x8007000Eu);
 inline constexpr HRESULT REGDB_E_CLASSNOTREG = static_cast<HRESULT>(0x80040154u);
@@ -28,15 +30,20 @@ inline constexpr HRESULT CO_E_CLASSSTRING = static_cast<HRESULT>(0x800401F3u);
 inline constexpr HRESULT DISP_E_MEMBERNOTFOUND = static_cast<HRESULT>(0x80020003u);
 inline constexpr HRESULT DISP_E_TYPEMISMATCH = static_cast<HRESULT>(0x80020005u);
 inline constexpr HRESULT DISP_E_BADPARAMCOUNT = static_cast<HRESULT>(0x8002000Eu);
+inline constexpr HRESULT DISP_E_ARRAYISLOCKED = static_cast<HRESULT>(0x8002000Du);
 
 inline bool Succeeded(HRESULT hr) { return hr >= 0; }
 inline bool Failed(HRESULT hr) { return hr < 0; }
 
+// Initialises the library for the calling thread: S_OK the first time on a
+// thread, S_FALSE when it already was. Nothing here depends on it.
 HRESULT CoInitialize();
 
 // ---- System strings -------------------------------------------------------
 // A system string is a NUL-terminated UTF-8 buffer that carries its length
-// (it may hold NUL characters). Null is a valid, empty string.
+// (it may hold NUL characters). Null is a valid, empty string. Freeing null
+// does nothing; freeing a string that is not alive is counted in
+// LiveResources::invalidReleases and otherwise ignored.
 using BSTR = char*;
 BSTR SysAllocString(std::string_view text);
 void SysFreeString(BSTR text);
@@ -46,10 +53,15 @@ uint32_t SysStringLen(BSTR text);
 using VARTYPE = uint16_t;
 struct SAFEARRAY;
 // A one-dimensional array of `count` elements of type `elementType`
-// (VT_R8, VT_R4, VT_I4, VT_UI1 ...), zero-filled.
+// (VT_R8, VT_R4, VT_I4, VT_UI1 ...), zero-filled. Null for an element type
+// that is not a plain number.
 SAFEARRAY* SafeArrayCreateVector(VARTYPE elementType, int32_t lowerBound, uint32_t count);
+// Locks the array and hands out its data; each access needs one unaccess.
 HRESULT SafeArrayAccessData(SAFEARRAY* array, void** data);
 HRESULT SafeArrayUnaccessData(SAFEARRAY* array);
+// Fails with DISP_E_ARRAYISLOCKED (and keeps the array) while it is locked.
+// Destroying null is S_OK; destroying an array that is not alive is counted
+// in LiveResources::invalidReleases and E_INVALIDARG.
 HRESULT SafeArrayDestroy(SAFEARRAY* array);
 uint32_t SafeArrayElementCount(const SAFEARRAY* array);
 VARTYPE SafeArrayElementType(const SAFEARRAY* array);
@@ -100,14 +112,20 @@ struct VARIANT {
 };
 
 void VariantInit(VARIANT* value);
-// Releases what the variant owns (its string or array) and empties it.
+// Releases what the variant owns (its string or array) and empties it. A
+// variant whose array is locked is left as it is (DISP_E_ARRAYISLOCKED).
 HRESULT VariantClear(VARIANT* value);
 
 // ---- Release accounting ---------------------------------------------------
-// Numbers of system strings and safe arrays currently alive in the process.
+// Numbers of system strings, safe arrays and reference-counted objects
+// currently alive in the process, and of releases of something that was not
+// alive (a second free, a pointer never handed out): those are ignored, so a
+// test can count them instead of crashing.
 struct LiveResources {
     int64_t strings = 0;
     int64_t arrays = 0;
+    int64_t objects = 0;
+    int64_t invalidReleases = 0;
 };
 LiveResources CurrentLiveResources();
 
@@ -115,10 +133,16 @@ LiveResources CurrentLiveResources();
 // Interface ids are texts in braces, compared without regard to case.
 inline constexpr const char* IID_IUnknown = "{00000000-0000-0000-C000-000000000046}";
 inline constexpr const char* IID_IDispatch = "{00020400-0000-0000-C000-000000000046}";
+inline constexpr const char* IID_IRunnableObject = "{00000126-0000-0000-C000-000000000046}";
+
+// True when two class or interface ids name the same id (case ignored).
+bool IsEqualGUID(std::string_view a, std::string_view b);
 
 class IUnknown {
 public:
-    // On success *out holds an added reference; on failure *out is null.
+    // On success *out holds an added reference and points to the interface
+    // asked for, to be cast to that interface type (IUnknown*, IDispatch*,
+    // xrawfile::IXRawfile* ...); on failure *out is null.
     virtual HRESULT QueryInterface(const std::string& iid, void** out) = 0;
     virtual uint32_t AddRef() = 0;
     virtual uint32_t Release() = 0;
@@ -128,7 +152,11 @@ protected:
 };
 
 // Parameter kinds of a dispatch call, as the control methods declare them.
+// (The scoped enumerator BSTR names the kind, not the string type above.)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wshadow"
 enum class ParamKind { BSTR, I4, PI4, PR8, PBSTR, PVARIANT, PDATE };
+#pragma GCC diagnostic pop
 
 // One typed argument of a dispatch call.
 struct DispArg {
@@ -159,6 +187,30 @@ public:
     virtual HRESULT Invoke(int32_t dispatchId, const std::vector<DispArg>& args, int32_t* result) = 0;
 };
 
+// Optional interface of an object that has a running state of its own.
+// OleRun asks for it: an object that does not answer it counts as running;
+// one that does is put into its running state by Run, which may refuse.
+class IRunnableObject : public IUnknown {
+public:
+    virtual HRESULT Run() = 0;
+};
+
+// Reference count for objects of this layer; also counts live objects for
+// LiveResources::objects. Starts at 1 (the creator's reference).
+class RefCount {
+public:
+    RefCount();
+    ~RefCount();
+    RefCount(const RefCount&) = delete;
+    RefCount& operator=(const RefCount&) = delete;
+    uint32_t Add() { return ++count_; }
+    // Returns the count left; the owner deletes itself at 0.
+    uint32_t Drop() { return --count_; }
+
+private:
+    uint32_t count_ = 1;
+};
+
 // ---- Class registry -------------------------------------------------------
 // A factory makes a new object with one reference held by the caller.
 using ClassFactory = std::function<IUnknown*()>;
@@ -168,12 +220,26 @@ void RegisterClass(const std::string& classId, const std::vector<std::string>& p
 void UnregisterClass(const std::string& classId);
 void ClearClassRegistry();
 
+// What is registered, so a test can put the registry back as it found it.
+struct ClassRegistration {
+    std::string classId;
+    std::vector<std::string> progIds;
+    ClassFactory factory;
+};
+std::vector<ClassRegistration> RegisteredClasses();
+
+// Looks up a registered ProgID (case ignored); CO_E_CLASSSTRING when unknown.
 HRESULT CLSIDFromProgID(const std::string& progId, std::string* classId);
-// Reads a class id written in braces; anything else is CO_E_CLASSSTRING.
+// Reads a class id written in braces ({8-4-4-4-12 hex digits}) into its
+// upper-case form; anything else is CO_E_CLASSSTRING. The class need not be
+// registered.
 HRESULT CLSIDFromString(const std::string& text, std::string* classId);
-// Makes an object of a registered class and asks it for `iid`.
+// Makes an object of a registered class and asks it for `iid`; every class
+// context counts (all classes here live in the process).
+// REGDB_E_CLASSNOTREG for an unknown class, E_FAIL when the factory makes
+// nothing, otherwise the object's answer for `iid`.
 HRESULT CoCreateInstance(const std::string& classId, const std::string& iid, void** out);
-// Puts an object into its running state.
+// Puts an object into its running state (see IRunnableObject).
 HRESULT OleRun(IUnknown* object);
 
 }  // namespace platform

@@ -15,6 +15,7 @@ namespace platform {
 // Switches on control hosting for host windows created afterwards (the
 // default). Tests switch it off to make every host unable to hold controls.
 void AfxEnableControlContainer(bool enabled = true);
+bool IsControlContainerEnabled();
 
 // Raised by InvokeHelper when the dispatch machinery itself fails (no
 // control, unknown dispatch id, bad arguments): not a method's own answer.
@@ -28,18 +29,25 @@ public:
     CWnd() = default;
     CWnd(const CWnd&) = delete;
     CWnd& operator=(const CWnd&) = delete;
+    // Destroys the window (and so its control and child controls).
     virtual ~CWnd();
 
-    // Creates a control of the registered class `classId` as a hidden child
-    // of `parent` (no name, style 0, empty rectangle, id 0). False when the
-    // parent cannot host controls or the class cannot be made as a control.
+    // Creates a control of the registered class `classId` (a class id in
+    // braces, or a ProgID) as a hidden child of `parent` (no name, style 0,
+    // empty rectangle, id 0): the object is made, asked for its dispatch
+    // interface and put into its running state. False when the parent is
+    // absent or cannot host controls, or any of those steps fails. A control
+    // this window already held is destroyed first.
     virtual bool CreateControl(const std::string& classId, CWnd* parent);
 
     // Calls a method of the control by dispatch id. Throws DispatchError when
-    // the call cannot be made; otherwise *result holds the method's answer.
+    // the call cannot be made (status E_UNEXPECTED when there is no control,
+    // else the dispatch interface's own status); otherwise *result (when not
+    // null) holds the method's answer.
     void InvokeHelper(int32_t dispatchId, int32_t* result, const std::vector<DispArg>& args);
 
-    // Destroys the control (or the window) and releases its object.
+    // Destroys the window: its control is released and every control created
+    // inside it is destroyed too. False when there was no window.
     bool DestroyWindow();
 
     bool HasControl() const { return control_ != nullptr; }
@@ -47,9 +55,15 @@ public:
 
 protected:
     bool canHostControls_ = false;
+    bool windowExists_ = false;
 
 private:
+    void AdoptChild(CWnd* child);
+    void ForgetChild(CWnd* child);
+
     IDispatch* control_ = nullptr;
+    CWnd* parent_ = nullptr;
+    std::vector<CWnd*> children_;
 };
 
 // The hidden top-level dialog window in which readers create their control.

@@ -1,0 +1,316 @@
+#include "platform/com.h"
+
+#include <cctype>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace platform {
+
+namespace {
+
+struct Accounting {
+    std::unordered_set<const void*> liveStrings;
+    std::unordered_set<const void*> liveArrays;
+    int64_t objects = 0;
+    int64_t invalidReleases = 0;
+};
+
+Accounting& Ledger() {
+    static Accounting ledger;
+    return ledger;
+}
+
+}  // namespace
+
+// ---- Initialisation ---------------------------------------------------------
+
+HRESULT CoInitialize() {
+    thread_local bool initialised = false;
+    if (initialised) return S_FALSE;
+    initialised = true;
+    return S_OK;
+}
+
+// ---- System strings ---------------------------------------------------------
+// Layout: an 8-byte header holding the length, then the characters and a NUL.
+// The string handed out points just past the header.
+
+namespace {
+constexpr size_t kStringHeader = 8;
+
+uint32_t& StoredLength(BSTR text) {
+    return *reinterpret_cast<uint32_t*>(text - kStringHeader);
+}
+}  // namespace
+
+BSTR SysAllocString(std::string_view text) {
+    auto* block = static_cast<char*>(std::malloc(kStringHeader + text.size() + 1));
+    if (block == nullptr) return nullptr;
+    BSTR result = block + kStringHeader;
+    StoredLength(result) = static_cast<uint32_t>(text.size());
+    if (!text.empty()) std::memcpy(result, text.data(), text.size());
+    result[text.size()] = '\0';
+    Ledger().liveStrings.insert(result);
+    return result;
+}
+
+void SysFreeString(BSTR text) {
+    if (text == nullptr) return;
+    if (Ledger().liveStrings.erase(text) == 0) {
+        ++Ledger().invalidReleases;
+        return;
+    }
+    std::free(text - kStringHeader);
+}
+
+uint32_t SysStringLen(BSTR text) { return text == nullptr ? 0 : StoredLength(text); }
+
+// ---- Safe arrays ------------------------------------------------------------
+
+struct SAFEARRAY {
+    VARTYPE elementType = VT_EMPTY;
+    int32_t lowerBound = 0;
+    uint32_t count = 0;
+    uint32_t locks = 0;
+    // Kept in doubles so every element type is aligned.
+    std::unique_ptr<double[]> storage;
+};
+
+namespace {
+
+size_t ElementSize(VARTYPE type) {
+    switch (type) {
+        case VT_I1:
+        case VT_UI1:
+            return 1;
+        case VT_I2:
+        case VT_UI2:
+        case VT_BOOL:
+            return 2;
+        case VT_I4:
+        case VT_UI4:
+        case VT_INT:
+        case VT_UINT:
+        case VT_R4:
+            return 4;
+        case VT_I8:
+        case VT_UI8:
+        case VT_R8:
+        case VT_DATE:
+            return 8;
+        default:
+            return 0;
+    }
+}
+
+bool IsLiveArray(const SAFEARRAY* array) {
+    return array != nullptr && Ledger().liveArrays.count(array) != 0;
+}
+
+}  // namespace
+
+SAFEARRAY* SafeArrayCreateVector(VARTYPE elementType, int32_t lowerBound, uint32_t count) {
+    size_t elementSize = ElementSize(elementType);
+    if (elementSize == 0) return nullptr;
+    auto* array = new SAFEARRAY;
+    array->elementType = elementType;
+    array->lowerBound = lowerBound;
+    array->count = count;
+    size_t doubles = (static_cast<size_t>(count) * elementSize + sizeof(double) - 1) / sizeof(double);
+    array->storage = std::make_unique<double[]>(doubles == 0 ? 1 : doubles);
+    Ledger().liveArrays.insert(array);
+    return array;
+}
+
+HRESULT SafeArrayAccessData(SAFEARRAY* array, void** data) {
+    if (data == nullptr) return E_POINTER;
+    *data = nullptr;
+    if (!IsLiveArray(array)) return E_INVALIDARG;
+    ++array->locks;
+    *data = array->storage.get();
+    return S_OK;
+}
+
+HRESULT SafeArrayUnaccessData(SAFEARRAY* array) {
+    if (!IsLiveArray(array)) return E_INVALIDARG;
+    if (array->locks == 0) return E_UNEXPECTED;
+    --array->locks;
+    return S_OK;
+}
+
+HRESULT SafeArrayDestroy(SAFEARRAY* array) {
+    if (array == nullptr) return S_OK;
+    if (!IsLiveArray(array)) {
+        ++Ledger().invalidReleases;
+        return E_INVALIDARG;
+    }
+    if (array->locks != 0) return DISP_E_ARRAYISLOCKED;
+    Ledger().liveArrays.erase(array);
+    delete array;
+    return S_OK;
+}
+
+uint32_t SafeArrayElementCount(const SAFEARRAY* array) { return array == nullptr ? 0 : array->count; }
+
+VARTYPE SafeArrayElementType(const SAFEARRAY* array) {
+    return array == nullptr ? static_cast<VARTYPE>(VT_EMPTY) : array->elementType;
+}
+
+// ---- Variants ---------------------------------------------------------------
+
+void VariantInit(VARIANT* value) {
+    if (value == nullptr) return;
+    value->vt = VT_EMPTY;
+    value->llVal = 0;
+}
+
+HRESULT VariantClear(VARIANT* value) {
+    if (value == nullptr) return E_INVALIDARG;
+    if ((value->vt & VT_ARRAY) != 0) {
+        if (value->parray != nullptr && IsLiveArray(value->parray) && value->parray->locks != 0) {
+            return DISP_E_ARRAYISLOCKED;
+        }
+        SafeArrayDestroy(value->parray);
+    } else if (value->vt == VT_BSTR) {
+        SysFreeString(value->bstrVal);
+    }
+    VariantInit(value);
+    return S_OK;
+}
+
+// ---- Accounting and objects -------------------------------------------------
+
+LiveResources CurrentLiveResources() {
+    const Accounting& ledger = Ledger();
+    LiveResources live;
+    live.strings = static_cast<int64_t>(ledger.liveStrings.size());
+    live.arrays = static_cast<int64_t>(ledger.liveArrays.size());
+    live.objects = ledger.objects;
+    live.invalidReleases = ledger.invalidReleases;
+    return live;
+}
+
+RefCount::RefCount() { ++Ledger().objects; }
+RefCount::~RefCount() { --Ledger().objects; }
+
+bool IsEqualGUID(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i]))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// ---- Class registry ---------------------------------------------------------
+
+namespace {
+
+std::string UpperCase(std::string_view text) {
+    std::string result(text);
+    for (char& c : result) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return result;
+}
+
+struct Registry {
+    // Keyed by the upper-case class id; ProgIDs keyed upper-case too.
+    std::map<std::string, ClassRegistration> classes;
+    std::unordered_map<std::string, std::string> classOfProgId;
+};
+
+Registry& TheRegistry() {
+    static Registry registry;
+    return registry;
+}
+
+void ForgetProgIdsOf(const std::string& classKey) {
+    auto& progIds = TheRegistry().classOfProgId;
+    std::erase_if(progIds, [&](const auto& entry) { return entry.second == classKey; });
+}
+
+}  // namespace
+
+void RegisterClass(const std::string& classId, const std::vector<std::string>& progIds, ClassFactory factory) {
+    Registry& registry = TheRegistry();
+    std::string key = UpperCase(classId);
+    ForgetProgIdsOf(key);
+    registry.classes[key] = ClassRegistration{classId, progIds, std::move(factory)};
+    for (const std::string& progId : progIds) registry.classOfProgId[UpperCase(progId)] = key;
+}
+
+void UnregisterClass(const std::string& classId) {
+    std::string key = UpperCase(classId);
+    ForgetProgIdsOf(key);
+    TheRegistry().classes.erase(key);
+}
+
+void ClearClassRegistry() {
+    TheRegistry().classes.clear();
+    TheRegistry().classOfProgId.clear();
+}
+
+std::vector<ClassRegistration> RegisteredClasses() {
+    std::vector<ClassRegistration> result;
+    for (const auto& entry : TheRegistry().classes) {
+        ClassRegistration registration = entry.second;
+        // Only the ProgIDs that still lead to this class (a later class may have taken one over).
+        std::erase_if(registration.progIds, [&](const std::string& progId) {
+            auto found = TheRegistry().classOfProgId.find(UpperCase(progId));
+            return found == TheRegistry().classOfProgId.end() || found->second != entry.first;
+        });
+        result.push_back(std::move(registration));
+    }
+    return result;
+}
+
+HRESULT CLSIDFromProgID(const std::string& progId, std::string* classId) {
+    if (classId == nullptr) return E_POINTER;
+    const Registry& registry = TheRegistry();
+    auto found = registry.classOfProgId.find(UpperCase(progId));
+    if (found == registry.classOfProgId.end()) return CO_E_CLASSSTRING;
+    *classId = registry.classes.at(found->second).classId;
+    return S_OK;
+}
+
+HRESULT CLSIDFromString(const std::string& text, std::string* classId) {
+    if (classId == nullptr) return E_POINTER;
+    // {XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}
+    static constexpr std::string_view kShape = "{00000000-0000-0000-0000-000000000000}";
+    if (text.size() != kShape.size()) return CO_E_CLASSSTRING;
+    for (size_t i = 0; i < kShape.size(); ++i) {
+        bool fits = kShape[i] == '0' ? std::isxdigit(static_cast<unsigned char>(text[i])) != 0 : text[i] == kShape[i];
+        if (!fits) return CO_E_CLASSSTRING;
+    }
+    *classId = UpperCase(text);
+    return S_OK;
+}
+
+HRESULT CoCreateInstance(const std::string& classId, const std::string& iid, void** out) {
+    if (out == nullptr) return E_POINTER;
+    *out = nullptr;
+    const Registry& registry = TheRegistry();
+    auto found = registry.classes.find(UpperCase(classId));
+    if (found == registry.classes.end() || !found->second.factory) return REGDB_E_CLASSNOTREG;
+    IUnknown* object = found->second.factory();
+    if (object == nullptr) return E_FAIL;
+    HRESULT status = object->QueryInterface(iid, out);
+    object->Release();
+    return status;
+}
+
+HRESULT OleRun(IUnknown* object) {
+    if (object == nullptr) return E_INVALIDARG;
+    void* runnable = nullptr;
+    if (Failed(object->QueryInterface(IID_IRunnableObject, &runnable)) || runnable == nullptr) return S_OK;
+    auto* runnableObject = static_cast<IRunnableObject*>(runnable);
+    HRESULT status = runnableObject->Run();
+    runnableObject->Release();
+    return status;
+}
+
+}  // namespace platform

@@ -1,0 +1,13 @@
+#pragma once
+
+// Creates one directory whose parent already exists.
+
+#include <string>
+
+namespace platform {
+
+// True when the directory was created; false when it could not be (missing
+// parent, no permission, an entry of that name already there).
+bool CreateDirectory(const std::string& path);
+
+}  // namespace platform

@@ -1,1 +1,60 @@
-// Placeholder until the driver lands.
+#include "spexor/driver/spexor_app.h"
+
+#include <memory>
+#include <vector>
+
+#include "platform/clock.h"
+#include "platform/code_page.h"
+#include "platform/com.h"
+#include "platform/command_line.h"
+#include "platform/console.h"
+#include "platform/window.h"
+#include "spexor/driver/elapsed_time.h"
+#include "spexor/driver/settings_source.h"
+#include "spexor/output/extraction_run.h"
+#include "spexor/output/raw_file_job.h"
+#include "spexor/reader/new_raw_extractor.h"
+#include "spexor/reader/raw_extractor.h"
+
+using platform::Stream;
+using platform::WriteLine;
+
+namespace {
+
+// The hosted-control reader when its control can be made in the host,
+// otherwise the reader that reaches the component through its interface.
+std::unique_ptr<RawExtractor> ChooseReader(platform::HostWindow& host) {
+    std::unique_ptr<RawExtractor> reader(new RawExtractor(&host));
+    if (!reader->IsAvailable()) reader.reset(new NewRawExtractor());
+    return reader;
+}
+
+void ConvertRawFile(const RunSettings& settings, const std::string& rawPath, platform::HostWindow& host) {
+    WriteLine(Stream::Out, "[Morvane] Begin to extract " + platform::ToNarrow(rawPath));
+    RawFileJob job;
+    job.settings = settings;  // every choice but the list of RAW files
+    job.rawPath = rawPath;
+    std::unique_ptr<RawExtractor> reader = ChooseReader(host);
+    job.reader = reader.get();
+    RunExtraction(job);
+}
+
+}  // namespace
+
+bool SpexorApp::InitInstance() {
+    platform::AfxEnableControlContainer();
+    const std::vector<std::string> arguments = platform::ProcessArguments();
+    platform::CoInitialize();
+    return RunBatch(static_cast<int>(arguments.size()), arguments.data());
+}
+
+bool SpexorApp::RunBatch(int argc, const std::string* argv) {
+    platform::HostWindow host;
+    const RunSettings settings = ObtainSettings(argc, argv);
+    const int64_t start = platform::ProcessClockMs();
+    if (settings.rawFiles.empty()) WriteLine(Stream::Err, "[Morvane] <Exception>: Warning: No raw files.");
+    for (const std::string& rawPath : settings.rawFiles) ConvertRawFile(settings, rawPath, host);
+    WriteLine(Stream::Out, ElapsedTimeLine(start, platform::ProcessClockMs()));
+    host.DestroyWindow();
+    return true;
+}

@@ -1,0 +1,59 @@
+#include "spexor/driver/raw_discovery.h"
+
+#include <algorithm>
+
+#include "platform/ascii_case.h"
+#include "platform/console.h"
+#include "platform/file_entry.h"
+#include "platform/path_text.h"
+#include "platform/raw_listing.h"
+
+using platform::Stream;
+using platform::WriteLine;
+
+namespace {
+
+// The duplicate rule: one RAW file per file name, the first one found.
+void AppendUnlessListed(std::vector<std::string>& rawFiles, const std::string& candidate,
+                        const std::string& candidateName) {
+    const std::string name = platform::ToUpperAscii(candidateName);
+    const bool listed = std::any_of(rawFiles.begin(), rawFiles.end(), [&name](const std::string& entry) {
+        return platform::ToUpperAscii(platform::FileNameOf(entry)) == name;
+    });
+    if (!listed) rawFiles.push_back(candidate);
+}
+
+void DiscoverFolder(std::vector<std::string>& rawFiles, const std::string& input, const std::string& folder) {
+    const std::vector<std::string> names = platform::ListRawFiles(folder);
+    if (names.empty()) {
+        WriteLine(Stream::Out, "[Morvane] <Exception>: Find no raws in " + input + "! ");
+        return;
+    }
+    const std::string prefix = platform::WithTrailingSeparator(folder);
+    for (const std::string& name : names) AppendUnlessListed(rawFiles, prefix + name, name);
+}
+
+void DiscoverInput(std::vector<std::string>& rawFiles, const std::string& input) {
+    const std::string path = platform::RemoveTrailingSeparators(input);
+    switch (platform::LookUpEntry(path)) {
+        case platform::EntryKind::missing:
+            WriteLine(Stream::Out, "[Morvane] <Exception>: Failed to find file " + input + "! ");
+            return;
+        case platform::EntryKind::folder:
+            DiscoverFolder(rawFiles, input, path);
+            return;
+        case platform::EntryKind::archiveFile:
+            // Any existing file given by name is taken, whatever its extension.
+            AppendUnlessListed(rawFiles, path, platform::FileNameOf(path));
+            return;
+        case platform::EntryKind::otherEntry:
+            WriteLine(Stream::Out, "[Morvane] <Exception>: Find no raws in " + input);
+            return;
+    }
+}
+
+}  // namespace
+
+void DiscoverRawFiles(RunSettings& settings, const std::vector<std::string>& inputs) {
+    for (const std::string& input : inputs) DiscoverInput(settings.rawFiles, input);
+}

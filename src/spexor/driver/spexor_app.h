@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+
+// The spexor application: reads its command line and converts the RAW files
+// it names, one after another, on the main thread.
+class SpexorApp {
+public:
+    // Called once at start. Takes the process command line, initialises the
+    // component object model and runs the batch. True after a completed run;
+    // every other ending leaves the process from inside.
+    bool InitInstance();
+
+    // The batch driver: settings, then one extraction per RAW file with a
+    // fresh job and reader, then the elapsed time. argv[0] is the program.
+    bool RunBatch(int argc, const std::string* argv);
+};

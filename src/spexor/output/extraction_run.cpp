@@ -1,12 +1,152 @@
-// Placeholder until the extraction run lands: opens and closes the file.
 #include "spexor/output/extraction_run.h"
 
+#include <optional>
+#include <utility>
+
+#include "common/peak_picking.h"
+#include "platform/console.h"
+#include "platform/process.h"
+#include "spexor/output/output_file_set.h"
+#include "spexor/output/progress_line.h"
 #include "spexor/output/raw_file_job.h"
+#include "spexor/output/spectrum_routing.h"
 #include "spexor/reader/raw_extractor.h"
 
+namespace {
+
+// What the scan loop carries from one scan to the next.
+struct LoopState {
+    int32_t lastMs1Scan = 0;
+    ActivationClass activation = ActivationClass::HCD;
+};
+
+bool AnySlotEnabled(const RawFileJob& job, int first, int last) {
+    for (int slot = first; slot <= last; ++slot)
+        if (job.slotEnabled[slot]) return true;
+    return false;
+}
+
+// The scan's level, or none when no enabled slot takes that level. Follows
+// every MS1 scan, written or not, as the precursor scan of later MS2 scans.
+std::optional<ScanLevel> ClassifyScan(RawFileJob& job, int32_t scan, LoopState& state) {
+    if (job.reader->IsScanKind(scan, 0)) {
+        state.lastMs1Scan = scan;
+        if (!job.slotEnabled[kMs1Slot]) return std::nullopt;
+        return ScanLevel::MS1;
+    }
+    if (job.reader->IsScanKind(scan, 1)) {
+        if (!AnySlotEnabled(job, kMs2GroupStart, kMergedKsdSlot)) return std::nullopt;
+        return ScanLevel::MS2;
+    }
+    if (!AnySlotEnabled(job, kMs3GroupStart, kMergedMs3Slot)) return std::nullopt;
+    return ScanLevel::MS3;
+}
+
+std::string UpperCase(std::string text) {
+    for (char& c : text)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return text;
+}
+
+[[noreturn]] void ActivationTypeError() {
+    platform::WriteLine(platform::Stream::Err, "[Morvane] <Exception>: error to get activation type!");
+    platform::ExitProcess(-1);
+}
+
+// Precursor scan, charges, precursor m/z and activation of an MS2 or MS3
+// scan. In split mode an activation that has no files of its own is fatal.
+void FillPrecursorFields(RawFileJob& job, int32_t scan, ScanLevel level, LoopState& state,
+                         SpectrumRecord& record) {
+    RawExtractor& reader = *job.reader;
+    record.precursorScan = level == ScanLevel::MS2 ? state.lastMs1Scan : 0;
+    std::pair<int, int> charges{0, 0};
+    charges = reader.GetChargeRange(charges, scan);
+    record.chargeMin = charges.first;
+    record.chargeMax = charges.second;
+    if (record.chargeMax == 0) {
+        record.chargeMin = job.settings.chargeMin;
+        record.chargeMax = job.settings.chargeMax;
+    }
+    record.activationCenter = reader.GetPrecursorMz(scan);
+    record.monoisotopicMz = reader.GetMonoisotopicMz(scan);
+    std::string activation;
+    reader.GetActivation(activation, scan);
+    record.activationType = UpperCase(std::move(activation));
+    if (job.settings.activationMode != ActivationMode::split) return;
+    const std::optional<ActivationClass> activationClass = ActivationClassOf(record.activationType);
+    if (!activationClass) ActivationTypeError();
+    state.activation = *activationClass;
+}
+
+// The record's peaks: the mass list as stored, or picked from a profile
+// scan when centroided output is asked for.
+void TakePeaks(RawFileJob& job, int32_t scan, MassList& list, SpectrumRecord& record) {
+    if (job.settings.centroided && !job.reader->IsCentroidScan(scan)) {
+        record.peaks.reset(new Peak[list.count]);
+        PickPeaks(record.peaks.get(), record.peakCount, list.peaks.get(), list.count);
+    } else {
+        record.peaks = std::move(list.peaks);
+        record.peakCount = list.count;
+    }
+    list.peaks.reset();
+}
+
+void WriteRecord(RawFileJob& job, ScanLevel level, const LoopState& state, const SpectrumRecord& record) {
+    const std::array<bool, kOutputSlotCount> marked = RouteSpectrum(
+        level, job.settings.activationMode, state.activation, record.instrumentType, job.slotEnabled);
+    for (int slot = 0; slot < kOutputSlotCount; ++slot) {
+        if (!marked[slot]) continue;
+        job.writers[slot]->WriteSpectrum(record);
+        ++job.spectraWritten[slot];
+    }
+}
+
+// Reads one scan and writes it to every slot it is routed to. Returns false
+// when the scan is skipped.
+bool ConvertScan(RawFileJob& job, int32_t scan, LoopState& state) {
+    const std::optional<ScanLevel> level = ClassifyScan(job, scan, state);
+    if (!level) return false;
+    RawExtractor& reader = *job.reader;
+
+    MassList list;
+    list.scan = scan;
+    list.count = -1;
+    list.valid = true;
+    reader.GetMassList(list, std::string(LevelText(*level)));
+    if (list.count <= 0 || !list.valid) return false;
+
+    SpectrumRecord record;
+    record.scanNumber = scan;
+    if (*level != ScanLevel::MS1) FillPrecursorFields(job, scan, *level, state, record);
+    TakePeaks(job, scan, list, record);
+    reader.GetAnalyzer(record.instrumentType, scan);
+    record.retentionTime = reader.GetRetentionTime(scan);
+    record.ionInjectionTime = reader.GetIonInjectionTime(scan);
+
+    WriteRecord(job, *level, state, record);
+    return true;
+}
+
+}  // namespace
+
 void RunExtraction(RawFileJob& job) {
-    job.reader->Open(job.rawPath);
-    job.reader->GetFirstScan();
-    job.reader->GetLastScan();
-    job.reader->Close();
+    RawExtractor& reader = *job.reader;
+    reader.Open(job.rawPath);
+    OpenOutputs(job);
+    const int32_t first = reader.GetFirstScan();
+    const int32_t last = reader.GetLastScan();
+
+    LoopState state;
+    // 64-bit, so a range ending at the largest scan number still ends.
+    for (int64_t scan = first; scan <= last; ++scan) {
+        const int32_t s = static_cast<int32_t>(scan);
+        if (!ConvertScan(job, s, state)) continue;
+        if (s % 100 == 0 || s == last) platform::WriteProgress(ProgressText(s, last));
+    }
+
+    platform::WriteLine(platform::Stream::Out, FinalProgressText());
+    platform::WriteLine(platform::Stream::Out, "[Morvane] Output Files Completed!");
+    CreateMarkerFile(job);
+    CloseOutputs(job);
+    reader.Close();
 }

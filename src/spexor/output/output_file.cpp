@@ -1,0 +1,81 @@
+#include "spexor/output/output_file.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "platform/console.h"
+#include "platform/process.h"
+
+std::unique_ptr<OutputFile> OutputFile::Create(const std::string& path, std::string& reason) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        reason = std::strerror(errno);
+        return nullptr;
+    }
+    return std::unique_ptr<OutputFile>(new OutputFile(fd, path));
+}
+
+OutputFile::OutputFile(int fd, std::string path)
+    : fd_(fd),
+      path_(std::move(path)),
+      buffer_(new char[kBufferSize]),
+      capacity_(kBufferSize),
+      cursor_(buffer_.get()),
+      limit_(buffer_.get() + kBufferSize),
+      exitRegistration_(platform::RegisterFlushOnExit(&OutputFile::FlushOnExit, this)) {}
+
+OutputFile::~OutputFile() { Close(); }
+
+void OutputFile::FlushOnExit(void* self) { static_cast<OutputFile*>(self)->Flush(); }
+
+void OutputFile::Put(std::string_view text) {
+    char* at = Reserve(text.size());
+    std::memcpy(at, text.data(), text.size());
+    cursor_ = at + text.size();
+}
+
+void OutputFile::MakeRoom(std::size_t size) {
+    Flush();
+    if (size <= capacity_) return;
+    // A single piece larger than the whole buffer (only with absurd decimal
+    // places): grow the buffer to hold it.
+    buffer_.reset(new char[size]);
+    capacity_ = size;
+    cursor_ = buffer_.get();
+    limit_ = buffer_.get() + size;
+}
+
+void OutputFile::Flush() {
+    const char* at = buffer_.get();
+    std::size_t left = static_cast<std::size_t>(cursor_ - at);
+    cursor_ = buffer_.get();
+    if (fd_ < 0) return;
+    while (left > 0) {
+        const ssize_t written = ::write(fd_, at, left);
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) {
+            ReportWriteFailure(written < 0 ? errno : ENOSPC);
+            return;
+        }
+        at += written;
+        left -= static_cast<std::size_t>(written);
+    }
+}
+
+void OutputFile::Close() {
+    if (fd_ < 0) return;
+    Flush();
+    if (::close(fd_) != 0) ReportWriteFailure(errno);
+    fd_ = -1;
+    platform::UnregisterFlushOnExit(exitRegistration_);
+}
+
+void OutputFile::ReportWriteFailure(int error) {
+    if (writeFailed_) return;
+    writeFailed_ = true;
+    platform::WriteLine(platform::Stream::Err,
+                        "[Morvane] <Exception>: Failed to write " + path_ + ": " + std::strerror(error));
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+
+// One output file written through a large buffer of its own: text goes to
+// the file only when the buffer is full, on Flush and on Close, never per
+// line. While open, the file is registered with the process so that a fatal
+// exit (platform::ExitProcess) still writes out what the buffer holds.
+class OutputFile {
+public:
+    static constexpr std::size_t kBufferSize = 256 * 1024;
+
+    // Creates the file, or empties it when it exists. On failure returns
+    // null and puts the system's reason into `reason`.
+    static std::unique_ptr<OutputFile> Create(const std::string& path, std::string& reason);
+
+    ~OutputFile();
+    OutputFile(const OutputFile&) = delete;
+    OutputFile& operator=(const OutputFile&) = delete;
+
+    void Put(std::string_view text);
+    void Put(char c) { *Reserve(1) = c; ++cursor_; }
+
+    // Room for at least `size` bytes at the returned position; write into it
+    // and hand the end of what was written to Commit.
+    char* Reserve(std::size_t size) {
+        if (static_cast<std::size_t>(limit_ - cursor_) < size) MakeRoom(size);
+        return cursor_;
+    }
+    void Commit(char* end) { cursor_ = end; }
+
+    // Writes out the buffer. A failed write is reported once per file on
+    // standard error; the run goes on.
+    void Flush();
+    // Flushes and closes the file. Further writes are dropped.
+    void Close();
+
+    const std::string& path() const { return path_; }
+
+private:
+    OutputFile(int fd, std::string path);
+    void MakeRoom(std::size_t size);
+    void ReportWriteFailure(int error);
+    static void FlushOnExit(void* self);
+
+    int fd_;
+    std::string path_;
+    std::unique_ptr<char[]> buffer_;
+    std::size_t capacity_;
+    char* cursor_;
+    char* limit_;
+    int exitRegistration_;
+    bool writeFailed_ = false;
+};

@@ -1,0 +1,89 @@
+#include <cstdint>
+#include <filesystem>
+
+#include "brisel/brisel_dlg.h"
+#include "brisel/creation_date.h"
+#include "brisel/messages.h"
+#include "brisel/output_paths.h"
+#include "common/xrawfile.h"
+#include "platform/message_box.h"
+
+namespace {
+
+constexpr int32_t kMassSpectrometerController = 0;
+constexpr int32_t kFirstControllerOfType = 1;
+
+void ReportError(const char* text) { platform::MessageBox(nullptr, text, messages::kErrorCaption, platform::MB_OK); }
+
+// A file, a folder or even a dangling link: anything already at `path`.
+bool SomethingExistsAt(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::symlink_status(path, error).type() != std::filesystem::file_type::not_found &&
+           !error;
+}
+
+}  // namespace
+
+void CBriselDlg::ConvertRawFile() {
+    m_nResult = m_rawfile.Open(m_strRawPath);
+    if (m_nResult != xrawfile::kControlSuccess) {
+        platform::MessageBox(nullptr, messages::kOpenFailedText, messages::kOpenFailedCaption,
+                             platform::MB_OK | platform::MB_ICONWARNING);
+        return;
+    }
+    m_nResult = m_rawfile.SetCurrentController(kMassSpectrometerController, kFirstControllerOfType);
+    if (m_nResult != xrawfile::kControlSuccess) ReportError(messages::kControllerFailed);
+
+    ClearMassList();
+    m_nPointCount = 0;
+    ReadScanRange();
+    ReadCreationDate();
+
+    m_strMs1Path = Ms1PathFor(m_strRawPath);
+    m_strLogPath = LogPathFor(m_strMs1Path);
+    // An MS1 file already there is never overwritten.
+    if (SomethingExistsAt(m_strMs1Path)) return;
+
+    m_bPicked = true;
+    m_pszMzFormat = "%.5f";
+    m_pszIntensityFormat = "%.1f";
+    m_pFile = std::fopen(m_strMs1Path.c_str(), "w+");
+    if (m_pFile == nullptr) {
+        platform::AfxMessageBox(messages::kSaveFailed, platform::MB_OK | platform::MB_ICONEXCLAMATION);
+        return;
+    }
+    WriteHeader();
+    // A 64-bit counter, so a range ending at the largest scan number ends.
+    for (int64_t n = m_nFirstScan; n <= m_nLastScan; ++n) {
+        if (!ConvertScan(static_cast<int32_t>(n))) break;
+    }
+    std::fclose(m_pFile);
+    m_pFile = nullptr;
+}
+
+// A failed query leaves 0 for the scan number, whatever the call wrote.
+void CBriselDlg::ReadScanRange() {
+    m_nFirstScan = 0;
+    m_nResult = m_rawfile.GetFirstSpectrumNumber(&m_nFirstScan);
+    if (m_nResult != xrawfile::kControlSuccess) {
+        m_nFirstScan = 0;
+        ReportError(messages::kFirstScanFailed);
+    }
+    m_nLastScan = 0;
+    m_nResult = m_rawfile.GetLastSpectrumNumber(&m_nLastScan);
+    if (m_nResult != xrawfile::kControlSuccess) {
+        m_nLastScan = 0;
+        ReportError(messages::kLastScanFailed);
+    }
+}
+
+void CBriselDlg::ReadCreationDate() {
+    m_dtCreation = 0.0;
+    m_nResult = m_rawfile.GetCreationDate(&m_dtCreation);
+    if (m_nResult != xrawfile::kControlSuccess) {
+        m_strCreationDate = kInvalidDateTime;
+        ReportError(messages::kCreationDateFailed);
+        return;
+    }
+    m_strCreationDate = FormatCreationDate(m_dtCreation);
+}

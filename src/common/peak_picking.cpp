@@ -97,7 +97,3 @@ void PickPeaksWithShift(Peak* out, int32_t& count, const Peak* p, int32_t n, int
         c = p[k + 1].intensity == 0.0 ? k + 2 : k;
     }
 }
-
-void PickPeaks(Peak* out, int32_t& count, const Peak* points, int32_t n) {
-    PickPeaksWithShift(out, count, points, n, edgeShift);
-}

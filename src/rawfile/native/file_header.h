@@ -1,0 +1,32 @@
+#pragma once
+
+// The file header at offset 0: magic, "Finnigan" signature, format version
+// and the audit tags of creation and last modification.
+
+#include <cstdint>
+
+#include "rawfile/backend.h"
+#include "rawfile/native/byte_reader.h"
+
+namespace rawfile::native {
+
+inline constexpr uint64_t kFileHeaderSize = 1356;
+inline constexpr uint32_t kOldestVersion = 57;
+inline constexpr uint32_t kNewestVersion = 66;
+
+struct FileHeader {
+    uint32_t version = 0;
+    uint64_t creationFiletime = 0;  // 100 ns ticks since 1601-01-01 UTC
+};
+
+// True when `bytes` start with the magic and the signature.
+bool HasThermoSignature(const uint8_t* bytes, uint64_t size);
+
+// Reads the header from the start of `file` and leaves the cursor after it.
+Status ReadFileHeader(ByteReader& file, FileHeader* header);
+
+// The automation date (days since 1899-12-30) of a FILETIME, built from
+// whole milliseconds.
+double FiletimeToAutomationDate(uint64_t filetime);
+
+}  // namespace rawfile::native

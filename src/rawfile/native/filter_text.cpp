@@ -1,0 +1,148 @@
+#include "rawfile/native/filter_text.h"
+
+#include <array>
+#include <optional>
+#include <vector>
+
+#include "rawfile/native/number_format.h"
+
+namespace rawfile::native {
+
+namespace {
+
+constexpr int kEnergyDecimals = 2;
+
+constexpr uint8_t kAnalyzerUndefined = 6;
+constexpr std::array<const char*, 6> kAnalyzerNames = {"ITMS", "TQMS", "SQMS", "TOFMS", "FTMS", "Sector"};
+constexpr std::array<const char*, 10> kIonizationNames = {"EI", "CI", "FAB", "ESI", "APCI",
+                                                          "NSI", "TSP", "FD", "MALDI", "GD"};
+// Scan types by code; null where the printed form is not known.
+constexpr std::array<const char*, 8> kScanTypeNames = {"Full", "Z", "SIM", "SRM", "CRM", nullptr, "Q1MS", "Q3MS"};
+constexpr uint8_t kScanTypeQ1 = 6;
+constexpr uint8_t kScanTypeQ3 = 7;
+
+constexpr uint32_t kActivationCid = 0;
+constexpr uint32_t kActivationHcd = 5;
+constexpr uint8_t kLargestMsOrder = 100;
+
+// The text of the analyzer token; empty (no token) for "undefined".
+std::optional<std::string> AnalyzerToken(uint8_t analyzer) {
+    if (analyzer < kAnalyzerNames.size()) {
+        return std::string(kAnalyzerNames[analyzer]);
+    }
+    if (analyzer == kAnalyzerUndefined) {
+        return std::string();
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> ActivationName(uint32_t code) {
+    if (code == kActivationCid) {
+        return "cid";
+    }
+    if (code == kActivationHcd) {
+        return "hcd";
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> FormatNumber(double value, uint32_t decimals) {
+    std::string text;
+    if (decimals > static_cast<uint32_t>(kMostDecimals) || !FormatFixed(value, static_cast<int>(decimals), &text)) {
+        return std::nullopt;
+    }
+    return text;
+}
+
+// "810.79@cid35.00"
+std::optional<std::string> ReactionToken(const Reaction& reaction, uint32_t massPrecision) {
+    const auto mass = FormatNumber(reaction.precursorMz, massPrecision);
+    const auto activation = ActivationName(reaction.ActivationCode());
+    const auto energy = FormatNumber(reaction.collisionEnergy, kEnergyDecimals);
+    if (!mass || !activation || !energy) {
+        return std::nullopt;
+    }
+    return *mass + "@" + *activation + *energy;
+}
+
+// "[181.653-182.582, 507.779-508.708]"
+std::optional<std::string> MassRangesToken(const std::vector<MassRange>& ranges, uint32_t massPrecision) {
+    std::string token = "[";
+    for (size_t i = 0; i < ranges.size(); ++i) {
+        const auto low = FormatNumber(ranges[i].low, massPrecision);
+        const auto high = FormatNumber(ranges[i].high, massPrecision);
+        if (!low || !high) {
+            return std::nullopt;
+        }
+        if (i > 0) {
+            token += ", ";
+        }
+        token += *low + "-" + *high;
+    }
+    return token + "]";
+}
+
+class TokenList {
+public:
+    void Add(const std::string& token) {
+        if (!text_.empty()) {
+            text_ += ' ';
+        }
+        text_ += token;
+    }
+    std::string Take() { return std::move(text_); }
+
+private:
+    std::string text_;
+};
+
+}  // namespace
+
+Status BuildFilterText(const ScanEvent& event, uint32_t massPrecision, std::string* text) {
+    TokenList tokens;
+    const auto analyzer = AnalyzerToken(event.analyzer);
+    if (!analyzer || event.polarity > 1 || event.dataType > 1 || event.ionization >= kIonizationNames.size() ||
+        event.scanType >= kScanTypeNames.size() || kScanTypeNames[event.scanType] == nullptr ||
+        event.msOrder < 1 || event.msOrder > kLargestMsOrder) {
+        return kUnsupported;
+    }
+    if (!analyzer->empty()) {
+        tokens.Add(*analyzer);
+    }
+    tokens.Add(event.polarity == 1 ? "+" : "-");
+    tokens.Add(event.dataType == 1 ? "p" : "c");
+    tokens.Add(kIonizationNames[event.ionization]);
+    if (event.scanRate == 1) {
+        tokens.Add("r");
+    }
+    if (event.dependent == 1) {
+        tokens.Add("d");
+    }
+    if (event.wideband == 1) {
+        tokens.Add("w");
+    }
+    tokens.Add(kScanTypeNames[event.scanType]);
+    if (event.scanType != kScanTypeQ1 && event.scanType != kScanTypeQ3) {
+        tokens.Add(event.msOrder == 1 ? std::string("ms") : "ms" + std::to_string(event.msOrder));
+    }
+    const size_t stages = static_cast<size_t>(event.msOrder) - 1;
+    if (event.reactions.size() < stages) {
+        return kDamaged;
+    }
+    for (size_t i = 0; i < stages; ++i) {
+        const auto reaction = ReactionToken(event.reactions[i], massPrecision);
+        if (!reaction) {
+            return kUnsupported;
+        }
+        tokens.Add(*reaction);
+    }
+    const auto ranges = MassRangesToken(event.massRanges, massPrecision);
+    if (!ranges) {
+        return kUnsupported;
+    }
+    tokens.Add(*ranges);
+    *text = tokens.Take();
+    return kOk;
+}
+
+}  // namespace rawfile::native

@@ -1,0 +1,160 @@
+#include "rawfile/native/generic_data.h"
+
+#include "rawfile/native/text_decoding.h"
+
+namespace rawfile::native {
+
+namespace {
+
+constexpr uint64_t kDescriptorMinimumSize = 12;  // type, length, empty label
+constexpr uint32_t kLastTypeCode = static_cast<uint32_t>(FieldType::WideCharString);
+constexpr int16_t kVariantTrue = -1;
+
+uint64_t FieldSize(FieldType type, uint32_t lengthOrPrecision) {
+    switch (type) {
+        case FieldType::Null:
+            return 0;
+        case FieldType::Char:
+        case FieldType::TrueFalse:
+        case FieldType::YesNo:
+        case FieldType::OnOff:
+        case FieldType::UChar:
+            return 1;
+        case FieldType::Short:
+        case FieldType::UShort:
+            return 2;
+        case FieldType::Long:
+        case FieldType::ULong:
+        case FieldType::Float:
+            return 4;
+        case FieldType::Double:
+            return 8;
+        case FieldType::CharString:
+            return lengthOrPrecision;
+        case FieldType::WideCharString:
+            return 2 * static_cast<uint64_t>(lengthOrPrecision);
+    }
+    return 0;
+}
+
+}  // namespace
+
+Status ReadGenericDataHeader(ByteReader& in, GenericDataHeader* header) {
+    header->fields.clear();
+    header->recordSize = 0;
+    const uint32_t count = in.U32();
+    if (!in.CanRead(static_cast<uint64_t>(count) * kDescriptorMinimumSize)) {
+        return kDamaged;
+    }
+    header->fields.reserve(count);
+    for (uint32_t i = 0; i < count; ++i) {
+        const uint32_t code = in.U32();
+        FieldDescriptor field;
+        field.lengthOrPrecision = in.U32();
+        field.label = in.PString();
+        if (!in.ok()) {
+            return kDamaged;
+        }
+        if (code > kLastTypeCode) {
+            return kDamaged;  // the sizes of the fields after it cannot be known
+        }
+        field.type = static_cast<FieldType>(code);
+        field.offset = header->recordSize;
+        field.size = FieldSize(field.type, field.lengthOrPrecision);
+        header->recordSize += field.size;
+        header->fields.push_back(std::move(field));
+    }
+    return kOk;
+}
+
+const FieldDescriptor* FindField(const GenericDataHeader& header, std::string_view label) {
+    for (const FieldDescriptor& field : header.fields) {
+        if (field.label == label) {
+            return &field;
+        }
+    }
+    return nullptr;
+}
+
+Status ReadFieldValue(const ByteReader& record, const FieldDescriptor& field, platform::VARIANT* value) {
+    ByteReader in = record.Region(field.offset, field.size);
+    if (!in.ok()) {
+        return kDamaged;
+    }
+    platform::VARIANT result;
+    switch (field.type) {
+        case FieldType::Null:
+            result.vt = platform::VT_EMPTY;
+            break;
+        case FieldType::Char:
+            result.vt = platform::VT_I1;
+            result.cVal = static_cast<int8_t>(in.U8());
+            break;
+        case FieldType::TrueFalse:
+        case FieldType::YesNo:
+        case FieldType::OnOff:
+            result.vt = platform::VT_BOOL;
+            result.boolVal = in.U8() != 0 ? kVariantTrue : 0;
+            break;
+        case FieldType::UChar:
+            result.vt = platform::VT_UI1;
+            result.bVal = in.U8();
+            break;
+        case FieldType::Short:
+            result.vt = platform::VT_I2;
+            result.iVal = static_cast<int16_t>(in.U16());
+            break;
+        case FieldType::UShort:
+            result.vt = platform::VT_UI2;
+            result.uiVal = in.U16();
+            break;
+        case FieldType::Long:
+            result.vt = platform::VT_I4;
+            result.lVal = in.I32();
+            break;
+        case FieldType::ULong:
+            result.vt = platform::VT_UI4;
+            result.ulVal = in.U32();
+            break;
+        case FieldType::Float:
+            result.vt = platform::VT_R4;
+            result.fltVal = in.F32();
+            break;
+        case FieldType::Double:
+            result.vt = platform::VT_R8;
+            result.dblVal = in.F64();
+            break;
+        case FieldType::CharString:
+            result.vt = platform::VT_BSTR;
+            result.bstrVal = platform::SysAllocString(EightBitToUtf8(in.data(), field.size));
+            break;
+        case FieldType::WideCharString:
+            result.vt = platform::VT_BSTR;
+            result.bstrVal = platform::SysAllocString(Utf16LeToUtf8(in.data(), field.size / 2, true));
+            break;
+    }
+    *value = result;
+    return kOk;
+}
+
+const char* FieldTypeName(FieldType type) {
+    switch (type) {
+        case FieldType::Null: return "NULL";
+        case FieldType::Char: return "CHAR";
+        case FieldType::TrueFalse: return "TRUE_FALSE";
+        case FieldType::YesNo: return "YESNO";
+        case FieldType::OnOff: return "ONOFF";
+        case FieldType::UChar: return "UCHAR";
+        case FieldType::Short: return "SHORT";
+        case FieldType::UShort: return "USHORT";
+        case FieldType::Long: return "LONG";
+        case FieldType::ULong: return "ULONG";
+        case FieldType::Float: return "FLOAT";
+        case FieldType::Double: return "DOUBLE";
+        case FieldType::CharString: return "CHAR_STRING";
+        case FieldType::WideCharString: return "WCHAR_STRING";
+    }
+    return "UNKNOWN";
+}
+
+}  // namespace rawfile::native

@@ -1,0 +1,77 @@
+#pragma once
+
+// A real Thermo RAW file behind our component. Opening maps the file, reads
+// the header chain down to the mass spectrometer's run header, checks the
+// scan index and walks the scan event stream once; everything per scan
+// (event, filter text, packet, trailer record) is read when asked for.
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "rawfile/backend.h"
+#include "rawfile/native/byte_reader.h"
+#include "rawfile/native/file_header.h"
+#include "rawfile/native/generic_data.h"
+#include "rawfile/native/mapped_file.h"
+#include "rawfile/native/run_header.h"
+#include "rawfile/native/scan_event_stream.h"
+#include "rawfile/native/scan_index.h"
+
+namespace rawfile::native {
+
+class NativeRawFile : public RawBackend {
+public:
+    // Opens and indexes the file; on failure *file stays null.
+    static Status Open(const std::string& path, std::unique_ptr<NativeRawFile>* file);
+
+    Status SetCurrentController(int32_t type, int32_t number) override;
+    Status GetFirstScan(int32_t* scan) override;
+    Status GetLastScan(int32_t* scan) override;
+    Status GetCreationDate(double* date) override;
+    Status GetFilterText(int32_t scan, std::string* text) override;
+    Status GetRetentionTime(int32_t scan, double* minutes) override;
+    Status GetMsOrder(int32_t scan, int32_t* order) override;
+    Status GetMassList(int32_t scan, std::vector<double>* pairs) override;
+    Status GetTrailerValue(int32_t scan, std::string_view label, platform::VARIANT* value) override;
+    Status Close() override;
+
+    // File-level facts beyond the component's operations, for the dump tool.
+    uint32_t version() const { return header_.version; }
+    const GenericDataHeader& trailerHeader() const { return trailerHeader_; }
+    // The raw packet type word of a scan (low 16 bits: the packet type).
+    Status GetPacketTypeWord(int32_t scan, uint32_t* word);
+
+private:
+    struct CachedScan {
+        int32_t scan = 0;  // 0: slot empty
+        Status eventStatus = kFailed;
+        ScanEvent event;
+        bool filterBuilt = false;
+        Status filterStatus = kFailed;
+        std::string filter;
+    };
+
+    NativeRawFile() = default;
+    Status ReadStructures();
+    Status ReadTrailerHeader();
+    // The ordinal of a scan number, or kNoSuchScan.
+    Status Ordinal(int32_t scan, uint64_t* ordinal) const;
+    // The scan's decoded event, cached; null with *status set on failure.
+    CachedScan* Scan(int32_t scan, Status* status);
+
+    std::unique_ptr<MappedFile> map_;
+    ByteReader file_;
+    FileHeader header_;
+    RunHeader run_;
+    uint64_t scanCount_ = 0;
+    ScanIndex index_;
+    ScanEventTable events_;
+    GenericDataHeader trailerHeader_;
+    ByteReader trailerRecords_;
+    static constexpr size_t kCacheSlots = 16;
+    std::array<CachedScan, kCacheSlots> cache_;
+};
+
+}  // namespace rawfile::native

@@ -1,0 +1,84 @@
+#include "rawfile/native/run_header.h"
+
+namespace rawfile::native {
+
+namespace {
+
+constexpr uint32_t kFirstVersionWithWideAddresses = 64;
+constexpr uint64_t kNarrowSize = 7408;
+constexpr uint64_t kWideSize = 7576;
+
+constexpr uint64_t kFirstScanOffset = 8;
+constexpr uint64_t kErrorLogCountOffset = 20;
+constexpr uint64_t kScanIndexAddress32 = 28;
+constexpr uint64_t kScanEventAddress32 = 7368;
+constexpr uint64_t kTrailerExtraCountOffset = 7380;
+constexpr uint64_t kFilterMassPrecisionOffset = 7404;
+constexpr uint64_t kScanIndexAddress64 = 7408;
+constexpr uint64_t kScanEventAddress64 = 7448;
+
+void ReadNarrowAddresses(ByteReader& in, RunHeader* header) {
+    in.Seek(kScanIndexAddress32);
+    header->scanIndexAddress = in.U32();
+    header->dataAddress = in.U32();
+    in.U32();  // instrument log
+    header->errorLogAddress = in.U32();
+    in.Seek(kScanEventAddress32);
+    header->scanEventAddress = in.U32();
+    header->trailerExtraAddress = in.U32();
+}
+
+void ReadWideAddresses(ByteReader& in, RunHeader* header) {
+    in.Seek(kScanIndexAddress64);
+    header->scanIndexAddress = in.U64();
+    header->dataAddress = in.U64();
+    in.U64();  // instrument log
+    header->errorLogAddress = in.U64();
+    in.Seek(kScanEventAddress64);
+    header->scanEventAddress = in.U64();
+    header->trailerExtraAddress = in.U64();
+}
+
+}  // namespace
+
+Status ReadRunHeader(const ByteReader& file, uint64_t address, uint32_t version, RunHeader* header) {
+    const bool wide = version >= kFirstVersionWithWideAddresses;
+    ByteReader in = file.Region(address, wide ? kWideSize : kNarrowSize);
+    if (!in.ok()) {
+        return kDamaged;
+    }
+    in.Seek(kFirstScanOffset);
+    header->firstScan = in.I32();
+    header->lastScan = in.I32();
+    in.Seek(kErrorLogCountOffset);
+    header->errorLogCount = in.U32();
+    in.Seek(kTrailerExtraCountOffset);
+    header->trailerExtraCount = in.U32();
+    in.Seek(kFilterMassPrecisionOffset);
+    header->filterMassPrecision = in.U32();
+    if (wide) {
+        ReadWideAddresses(in, header);
+    } else {
+        ReadNarrowAddresses(in, header);
+    }
+    if (!in.ok()) {
+        return kDamaged;
+    }
+    const uint64_t fileSize = file.size();
+    for (uint64_t at : {header->scanIndexAddress, header->dataAddress, header->errorLogAddress,
+                        header->scanEventAddress, header->trailerExtraAddress}) {
+        if (at > fileSize) {
+            return kDamaged;
+        }
+    }
+    return kOk;
+}
+
+uint64_t ScanCount(const RunHeader& header) {
+    if (header.firstScan < 1 || header.lastScan < header.firstScan) {
+        return 0;
+    }
+    return static_cast<uint64_t>(static_cast<int64_t>(header.lastScan) - header.firstScan + 1);
+}
+
+}  // namespace rawfile::native

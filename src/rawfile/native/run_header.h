@@ -1,0 +1,33 @@
+#pragma once
+
+// The run header of one controller: scan range, the filter mass precision
+// and the addresses of the structures of its data.
+
+#include <cstdint>
+
+#include "rawfile/backend.h"
+#include "rawfile/native/byte_reader.h"
+
+namespace rawfile::native {
+
+struct RunHeader {
+    int32_t firstScan = 0;
+    int32_t lastScan = 0;
+    uint32_t errorLogCount = 0;
+    uint32_t trailerExtraCount = 0;
+    uint32_t filterMassPrecision = 0;  // decimals of masses in filter texts
+    uint64_t scanIndexAddress = 0;
+    uint64_t dataAddress = 0;
+    uint64_t errorLogAddress = 0;
+    uint64_t scanEventAddress = 0;
+    uint64_t trailerExtraAddress = 0;
+};
+
+// Reads the run header at `address` of `file` (the whole file's span).
+// Every address it holds must lie inside the file.
+Status ReadRunHeader(const ByteReader& file, uint64_t address, uint32_t version, RunHeader* header);
+
+// Number of scans the header describes: 0 unless 1 <= first <= last.
+uint64_t ScanCount(const RunHeader& header);
+
+}  // namespace rawfile::native

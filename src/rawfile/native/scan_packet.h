@@ -1,0 +1,31 @@
+#pragma once
+
+// A scan's data packet, decoded into its mass list as stored: profile
+// points for profile packets, peaks for centroid packets, reference and
+// exception peaks included.
+
+#include <vector>
+
+#include "rawfile/backend.h"
+#include "rawfile/native/byte_reader.h"
+#include "rawfile/native/scan_event.h"
+#include "rawfile/native/scan_index.h"
+
+namespace rawfile::native {
+
+// Packet types (the low 16 bits of the index entry's type word).
+enum PacketType : uint32_t {
+    kSegmentedProfile = 16,
+    kIonTrapCentroid = 18,
+    kIonTrapProfile = 19,
+    kFtCentroid = 20,
+    kFtProfile = 21,
+};
+
+// Decodes the packet the index entry points at (`file` spans the whole file)
+// into consecutive (m/z, intensity) pairs. The event supplies the FT
+// frequency conversion.
+Status DecodeMassList(const ByteReader& file, uint64_t dataAddress, const ScanIndexEntry& entry,
+                      const ScanEvent& event, std::vector<double>* pairs);
+
+}  // namespace rawfile::native

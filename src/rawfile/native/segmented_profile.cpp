@@ -1,0 +1,82 @@
+#include "rawfile/native/segmented_profile.h"
+
+namespace rawfile::native {
+
+namespace {
+
+constexpr uint64_t kRecordSize = 28;
+constexpr uint64_t kIntensitySize = 4;
+
+struct SegmentRecord {
+    float low = 0;
+    double step = 0;
+    uint64_t offset = 0;
+};
+
+SegmentRecord ReadRecord(ByteReader& table) {
+    SegmentRecord record;
+    table.U32();
+    record.low = table.F32();
+    table.F32();  // high m/z
+    record.step = table.F64();
+    record.offset = table.U32();
+    table.U32();
+    return record;
+}
+
+}  // namespace
+
+Status AppendSegmentedProfile(const ByteReader& file, uint64_t dataAddress, uint64_t tableAddress,
+                              uint32_t recordCount, std::vector<double>* pairs) {
+    if (recordCount < 1) {
+        return kDamaged;
+    }
+    ByteReader table = file.Region(tableAddress, static_cast<uint64_t>(recordCount) * kRecordSize);
+    if (!table.ok()) {
+        return kDamaged;
+    }
+    std::vector<SegmentRecord> records;
+    records.reserve(recordCount);
+    for (uint32_t i = 0; i < recordCount; ++i) {
+        records.push_back(ReadRecord(table));
+    }
+    // The terminator's offset is the length of the intensity block before the table.
+    const uint64_t blockLength = records.back().offset;
+    if (blockLength % kIntensitySize != 0 || blockLength > tableAddress || tableAddress - blockLength < dataAddress) {
+        return kDamaged;
+    }
+    const uint64_t blockStart = tableAddress - blockLength;
+    if (records.front().offset != blockStart - dataAddress) {
+        return kDamaged;
+    }
+    ByteReader block = file.Region(blockStart, blockLength);
+    // Segment starts within the block: the first at 0, the others as stored.
+    std::vector<uint64_t> starts(recordCount);
+    starts[0] = 0;
+    for (uint32_t s = 1; s < recordCount; ++s) {
+        starts[s] = records[s].offset;
+    }
+    if (recordCount == 1 && blockLength != 0) {
+        return kDamaged;  // intensities without any segment
+    }
+    for (uint32_t s = 0; s + 1 < recordCount; ++s) {
+        const uint64_t begin = starts[s];
+        const uint64_t end = starts[s + 1];
+        if (end < begin || end > blockLength || (end - begin) % kIntensitySize != 0) {
+            return kDamaged;
+        }
+        ByteReader intensities = block.Region(begin, end - begin);
+        const uint64_t count = (end - begin) / kIntensitySize;
+        const double low = static_cast<double>(records[s].low);
+        for (uint64_t k = 0; k < count; ++k) {
+            pairs->push_back(low + static_cast<double>(k) * records[s].step);
+            pairs->push_back(static_cast<double>(intensities.F32()));
+        }
+        if (!intensities.ok()) {
+            return kDamaged;
+        }
+    }
+    return kOk;
+}
+
+}  // namespace rawfile::native

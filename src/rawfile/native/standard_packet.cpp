@@ -1,0 +1,83 @@
+#include "rawfile/native/standard_packet.h"
+
+namespace rawfile::native {
+
+namespace {
+
+constexpr uint64_t kHeaderSize = 40;
+constexpr uint64_t kWord = 4;
+constexpr uint64_t kChunkHeaderSize = 8;
+
+}  // namespace
+
+Status ReadStandardPacket(ByteReader packet, StandardPacket* out) {
+    ByteReader header = packet.Take(kHeaderSize);
+    header.U32();
+    const uint64_t profileWords = header.U32();
+    const uint64_t peakWords = header.U32();
+    out->layoutFlags = header.U32();
+    const uint64_t descriptorWords = header.U32();
+    const uint64_t extraWords = header.U32();
+    const uint64_t noiseWords = header.U32();
+    const uint64_t extensionWords = header.U32();
+    if (!header.ok()) {
+        return kDamaged;
+    }
+    const uint64_t blockBytes =
+        kWord * (profileWords + peakWords + descriptorWords + extraWords + noiseWords + extensionWords);
+    if (blockBytes != packet.remaining()) {
+        return kDamaged;
+    }
+    out->profile = packet.Take(kWord * profileWords);
+    out->peaks = packet.Take(kWord * peakWords);
+    out->descriptors = packet.Take(kWord * descriptorWords);
+    out->extra = packet.Take(kWord * extraWords);
+    out->noise = packet.Take(kWord * noiseWords);
+    out->extension = packet.Take(kWord * extensionWords);
+    return packet.ok() ? kOk : kDamaged;
+}
+
+Status ReadProfileBlock(ByteReader block, bool chunksCarryFudge, ProfileBlock* out) {
+    out->first = block.F64();
+    out->step = block.F64();
+    const uint32_t chunkCount = block.U32();
+    out->binCount = block.U32();
+    const uint64_t chunkHeader = kChunkHeaderSize + (chunksCarryFudge ? kWord : 0);
+    if (!block.ok() || !block.CanRead(static_cast<uint64_t>(chunkCount) * chunkHeader)) {
+        return kDamaged;
+    }
+    out->chunks.clear();
+    out->chunks.reserve(chunkCount);
+    for (uint32_t i = 0; i < chunkCount; ++i) {
+        ProfileChunk chunk;
+        chunk.firstBin = block.U32();
+        chunk.binCount = block.U32();
+        chunk.fudge = chunksCarryFudge ? block.F32() : 0.0f;
+        chunk.intensities = block.Take(kWord * static_cast<uint64_t>(chunk.binCount));
+        if (!block.ok()) {
+            return kDamaged;
+        }
+        out->chunks.push_back(chunk);
+    }
+    return kOk;
+}
+
+Status AppendPeakList(ByteReader block, bool massesAreDoubles, std::vector<double>* pairs) {
+    if (block.size() == 0) {
+        return kOk;  // no peak list stored: no peaks
+    }
+    const uint64_t count = block.U32();
+    const uint64_t peakSize = massesAreDoubles ? 12 : 8;
+    if (!block.ok() || block.remaining() != count * peakSize) {
+        return kDamaged;
+    }
+    pairs->reserve(pairs->size() + 2 * count);
+    for (uint64_t i = 0; i < count; ++i) {
+        const double mz = massesAreDoubles ? block.F64() : static_cast<double>(block.F32());
+        pairs->push_back(mz);
+        pairs->push_back(static_cast<double>(block.F32()));
+    }
+    return kOk;
+}
+
+}  // namespace rawfile::native

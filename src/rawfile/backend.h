@@ -20,10 +20,15 @@ namespace rawfile {
 
 using Status = int32_t;
 inline constexpr Status kOk = 0;
+inline constexpr Status kScriptedFailure = 1;  // a fixture's failure without a code of its own
 inline constexpr Status kFailed = 2;         // generic failure of an operation
 inline constexpr Status kNoSuchScan = 3;     // scan number outside the file's range
 inline constexpr Status kNoSuchLabel = 4;    // trailer label the file does not have
 inline constexpr Status kDamaged = 5;        // the data met is damaged or truncated
+inline constexpr Status kNotOpen = 6;        // no file is open
+inline constexpr Status kUnsupported = 7;    // a request the component does not serve
+inline constexpr Status kNotRawFile = 8;     // the file is neither a RAW file nor a fixture
+inline constexpr Status kCannotRead = 9;     // the file cannot be opened or read
 
 class RawBackend {
 public:
@@ -32,6 +37,12 @@ public:
     virtual Status SetCurrentController(int32_t type, int32_t number) = 0;
     virtual Status GetFirstScan(int32_t* scan) = 0;
     virtual Status GetLastScan(int32_t* scan) = 0;
+    // The scan range for the component's own use (the mass-list scan
+    // filter's search); never a scripted failure. By default the two above.
+    virtual Status GetScanRange(int32_t* first, int32_t* last) {
+        Status status = GetFirstScan(first);
+        return status != kOk ? status : GetLastScan(last);
+    }
     // Automation date: days since 1899-12-30, fraction = time of day.
     virtual Status GetCreationDate(double* date) = 0;
 
@@ -47,8 +58,10 @@ public:
     virtual Status Close() = 0;
 };
 
-// Opens the file at `path` with the backend its first bytes call for.
-// On failure returns null and sets *status to a failure code.
-std::unique_ptr<RawBackend> OpenBackend(const std::string& path, Status* status);
+// Opens the file at `path` with the backend its first bytes call for: a RAW
+// fixture when its first line is "rawfixture 1", a Thermo RAW file when its
+// first bytes say so. On failure returns null, sets *status to a failure
+// code and, when `error` is given, a one-line reason.
+std::unique_ptr<RawBackend> OpenBackend(const std::string& path, Status* status, std::string* error = nullptr);
 
 }  // namespace rawfile

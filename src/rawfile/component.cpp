@@ -1,6 +1,16 @@
-// Placeholder until the component lands.
 #include "rawfile/component.h"
 
+#include "common/xrawfile.h"
+#include "platform/com.h"
+#include "rawfile/raw_component.h"
+
 namespace rawfile {
-void RegisterComponent() {}
+
+platform::IUnknown* CreateComponent() { return static_cast<xrawfile::IXRawfile*>(new RawComponent); }
+
+void RegisterComponent() {
+    platform::RegisterClass(xrawfile::kClassId, {xrawfile::kProgIdMsFileReader, xrawfile::kProgIdXRawfile},
+                            CreateComponent);
+}
+
 }  // namespace rawfile

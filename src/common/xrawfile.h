@@ -44,6 +44,8 @@ inline constexpr int32_t kControlSuccess = 1;
 
 // The reader interface, version 1 (the COM form). Every later version
 // extends it, so an object that answers version n also answers version 1.
+// Out strings and variants pass their ownership to the caller; a string or
+// variant the caller's slot still holds is released by the call first.
 class IXRawfile : public platform::IUnknown {
 public:
     virtual platform::HRESULT Open(const char* path) = 0;

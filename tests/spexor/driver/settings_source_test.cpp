@@ -1,0 +1,61 @@
+#include "spexor/driver/settings_source.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/temp_dir.h"
+
+namespace {
+
+using testing_support::TempDir;
+
+RunSettings Obtain(const std::vector<std::string>& arguments) {
+    return ObtainSettings(static_cast<int>(arguments.size()), arguments.data());
+}
+
+TEST(IsParameterFileArgument, LastThreeCharactersAreIniInAnyCase) {
+    for (const char* name : {"run.ini", "RUN.INI", "Run.Ini", "xmini", "ini", "/data/conf.INI"}) {
+        EXPECT_TRUE(IsParameterFileArgument(name)) << name;
+    }
+    for (const char* name : {"ab", "in", "", "run.ini ", "run.in", "run.raw", "-ms1"}) {
+        EXPECT_FALSE(IsParameterFileArgument(name)) << name;
+    }
+}
+
+TEST(ObtainSettings, SingleIniArgumentIsReadAsParameterFile) {
+    TempDir dir;
+    for (const char* name : {"run.ini", "RUN.INI", "Run.Ini", "xmini"}) {
+        const std::string path = dir.Write(name, "[required]\nmz=8\n").string();
+        EXPECT_EQ(Obtain({"spexor", path}).mzDecimals, 8) << name;
+    }
+}
+
+TEST(ObtainSettings, WithFurtherArgumentsAnIniFileIsAnInput) {
+    TempDir dir;
+    const std::string path = dir.Write("conf.ini", "mz=8\n").string();
+    const RunSettings settings = Obtain({"spexor", "-ms1", path});
+    EXPECT_EQ(settings.rawFiles, std::vector<std::string>{path});
+    EXPECT_EQ(settings.mzDecimals, 5);
+    EXPECT_TRUE(settings.outputKinds.ms1);
+}
+
+TEST(ObtainSettings, SingleOptionGoesToTheOptionParser) {
+    const RunSettings settings = Obtain({"spexor", "-ms2"});
+    EXPECT_TRUE(settings.outputKinds.ms2);
+    EXPECT_FALSE(settings.outputKinds.mgf);
+    EXPECT_TRUE(settings.rawFiles.empty());
+}
+
+TEST(ObtainSettings, NoArgumentsWriteTheUsageAndFail) {
+    EXPECT_EXIT(Obtain({"spexor"}), testing::ExitedWithCode(255), "^Usage:\n\tspexor.exe parameter_file_path\n");
+}
+
+TEST(ObtainSettings, HelpAloneEndsWithSuccess) {
+    EXPECT_EXIT(Obtain({"spexor", "--help"}), testing::ExitedWithCode(0), "^$");
+    // Only the exact, lower-case word is the help option.
+    EXPECT_EXIT(Obtain({"spexor", "--HELP"}), testing::ExitedWithCode(255), "^Usage: spexor.exe input_file_path");
+}
+
+}  // namespace

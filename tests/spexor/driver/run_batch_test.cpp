@@ -1,0 +1,87 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "common/xrawfile.h"
+#include "platform/window.h"
+#include "rawfile/component.h"
+#include "spexor/driver/elapsed_time.h"
+#include "spexor/driver/spexor_app.h"
+#include "support/fake_components.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+using testing_support::TempDir;
+
+const char* const kFixture =
+    "rawfixture 1\n"
+    "scan 1\n"
+    "filter FTMS + c NSI Full ms [350.00-1800.00]\n"
+    "rt 0.5\n"
+    "trailer R4 Ion Injection Time (ms):=12.5\n"
+    "points 400.1 150 400.2 900\n";
+
+size_t CountOf(const std::string& text, const std::string& part) {
+    size_t count = 0;
+    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+    return count;
+}
+
+TEST(RunBatch, InterfaceReaderTakesOverForEveryFileWhenNoControlCanBeHosted) {
+    testing_support::ScopedRegistry restore;
+    platform::ClearClassRegistry();
+    testing_support::FakeClass component;
+    component.name = "component";
+    component.classId = xrawfile::kClassId;
+    component.progIds = {xrawfile::kProgIdMsFileReader, xrawfile::kProgIdXRawfile};
+    component.inner = rawfile::CreateComponent;
+    testing_support::RegisterFake(component);
+    testing_support::ClearFakeEvents();
+    platform::AfxEnableControlContainer(false);
+
+    TempDir dir;
+    const std::string first = dir.Write("in/first.raw", kFixture).string();
+    const std::string second = dir.Write("in/second.raw", kFixture).string();
+    const std::string out = (dir.path() / "out").string();
+    const std::vector<std::string> argv = {"spexor", "-ms1", "-o", out, (dir.path() / "in").string()};
+
+    testing::internal::CaptureStdout();
+    EXPECT_TRUE(SpexorApp().RunBatch(static_cast<int>(argv.size()), argv.data()));
+    const std::string console = testing::internal::GetCapturedStdout();
+
+    // Each file is announced, and the control is tried again for each.
+    EXPECT_NE(console.find("[Morvane] Begin to extract " + first + "\n"), std::string::npos) << console;
+    EXPECT_NE(console.find("[Morvane] Begin to extract " + second + "\n"), std::string::npos) << console;
+    EXPECT_EQ(CountOf(console, "[Morvane] Morvane tries to use MSFileReader \n"), 2u) << console;
+    EXPECT_EQ(CountOf(console, "[Morvane] == == == Time elapsed: "), 1u);
+    // Both files were read through the component's reader interface: one
+    // object per file, asked for an interface version, never as a control.
+    const std::vector<std::string>& events = testing_support::FakeEvents();
+    EXPECT_EQ(std::count(events.begin(), events.end(), "make component"), 2) << testing::PrintToString(events);
+    EXPECT_EQ(std::count(events.begin(), events.end(), "release component"), 2) << testing::PrintToString(events);
+    EXPECT_EQ(std::count(events.begin(), events.end(), "query component IDispatch"), 0);
+    EXPECT_TRUE(std::filesystem::is_regular_file(dir.path() / "out" / "first.ms1"));
+    EXPECT_TRUE(std::filesystem::is_regular_file(dir.path() / "out" / "second.ms1"));
+}
+
+TEST(RunBatch, RunWithoutRawFilesEndsWithTheElapsedTime) {
+    const std::vector<std::string> argv = {"spexor", "-ksd"};
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(SpexorApp().RunBatch(static_cast<int>(argv.size()), argv.data()));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "[Morvane] <Exception>: Warning: No raw files.\n");
+    EXPECT_EQ(testing::internal::GetCapturedStdout().rfind("[Morvane] == == == Time elapsed: ", 0), 0u);
+}
+
+TEST(ElapsedTimeLine, SecondsInTheDefaultFloatingPointForm) {
+    EXPECT_EQ(ElapsedTimeLine(1000, 84062), "[Morvane] == == == Time elapsed: 83.062s. == == ==");
+    EXPECT_EQ(ElapsedTimeLine(0, 1234568), "[Morvane] == == == Time elapsed: 1234.57s. == == ==");
+    EXPECT_EQ(ElapsedTimeLine(5, 5), "[Morvane] == == == Time elapsed: 0s. == == ==");
+    EXPECT_EQ(ElapsedTimeLine(0, 2500), "[Morvane] == == == Time elapsed: 2.5s. == == ==");
+}
+
+}  // namespace

@@ -1,0 +1,242 @@
+#include "spexor/output/extraction_run.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "fake_reader.h"
+#include "spexor/output/raw_file_job.h"
+#include "support/temp_dir.h"
+
+namespace fs = std::filesystem;
+using testing_support::ReadFile;
+using testing_support::TempDir;
+
+namespace {
+
+const std::vector<Peak> kTwoPeaks = {{120.08131, 5310.2}, {175.11895, 1822.0}};
+
+// One RAW file's conversion with a fake reader in a temporary folder.
+struct Conversion {
+    explicit Conversion(const std::string& rawName = "run.raw") {
+        job.rawPath = dir.Write(rawName, "raw content").string();
+        job.reader = &reader;
+        job.settings.outputKinds = {};
+    }
+    void Run() {
+        testing::internal::CaptureStdout();
+        testing::internal::CaptureStderr();
+        RunExtraction(job);
+        out = testing::internal::GetCapturedStdout();
+        err = testing::internal::GetCapturedStderr();
+    }
+    // The names of the files in the folder besides the RAW file, sorted.
+    std::vector<std::string> Outputs() const {
+        std::vector<std::string> names;
+        for (const fs::directory_entry& entry : fs::directory_iterator(dir.path()))
+            if (entry.path().string() != job.rawPath) names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    std::string Output(const std::string& name) const { return ReadFile(dir.path() / name); }
+
+    TempDir dir;
+    FakeReader reader;
+    RawFileJob job;
+    std::string out, err;
+};
+
+int Count(const std::string& text, const std::string& piece) {
+    int count = 0;
+    for (std::size_t at = text.find(piece); at != std::string::npos; at = text.find(piece, at + 1)) ++count;
+    return count;
+}
+
+}  // namespace
+
+TEST(ExtractionRun, SplitModeRoutesByActivationAndAnalyzerAndRemovesUnusedFiles) {
+    Conversion run;
+    run.job.settings.outputKinds = {true, true, true, true, true};
+    run.reader.Add(1, Ms1Scan(kTwoPeaks));
+    run.reader.Add(2, Ms2Scan("hcd", "FTMS", kTwoPeaks)).charge = 2;
+    run.reader.Add(3, Ms2Scan("cid", "ITMS", kTwoPeaks)).charge = 3;
+    run.reader.Add(4, Ms1Scan(kTwoPeaks));
+    run.reader.Add(5, Ms2Scan("etd", "FTMS", kTwoPeaks)).charge = 4;
+    FakeScan ms3 = Ms2Scan("cid", "FTMS", kTwoPeaks);
+    ms3.level = "ms3";
+    run.reader.Add(6, ms3);
+    run.reader.Add(7, Ms2Scan("hcd", "TOFMS", kTwoPeaks));  // no file for this analyzer
+    run.Run();
+
+    EXPECT_EQ(run.Outputs(), (std::vector<std::string>{
+                                 "run.CID.FTMS.ms3", "run.CID.ITMS.ksd", "run.CID.ITMS.mgf", "run.CID.ITMS.ms2",
+                                 "run.ETD.FTMS.ksd", "run.ETD.FTMS.mgf", "run.ETD.FTMS.ms2", "run.HCD.FTMS.ksd",
+                                 "run.HCD.FTMS.mgf", "run.HCD.FTMS.ms2", "run.ms1"}));
+    EXPECT_EQ(run.job.spectraWritten[0], 2);
+    EXPECT_EQ(run.job.spectraWritten[SplitSlot(kMgfGroupStart, ActivationClass::CID, 0)], 1);
+    EXPECT_EQ(Count(run.Output("run.HCD.FTMS.ms2"), "\nI\tPrecursorScan\t1\n"), 1);
+    EXPECT_EQ(Count(run.Output("run.ETD.FTMS.ksd"), "\n5\t0.000000\nETD\tFTMS\n4\t4\t445.62\nM\n"), 1);
+    EXPECT_EQ(Count(run.Output("run.CID.ITMS.mgf"), "TITLE=run.3.3.3.dta\n"), 1);
+    EXPECT_EQ(Count(run.Output("run.CID.FTMS.ms3"), "PrecursorScan"), 0);
+    EXPECT_EQ(Count(run.Output("run.CID.FTMS.ms3"), "S\t000006\t000006\t445.62\n"), 2);
+    EXPECT_EQ(run.out, "[Morvane] <Output files>: 100.00%\r[Morvane] <Output files>: 100.00%\n"
+                       "[Morvane] Output Files Completed!\n");
+    EXPECT_EQ(run.err, "");
+    EXPECT_TRUE(run.reader.closed);
+    EXPECT_EQ(ReadFile(run.job.rawPath), "raw content");
+}
+
+TEST(ExtractionRun, MergedModeTakesEveryActivationAndMakesTheMarkerFile) {
+    Conversion run;
+    run.job.settings.outputKinds = {true, true, false, true, false};
+    run.job.settings.activationMode = ActivationMode::merged;
+    run.reader.Add(1, Ms2Scan("", "Q", kTwoPeaks));  // before any MS1 scan
+    run.reader.Add(2, Ms1Scan(kTwoPeaks));
+    run.reader.Add(3, Ms2Scan("pqd", "ITMS", kTwoPeaks)).monoisotopicMz = 445.1203461;
+    run.Run();
+
+    EXPECT_EQ(run.Outputs(), (std::vector<std::string>{"run.mgf", "run.ms1", "run.ms2", "run.spexor"}));
+    EXPECT_EQ(run.Output("run.spexor"), "");
+    const std::string ms2 = run.Output("run.ms2");
+    EXPECT_EQ(Count(ms2, "I\tActivationType\t\nI\tInstrumentType\tQ\nI\tPrecursorScan\t0\n"), 2);
+    EXPECT_EQ(Count(ms2, "I\tActivationType\tPQD\nI\tInstrumentType\tITMS\nI\tPrecursorScan\t2\n"), 2);
+    EXPECT_EQ(Count(run.Output("run.mgf"), "PEPMASS=445.1203461\n"), 2);
+    EXPECT_EQ(run.job.spectraWritten[kMergedMs2Slot], 2);  // counted once per record, not per charge
+}
+
+TEST(ExtractionRun, SplitMs1AndMs2MakeNoMarkerAndEmptyRangeRemovesEveryFile) {
+    Conversion split;
+    split.job.settings.outputKinds = {true, true, false, false, false};
+    split.reader.first = 10;
+    split.reader.last = 9;
+    split.Run();
+    EXPECT_EQ(split.Outputs(), std::vector<std::string>{});
+    EXPECT_EQ(split.out, "[Morvane] <Output files>: 100.00%\n[Morvane] Output Files Completed!\n");
+
+    Conversion merged;
+    merged.job.settings.outputKinds = {true, true, false, false, false};
+    merged.job.settings.activationMode = ActivationMode::merged;
+    merged.reader.first = 10;
+    merged.reader.last = 9;
+    merged.Run();
+    EXPECT_EQ(merged.Outputs(), std::vector<std::string>{"run.spexor"});
+}
+
+TEST(ExtractionRun, SkippedLevelsCostOnlyTheLevelTestAndPrintNoProgress) {
+    Conversion run;
+    run.job.settings.outputKinds = {true, false, false, false, false};
+    for (int scan = 1; scan <= 250; ++scan) run.reader.Add(scan, Ms2Scan("hcd", "FTMS", kTwoPeaks));
+    run.reader.Add(200, Ms1Scan(kTwoPeaks));
+    run.reader.Add(250, Ms1Scan(kTwoPeaks));
+    run.Run();
+
+    EXPECT_EQ(run.out, "[Morvane] <Output files>: 80.00%\r[Morvane] <Output files>: 100.00%\r"
+                       "[Morvane] <Output files>: 100.00%\n[Morvane] Output Files Completed!\n");
+    std::vector<std::string> ms2Calls;
+    for (const std::string& call : run.reader.calls)
+        if (call.ends_with(" 100")) ms2Calls.push_back(call);
+    EXPECT_EQ(ms2Calls, (std::vector<std::string>{"IsScanKind 100", "IsScanKind 100"}));
+    EXPECT_EQ(Count(run.Output("run.ms1"), "\nS\t"), 2);
+}
+
+TEST(ExtractionRun, PercentageWithALastScanOfZeroOrLessIs100) {
+    Conversion run;
+    run.job.settings.outputKinds = {true, false, false, false, false};
+    run.reader.Add(-1, Ms1Scan(kTwoPeaks));
+    run.reader.Add(0, Ms1Scan(kTwoPeaks));
+    run.Run();
+    EXPECT_EQ(run.out, "[Morvane] <Output files>: 100.00%\r[Morvane] <Output files>: 100.00%\n"
+                       "[Morvane] Output Files Completed!\n");
+}
+
+TEST(ExtractionRun, ScansWithoutUsableMassListsAreSkippedAndProfileScansArePicked) {
+    Conversion run;
+    run.job.settings.outputKinds = {false, false, false, true, false};
+    run.reader.Add(1, Ms2Scan("hcd", "FTMS", kTwoPeaks)).massListFails = true;
+    run.reader.Add(2, Ms2Scan("hcd", "FTMS", kTwoPeaks)).massListAnswersOtherScan = true;
+    run.reader.Add(3, Ms2Scan("hcd", "FTMS", {}));
+    // A profile curve with one peak, and one where picking finds nothing.
+    FakeScan& profile = run.reader.Add(4, Ms2Scan("hcd", "FTMS", {{100.0, 0}, {100.1, 0}, {100.2, 5}, {100.3, 10},
+                                                                  {100.4, 30}, {100.5, 10}, {100.6, 5},
+                                                                  {100.7, 0}, {100.8, 0}, {100.9, 0}}));
+    profile.centroid = false;
+    profile.charge = 2;
+    FakeScan& flat = run.reader.Add(5, Ms2Scan("hcd", "FTMS", {{100.0, 0}, {100.1, 0}, {100.2, 0}, {100.3, 5},
+                                                               {100.4, 30}, {100.5, 5}, {100.6, 0}, {100.7, 0},
+                                                               {100.8, 0}, {100.9, 0}}));
+    flat.centroid = false;
+    flat.charge = 2;
+    run.Run();
+
+    const std::string mgf = run.Output("run.HCD.FTMS.mgf");
+    EXPECT_EQ(Count(mgf, "BEGIN IONS"), 2) << mgf;
+    EXPECT_EQ(Count(mgf, "PEPMASS=445.62\n100.40000 30.0\nEND IONS\n"), 1) << mgf;
+    EXPECT_EQ(Count(mgf, "PEPMASS=445.62\nEND IONS\n"), 1) << mgf;
+
+    run.job.settings.centroided = false;  // profile output: every point as stored
+    run.Run();
+    EXPECT_EQ(Count(run.Output("run.HCD.FTMS.mgf"), "\n100.90000 0.0\n"), 2);
+}
+
+TEST(ExtractionRun, UnknownActivationInSplitModeEndsTheRunKeepingWhatWasWritten) {
+    Conversion run;
+    run.job.settings.outputKinds = {false, true, false, true, false};
+    run.reader.Add(1, Ms2Scan("hcd", "FTMS", kTwoPeaks));
+    run.reader.Add(2, Ms2Scan("pqd", "FTMS", kTwoPeaks));
+    run.reader.Add(3, Ms2Scan("hcd", "FTMS", kTwoPeaks));
+    EXPECT_EXIT(RunExtraction(run.job), testing::ExitedWithCode(255),
+                "^\\[Morvane\\] <Exception>: error to get activation type!\n$");
+
+    const std::string mgf = run.Output("run.HCD.FTMS.mgf");
+    EXPECT_EQ(Count(mgf, "TITLE=run.1.1."), 2);
+    EXPECT_EQ(Count(mgf, "TITLE=run.2."), 0);
+    EXPECT_EQ(run.Outputs().size(), 12u);  // nothing removed, no marker
+    EXPECT_EQ(run.Output("run.CID.ITMS.mgf"), "");
+    EXPECT_EQ(Count(run.Output("run.HCD.FTMS.ms2"), "H\tExtractor\tspexor\n"), 1);
+}
+
+TEST(ExtractionRun, OutputNamingTheRawFileIsNeverOpened) {
+    Conversion run("run.mgf");
+    run.job.settings.outputKinds = {false, true, false, true, false};
+    run.job.settings.activationMode = ActivationMode::merged;
+    run.reader.Add(1, Ms2Scan("hcd", "FTMS", kTwoPeaks));
+    run.Run();
+
+    EXPECT_EQ(ReadFile(run.job.rawPath), "raw content");
+    EXPECT_EQ(run.err, "[Morvane] <Exception>: Failed to create output file " + run.job.rawPath +
+                           ": it is the RAW file being converted\n");
+    EXPECT_FALSE(run.job.slotEnabled[kMergedMgfSlot]);
+    EXPECT_EQ(run.Outputs(), std::vector<std::string>{"run.ms2"});
+    EXPECT_EQ(run.job.spectraWritten[kMergedMs2Slot], 1);
+}
+
+TEST(ExtractionRun, UncreatableOutputOrMarkerIsReportedAndSkipped) {
+    Conversion run;
+    run.job.settings.outputKinds = {true, true, false, false, false};
+    run.job.settings.activationMode = ActivationMode::merged;
+    fs::create_directory(run.dir.path() / "run.ms1");
+    fs::create_directory(run.dir.path() / "run.spexor");
+    run.reader.Add(1, Ms1Scan(kTwoPeaks));
+    run.reader.Add(2, Ms2Scan("hcd", "FTMS", kTwoPeaks));
+    run.Run();
+
+    const std::string base = (run.dir.path() / "run").string();
+    EXPECT_EQ(run.err, "[Morvane] <Exception>: Failed to create output file " + base + ".ms1: Is a directory\n" +
+                           "[Morvane] <Exception>: Failed to create output file " + base +
+                           ".spexor: Is a directory\n");
+    EXPECT_TRUE(fs::is_directory(base + ".ms1"));
+    EXPECT_EQ(Count(run.Output("run.ms2"), "S\t000002"), 2);
+    EXPECT_EQ(run.job.spectraWritten[kMs1Slot], 0);
+}
+
+TEST(ExtractionRun, EmptyFilesAreRemovedDirectlyWhateverTheirName) {
+    Conversion run("we\"ird $(touch injected) name.raw");
+    run.job.settings.outputKinds = {false, true, false, false, false};
+    run.job.settings.activationMode = ActivationMode::merged;
+    run.reader.Add(1, Ms1Scan(kTwoPeaks));
+    run.Run();
+    EXPECT_EQ(run.Outputs(), std::vector<std::string>{});
+    EXPECT_FALSE(fs::exists("injected"));
+}

@@ -2,6 +2,12 @@
 #include <string>
 
 #include "brisel/brisel_dlg.h"
+#include "brisel/peak_line.h"
+
+namespace {
+// "1234.56789 123456.7" and its line feed.
+constexpr size_t kTypicalPeakLineLength = 24;
+}  // namespace
 
 void CBriselDlg::WriteHeader() {
     std::fprintf(m_pFile, "H\tCreationDate\t%s\n", m_strCreationDate.c_str());
@@ -24,12 +30,16 @@ void CBriselDlg::WriteScanRecord(int32_t n) {
 }
 
 void CBriselDlg::WritePeakLines() {
-    const std::string peakFormat = std::string(m_pszMzFormat) + " " + m_pszIntensityFormat + "\n";
+    const PeakLineFormat format(m_pszMzFormat, m_pszIntensityFormat);
+    std::string lines;
     if (m_bPicked) {
-        for (const Peak& peak : m_pickedPeaks) std::fprintf(m_pFile, peakFormat.c_str(), peak.mz, peak.intensity);
-        return;
+        lines.reserve(m_pickedPeaks.size() * kTypicalPeakLineLength);
+        for (const Peak& peak : m_pickedPeaks) format.Append(lines, peak.mz, peak.intensity);
+    } else {
+        lines.reserve(static_cast<size_t>(m_nPointCount) * kTypicalPeakLineLength);
+        for (int32_t i = 0; i < m_nPointCount; ++i) {
+            format.Append(lines, m_pMassListData[2 * i], m_pMassListData[2 * i + 1]);
+        }
     }
-    for (int32_t i = 0; i < m_nPointCount; ++i) {
-        std::fprintf(m_pFile, peakFormat.c_str(), m_pMassListData[2 * i], m_pMassListData[2 * i + 1]);
-    }
+    std::fwrite(lines.data(), 1, lines.size(), m_pFile);
 }

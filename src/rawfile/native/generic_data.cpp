@@ -62,6 +62,9 @@ Status ReadGenericDataHeader(ByteReader& in, GenericDataHeader* header) {
         field.offset = header->recordSize;
         field.size = FieldSize(field.type, field.lengthOrPrecision);
         header->recordSize += field.size;
+        if (field.size > in.size() || header->recordSize > in.size()) {
+            return kDamaged;  // a record cannot be larger than the file holding it
+        }
         header->fields.push_back(std::move(field));
     }
     return kOk;

@@ -1,0 +1,124 @@
+// The rawdump tool: what it prints for a real RAW file reads back to exactly
+// what the backend answers, and its failures are reported with a status.
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "rawfile/native/native_backend.h"
+#include "rawfile/native_json.h"
+#include "support/run_program.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+using native_test::JsonValue;
+using testing_support::RunProgram;
+
+const std::filesystem::path kDataDir = SHARED_DATA_DIR;
+
+std::vector<JsonValue> ParseLines(const std::string& out) {
+    std::vector<JsonValue> lines;
+    std::istringstream in(out);
+    std::string line;
+    while (std::getline(in, line)) {
+        JsonValue value;
+        std::string error;
+        EXPECT_TRUE(native_test::ParseJson(line, &value, &error)) << error << " in " << line.substr(0, 200);
+        lines.push_back(std::move(value));
+    }
+    return lines;
+}
+
+TEST(NativeRawdump, PrintsEveryScanSoThatItsNumbersReadBackBitForBit) {
+    const std::filesystem::path path = kDataDir / "small.RAW";
+    if (!std::filesystem::exists(path)) {
+        GTEST_SKIP() << "real RAW data not available";
+    }
+    const auto result = RunProgram(RAWDUMP_BIN, {path.string()});
+    ASSERT_EQ(result.status, 0) << result.err;
+    const std::vector<JsonValue> lines = ParseLines(result.out);
+    ASSERT_EQ(lines.size(), 49u);
+    const JsonValue& file = lines[0];
+    EXPECT_EQ(file["version"].number, 57);
+    EXPECT_EQ(file["first_scan"].number, 1);
+    EXPECT_EQ(file["last_scan"].number, 48);
+    EXPECT_EQ(file["creation_date"].number, 38553.614147881941);
+    ASSERT_FALSE(file["trailer_header"].items.empty());
+    EXPECT_EQ(file["trailer_header"].items[0]["label"].text, "AGC:");
+    EXPECT_EQ(file["trailer_header"].items[0]["type"].text, "ONOFF");
+
+    rawfile::Status status = 0;
+    const auto backend = rawfile::OpenNativeBackend(path.string(), &status);
+    ASSERT_NE(backend, nullptr);
+    for (size_t i = 1; i < lines.size(); ++i) {
+        const JsonValue& line = lines[i];
+        const auto scan = static_cast<int32_t>(line["scan"].number);
+        EXPECT_EQ(scan, static_cast<int32_t>(i));
+        std::string filter;
+        ASSERT_EQ(backend->GetFilterText(scan, &filter), rawfile::kOk);
+        EXPECT_EQ(line["filter"].text, filter);
+        double minutes = 0;
+        ASSERT_EQ(backend->GetRetentionTime(scan, &minutes), rawfile::kOk);
+        EXPECT_EQ(std::bit_cast<uint64_t>(line["rt_min"].number), std::bit_cast<uint64_t>(minutes));
+        std::vector<double> pairs;
+        ASSERT_EQ(backend->GetMassList(scan, &pairs), rawfile::kOk);
+        const auto& points = line["points"].items;
+        ASSERT_EQ(points.size() * 2, pairs.size()) << "scan " << scan;
+        for (size_t p = 0; p < points.size(); ++p) {
+            ASSERT_EQ(std::bit_cast<uint64_t>(points[p].numbers.at(0)), std::bit_cast<uint64_t>(pairs[2 * p]));
+            ASSERT_EQ(std::bit_cast<uint64_t>(points[p].numbers.at(1)), std::bit_cast<uint64_t>(pairs[2 * p + 1]));
+        }
+    }
+    // Typed trailer values carry their tags.
+    const JsonValue& trailer = lines[1]["trailer"];
+    ASSERT_GE(trailer.items.size(), 4u);
+    EXPECT_EQ(trailer.items[0]["type"].text, "BOOL");
+    EXPECT_EQ(trailer.items[1]["type"].text, "I2");
+    EXPECT_EQ(trailer.items[2]["label"].text, "Ion Injection Time (ms):");
+    EXPECT_EQ(trailer.items[2]["type"].text, "R4");
+    EXPECT_EQ(static_cast<float>(trailer.items[2]["value"].number), 68.227485656738281f);
+}
+
+TEST(NativeRawdump, WithoutPeaksPrintsPointCountsAndAFileWithoutScansPrintsItsHeaderOnly) {
+    const std::filesystem::path tsq = kDataDir / "tsq_quantum.raw";
+    const std::filesystem::path empty = kDataDir / "thermo.raw";
+    if (!std::filesystem::exists(tsq) || !std::filesystem::exists(empty)) {
+        GTEST_SKIP() << "real RAW data not available";
+    }
+    auto result = RunProgram(RAWDUMP_BIN, {"--no-peaks", tsq.string()});
+    ASSERT_EQ(result.status, 0) << result.err;
+    std::vector<JsonValue> lines = ParseLines(result.out);
+    ASSERT_EQ(lines.size(), 79u);
+    EXPECT_EQ(lines[1]["filter"].text, "+ p ESI Q1MS [181.653-182.582, 507.779-508.708, 996.969-997.898]");
+    EXPECT_EQ(lines[1]["point_count"].number, 42);
+    EXPECT_EQ(lines[1].Find("points"), nullptr);
+
+    result = RunProgram(RAWDUMP_BIN, {empty.string()});
+    ASSERT_EQ(result.status, 0) << result.err;
+    lines = ParseLines(result.out);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0]["first_scan"].number, 0);
+    EXPECT_TRUE(lines[0]["trailer_header"].items.empty());
+}
+
+TEST(NativeRawdump, ReportsFilesItCannotOpenAndUsageErrors) {
+    testing_support::TempDir dir;
+    const auto text = dir.Write("notes.raw", "plain text\n");
+    auto result = RunProgram(RAWDUMP_BIN, {text.string()});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_TRUE(result.out.empty());
+    EXPECT_NE(result.err.find("notes.raw"), std::string::npos) << result.err;
+
+    result = RunProgram(RAWDUMP_BIN, {});
+    EXPECT_EQ(result.status, 2);
+    EXPECT_NE(result.err.find("usage: rawdump"), std::string::npos);
+    result = RunProgram(RAWDUMP_BIN, {"--bogus", text.string()});
+    EXPECT_EQ(result.status, 2);
+}
+
+}  // namespace

@@ -200,4 +200,29 @@ TEST(SpexorProgram, LongParameterLinesAreOnePath) {
     EXPECT_EQ(result.err, kNoRawFiles);
 }
 
+TEST(SpexorProgram, EachRawFileIsAnnouncedInOrderAsFound) {
+    TempDir dir;
+    const std::string fixture =
+        "rawfixture 1\n"
+        "scan 1\n"
+        "filter FTMS + c NSI Full ms [350.00-1800.00]\n"
+        "trailer R4 Ion Injection Time (ms):=3\n"
+        "points 400.1 150 400.2 900\n";
+    dir.Write("in/b.RAW", fixture);
+    dir.Write("in/a.raw", fixture);
+    dir.Write("z.raw", fixture);
+    const ProgramResult result = Spexor({"z.raw", "-ms1", "in/", "in/a.raw"}, dir);
+    EXPECT_EQ(result.status, 0) << result.err;
+    // Paths stay as written (relative), folder entries in name order, the
+    // file given twice only once.
+    std::vector<std::string> announced;
+    const std::string begin = "[Morvane] Begin to extract ";
+    for (auto at = result.out.find(begin); at != std::string::npos; at = result.out.find(begin, at + 1)) {
+        announced.push_back(result.out.substr(at + begin.size(), result.out.find('\n', at) - at - begin.size()));
+    }
+    EXPECT_EQ(announced, (std::vector<std::string>{"z.raw", "in/a.raw", "in/b.RAW"})) << result.out;
+    BeforeElapsedLine(result.out);
+    EXPECT_TRUE(std::filesystem::is_regular_file(dir.path() / "in" / "b.ms1"));
+}
+
 }  // namespace

@@ -127,10 +127,4 @@ TEST(ReadOptions, HelpIsPrintedWhereItStandsAndTheRunGoesOn) {
     EXPECT_EQ(input.inputs, (std::vector<std::string>{"file.raw"}));
 }
 
-TEST(ParseCommandLine, OptionErrorEndsTheProcess) {
-    const std::string argv[] = {"spexor", "-ms1", "-q"};
-    EXPECT_EXIT(ParseCommandLine(3, argv), testing::ExitedWithCode(255),
-                "Usage: spexor.exe input_file_path \\.\\.\\. \\[-options\\]");
-}
-
 }  // namespace

@@ -56,16 +56,6 @@ TEST(PrepareOutputDirectory, ExistingFileCountsAsFound) {
     EXPECT_TRUE(std::filesystem::is_regular_file(file));
 }
 
-TEST(PrepareOutputDirectory, UncreatableDirectoryEndsTheProcess) {
-    TempDir dir;
-    const std::string blocked = (dir.Write("file", "x") / "sub" / "out").string();
-    RunSettings settings;
-    settings.outputDirectory = blocked;
-    EXPECT_EXIT(PrepareOutputDirectory(settings), testing::ExitedWithCode(255),
-                "^\\[Morvane\\] <Exception>: Failed to create directory nested \\*\\*\n\n$");
-    EXPECT_FALSE(std::filesystem::exists(blocked));
-}
-
 TEST(CreateDirectoryNested, CreatesEveryMissingParent) {
     TempDir dir;
     const auto deep = dir.path() / "a" / "b" / "c";

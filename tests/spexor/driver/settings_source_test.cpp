@@ -48,14 +48,4 @@ TEST(ObtainSettings, SingleOptionGoesToTheOptionParser) {
     EXPECT_TRUE(settings.rawFiles.empty());
 }
 
-TEST(ObtainSettings, NoArgumentsWriteTheUsageAndFail) {
-    EXPECT_EXIT(Obtain({"spexor"}), testing::ExitedWithCode(255), "^Usage:\n\tspexor.exe parameter_file_path\n");
-}
-
-TEST(ObtainSettings, HelpAloneEndsWithSuccess) {
-    EXPECT_EXIT(Obtain({"spexor", "--help"}), testing::ExitedWithCode(0), "^$");
-    // Only the exact, lower-case word is the help option.
-    EXPECT_EXIT(Obtain({"spexor", "--HELP"}), testing::ExitedWithCode(255), "^Usage: spexor.exe input_file_path");
-}
-
 }  // namespace

@@ -117,7 +117,7 @@ TEST(SpexorProgram, ShortSingleArgumentIsAnInput) {
 TEST(SpexorProgram, OptionErrorsEndWithTheFatalStatus) {
     TempDir dir;
     for (const std::vector<std::string>& arguments : std::vector<std::vector<std::string>>{
-             {"-MS1"}, {"-ms1", "x.raw", "-m"}, {"-m", "12", "x.raw"}, {"-z", "2-10", "x.raw"}, {"-i", "/", "x.raw"}}) {
+             {"-MS1"}, {"--HELP"}, {"-ms1", "x.raw", "-m"}, {"-m", "12", "x.raw"}, {"-z", "2-10", "x.raw"}, {"-i", "/", "x.raw"}}) {
         const ProgramResult result = Spexor(arguments, dir);
         EXPECT_EQ(result.status, kFatal) << testing::PrintToString(arguments);
         EXPECT_EQ(result.out, "");
@@ -185,6 +185,7 @@ TEST(SpexorProgram, UncreatableOutputDirectoryIsFatal) {
     EXPECT_EQ(result.out,
               "[Morvane] <Exception>: Failed to find directory blocker/out, which will be created by default.\n");
     EXPECT_EQ(result.err, "[Morvane] <Exception>: Failed to create directory nested **\n\n");
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "blocker" / "out"));
 }
 
 TEST(SpexorProgram, LongParameterLinesAreOnePath) {

@@ -1,5 +1,6 @@
 // Failures that end the run: their lines, streams and exit status, through
 // both readers, the real control host and registry, and fixture files.
+#include <ostream>
 #include <string>
 
 #include "common/xrawfile.h"
@@ -117,6 +118,8 @@ struct ComponentErrorCase {
     const char* operation;
     void (*call)(RawExtractor& reader);
 };
+
+void PrintTo(const ComponentErrorCase& c, std::ostream* out) { *out << c.failStatement; }
 
 class ComponentError : public testing::TestWithParam<ComponentErrorCase> {};
 

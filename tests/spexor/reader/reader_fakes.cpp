@@ -40,7 +40,8 @@ Interface* InterfaceOf(const char* iid) {
 
 class RecordingControl : public IDispatch {
 public:
-    RecordingControl(IDispatch* inner, CallLog* log) : inner_(inner), log_(log) {}
+    RecordingControl(IDispatch* inner, CallLog* log, int32_t extraPoints)
+        : inner_(inner), log_(log), extraPoints_(extraPoints) {}
 
     HRESULT QueryInterface(const std::string& iid, void** out) override {
         *out = nullptr;
@@ -57,7 +58,9 @@ public:
     }
     HRESULT Invoke(int32_t dispatchId, const std::vector<DispArg>& args, int32_t* result) override {
         log_->Add("dispatch " + std::to_string(dispatchId));
-        return inner_->Invoke(dispatchId, args, result);
+        const HRESULT status = inner_->Invoke(dispatchId, args, result);
+        if (dispatchId == xrawfile::kDispGetMassListFromScanNum) *args.back().pi4 += extraPoints_;
+        return status;
     }
 
 private:
@@ -66,11 +69,13 @@ private:
     RefCount refs_;
     IDispatch* inner_;
     CallLog* log_;
+    int32_t extraPoints_;
 };
 
 class RecordingInterface : public xrawfile::IXRawfile {
 public:
-    RecordingInterface(xrawfile::IXRawfile* inner, CallLog* log) : inner_(inner), log_(log) {}
+    RecordingInterface(xrawfile::IXRawfile* inner, CallLog* log, int32_t extraPoints)
+        : inner_(inner), log_(log), extraPoints_(extraPoints) {}
 
     HRESULT QueryInterface(const std::string& iid, void** out) override {
         *out = nullptr;
@@ -107,9 +112,10 @@ public:
     HRESULT GetMassListFromScanNum(int32_t* scan, const char* filter, int32_t cutoffType, int32_t cutoffValue,
                                    int32_t maxPeaks, int32_t centroid, double* peakWidth, VARIANT* massList,
                                    VARIANT* peakFlags, int32_t* size) override {
-        return Record("GetMassListFromScanNum",
-                      inner_->GetMassListFromScanNum(scan, filter, cutoffType, cutoffValue, maxPeaks, centroid,
-                                                     peakWidth, massList, peakFlags, size));
+        const HRESULT status = inner_->GetMassListFromScanNum(scan, filter, cutoffType, cutoffValue, maxPeaks,
+                                                              centroid, peakWidth, massList, peakFlags, size);
+        *size += extraPoints_;
+        return Record("GetMassListFromScanNum", status);
     }
     HRESULT GetTrailerExtraValueForScanNum(int32_t scan, const char* label, VARIANT* value) override {
         return Record("GetTrailerExtraValueForScanNum", inner_->GetTrailerExtraValueForScanNum(scan, label, value));
@@ -126,18 +132,19 @@ private:
     RefCount refs_;
     xrawfile::IXRawfile* inner_;
     CallLog* log_;
+    int32_t extraPoints_;
 };
 
 }  // namespace
 
-void RegisterRecordingControl(CallLog* log) {
+void RegisterRecordingControl(CallLog* log, int32_t extraPoints) {
     RegisterClass(xrawfile::kClassId, {}, [=]() -> IUnknown* {
-        return new RecordingControl(InterfaceOf<IDispatch>(IID_IDispatch), log);
+        return new RecordingControl(InterfaceOf<IDispatch>(IID_IDispatch), log, extraPoints);
     });
 }
 
-void RegisterRecordingInterface(CallLog* log) {
+void RegisterRecordingInterface(CallLog* log, int32_t extraPoints) {
     RegisterClass(xrawfile::kClassId, {xrawfile::kProgIdMsFileReader, xrawfile::kProgIdXRawfile}, [=]() -> IUnknown* {
-        return new RecordingInterface(InterfaceOf<xrawfile::IXRawfile>(xrawfile::kInterfaceIds[1]), log);
+        return new RecordingInterface(InterfaceOf<xrawfile::IXRawfile>(xrawfile::kInterfaceIds[1]), log, extraPoints);
     });
 }

@@ -29,10 +29,12 @@ private:
 };
 
 // Registers under the component's class id a control that passes every
-// dispatch call to our component and records its dispatch id.
-void RegisterRecordingControl(CallLog* log);
+// dispatch call to our component and records its dispatch id. Point counts
+// of mass lists are answered `extraPoints` too high.
+void RegisterRecordingControl(CallLog* log, int32_t extraPoints = 0);
 
 // Registers under the component's class id and both ProgIDs an object whose
 // reader interface (every version) passes each call to our component and
-// records the operation's name.
-void RegisterRecordingInterface(CallLog* log);
+// records the operation's name. Point counts of mass lists are answered
+// `extraPoints` too high.
+void RegisterRecordingInterface(CallLog* log, int32_t extraPoints = 0);

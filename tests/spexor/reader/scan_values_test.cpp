@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "gtest/gtest.h"
+#include "reader_fakes.h"
 #include "reader_test_support.h"
 
 namespace {
@@ -59,6 +60,7 @@ protected:
 
     platform::LiveResources before;
     ReaderSession session{GetParam(), kFixture};
+    CallLog log{session.dir.path() / "calls.txt"};
 };
 
 TEST_P(ScanValues, IntegerTrailerOfEveryIntegerType) {
@@ -179,6 +181,24 @@ TEST_P(ScanValues, FailedMassList) {
     list.scan = 4;
     std::string messages = StderrOf([&] { session.reader->GetMassList(list, "ms"); });
     EXPECT_EQ("[Morvane] <Exception>: Error getting mass list data for scan.4\n", messages);
+    EXPECT_FALSE(list.valid);
+    EXPECT_EQ(nullptr, list.peaks);
+}
+
+// A point count larger than the array the component handed over is a failed
+// answer: nothing is read beyond the array.
+TEST_P(ScanValues, MassListCountBeyondItsArray) {
+    if (GetParam() == ReaderKind::Control) {
+        RegisterRecordingControl(&log, 1);
+    } else {
+        RegisterRecordingInterface(&log, 1);
+    }
+    session.reader = MakeReader(GetParam(), &session.host);
+    session.Open();
+    MassList list;
+    list.scan = 2;
+    std::string messages = StderrOf([&] { session.reader->GetMassList(list, "ms2"); });
+    EXPECT_EQ("[Morvane] <Exception>: Error getting mass list data for scan.2\n", messages);
     EXPECT_FALSE(list.valid);
     EXPECT_EQ(nullptr, list.peaks);
 }

@@ -1,0 +1,318 @@
+// The built spexor converting RAW fixtures in temporary folders.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "support/run_program.h"
+#include "support/temp_dir.h"
+
+namespace fs = std::filesystem;
+using testing_support::ProgramResult;
+using testing_support::ReadFile;
+using testing_support::RunProgram;
+using testing_support::TempDir;
+
+namespace {
+
+ProgramResult Spexor(const std::vector<std::string>& args) { return RunProgram(SPEXOR_BIN, args); }
+
+std::vector<std::string> FilesIn(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+int Count(const std::string& text, const std::string& piece) {
+    int count = 0;
+    for (std::size_t at = text.find(piece); at != std::string::npos; at = text.find(piece, at + 1)) ++count;
+    return count;
+}
+
+// The five H lines; the date changes from run to run.
+const std::regex kHeader(
+    "H\tCreationDate\t(Sun|Mon|Tue|Wed|Thu|Fri|Sat) (Jan|Feb|Mar|Apr|May|Jun|Jul|Aug|Sep|Oct|Nov|Dec) "
+    "[0-3][0-9] [0-2][0-9]:[0-5][0-9]:[0-6][0-9] [0-9]{4}\n"
+    "H\tExtractor\tspexor\nH\tExtractorVersion\t2.1.0\nH\tComments\t[^\t\n]+\nH\tDataType\t(Centroided|Profile)\n");
+
+// Splits a text file into its header (checked) and its blocks.
+std::string Blocks(const std::string& text, const std::string& dataType = "Centroided") {
+    std::smatch header;
+    if (!std::regex_search(text, header, kHeader, std::regex_constants::match_continuous)) {
+        ADD_FAILURE() << "no header in\n" << text;
+        return text;
+    }
+    EXPECT_EQ(header[3].str(), dataType);
+    return header.suffix().str();
+}
+
+// MS1 scan 1230, MS3 scans 1231 to 1233 (never read unless MS3 is asked
+// for) and the MS2 scan 1234 of the worked examples: no charge state.
+const char* const kWorkedExample = R"(rawfixture 1
+scan 1230
+filter FTMS + c NSI Full ms [350.00-1800.00]
+rt 45.0
+trailer R4 Ion Injection Time (ms):=20.5
+points 445.12 5000 446.12 1000
+scan 1231
+filter FTMS + c NSI d Full ms3 445.62@cid35.00 300.00@hcd65.00 [100.00-1000.00]
+scan 1232
+filter FTMS + c NSI d Full ms3 445.62@cid35.00 300.00@hcd65.00 [100.00-1000.00]
+scan 1233
+filter FTMS + c NSI d Full ms3 445.62@cid35.00 300.00@hcd65.00 [100.00-1000.00]
+scan 1234
+filter FTMS + c NSI d Full ms2 445.62@hcd30.00 [110.00-1000.00]
+rt 45.175
+trailer R4 Ion Injection Time (ms):=12.5
+trailer I2 Charge State:=0
+trailer R8 Monoisotopic M/Z:=445.1203461
+points 120.08131 5310.2 175.11895 1822.0
+)";
+
+const std::string kExamplePeaks = "120.08131 5310.2\n175.11895 1822.0\n";
+
+std::string WorkedMs2Block(const std::string& precursor, const std::string& monoisotopic, const std::string& zLine) {
+    return "S\t001234\t001234\t" + precursor +
+           "\nI\tNumberOfPeaks\t2\nI\tRetTime\t2710.500000\nI\tIonInjectionTime\t12.500000\n"
+           "I\tActivationType\tHCD\nI\tInstrumentType\tFTMS\nI\tPrecursorScan\t1230\n"
+           "I\tActivationCenter\t445.62\nI\tMonoiosotopicMz\t" +
+           monoisotopic + "\n" + zLine + "\n" + kExamplePeaks;
+}
+
+std::string WorkedMgfBlock(int charge, const std::string& pepmass) {
+    const std::string z = std::to_string(charge);
+    return "BEGIN IONS\nTITLE=run.1234.1234." + z + ".dta\nCHARGE=" + z +
+           "+\nRTINSECONDS=2710.500000\nPEPMASS=" + pepmass + "\n" + kExamplePeaks + "END IONS\n\n";
+}
+
+std::string WorkedKsdBlock(int charge, const std::string& precursor) {
+    return "H\n1234\t2710.500000\nHCD\tFTMS\n1230\t" + std::to_string(charge) + "\t" + precursor + "\nM\n" +
+           kExamplePeaks;
+}
+
+}  // namespace
+
+TEST(SpexorConversion, WorkedExamplesInEveryMergedFormat) {
+    TempDir dir;
+    const std::string raw = dir.Write("run.raw", kWorkedExample).string();
+    const fs::path out = dir.path() / "out";
+    const ProgramResult result = Spexor({"-ms1", "-ms2", "-mgf", "-ksd", "-a", "-o", out.string(), raw});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.err, "");
+    EXPECT_NE(result.out.find("[Morvane] <Output files>: 100.00%\r[Morvane] <Output files>: 100.00%\n"
+                              "[Morvane] Output Files Completed!\n"),
+              std::string::npos)
+        << result.out;
+
+    EXPECT_EQ(FilesIn(out), (std::vector<std::string>{"run.ksd", "run.mgf", "run.ms1", "run.ms2", "run.spexor"}));
+    EXPECT_EQ(Blocks(ReadFile(out / "run.ms1")),
+              "S\t001230\t001230\nI\tNumberOfPeaks\t2\nI\tRetTime\t2700.000000\nI\tIonInjectionTime\t20.500000\n"
+              "I\tInstrumentType\tFTMS\n445.12000 5000.0\n446.12000 1000.0\n");
+    EXPECT_EQ(Blocks(ReadFile(out / "run.ms2")),
+              WorkedMs2Block("445.1203461", "445.1203461", "Z\t2\t889.233416") +
+                  WorkedMs2Block("445.1203461", "445.1203461", "Z\t3\t1333.346485"));
+    EXPECT_EQ(ReadFile(out / "run.mgf"), WorkedMgfBlock(2, "445.1203461") + WorkedMgfBlock(3, "445.1203461"));
+    EXPECT_EQ(ReadFile(out / "run.ksd"), WorkedKsdBlock(2, "445.1203461") + WorkedKsdBlock(3, "445.1203461"));
+    EXPECT_EQ(ReadFile(out / "run.spexor"), "");
+}
+
+TEST(SpexorConversion, ChargeRangeIsotopeModeAndDecimalsOptions) {
+    TempDir dir;
+    const std::string raw = dir.Write("run.raw", kWorkedExample).string();
+    const fs::path out = dir.path() / "out";
+    ProgramResult result = Spexor({"-ms2", "-mgf", "-ksd", "-a", "-h", "-z", "2-4", "-o", out.string(), raw});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(Blocks(ReadFile(out / "run.ms2")), WorkedMs2Block("445.62", "445.1203461", "Z\t2\t890.232724") +
+                                                     WorkedMs2Block("445.62", "445.1203461", "Z\t3\t1334.845447") +
+                                                     WorkedMs2Block("445.62", "445.1203461", "Z\t4\t1779.458171"));
+    EXPECT_EQ(ReadFile(out / "run.mgf"),
+              WorkedMgfBlock(2, "445.62") + WorkedMgfBlock(3, "445.62") + WorkedMgfBlock(4, "445.62"));
+    EXPECT_EQ(ReadFile(out / "run.ksd"),
+              WorkedKsdBlock(2, "445.62") + WorkedKsdBlock(3, "445.62") + WorkedKsdBlock(4, "445.62"));
+
+    result = Spexor({"-mgf", "-a", "-m", "3", "-i", "2", "-o", out.string(), raw});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(Count(ReadFile(out / "run.mgf"), "PEPMASS=445.1203461\n120.081 5310.20\n175.119 1822.00\nEND IONS\n"),
+              2);
+}
+
+TEST(SpexorConversion, ProfileScansArePickedUnlessProfileOutputIsAsked) {
+    TempDir dir;
+    const std::string raw = dir.Write("run.raw", R"(rawfixture 1
+scan 7
+filter FTMS + p NSI Full ms [350.00-1800.00]
+rt 1.0
+trailer R4 Ion Injection Time (ms):=3.25
+points 100.0 0 100.1 0 100.2 5 100.3 10 100.4 30 100.5 30 100.6 10 100.7 5 100.8 0 100.9 0 101.0 0
+)")
+                                .string();
+    ProgramResult result = Spexor({"-ms1", raw});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(Blocks(ReadFile(dir.path() / "run.ms1")),
+              "S\t000007\t000007\nI\tNumberOfPeaks\t1\nI\tRetTime\t60.000000\nI\tIonInjectionTime\t3.250000\n"
+              "I\tInstrumentType\tFTMS\n100.45000 30.0\n");
+    result = Spexor({"-ms1", "-p", raw});
+    ASSERT_EQ(result.status, 0) << result.err;
+    const std::string profile = Blocks(ReadFile(dir.path() / "run.ms1"), "Profile");
+    EXPECT_EQ(Count(profile, "I\tNumberOfPeaks\t11\n"), 1);
+    EXPECT_TRUE(profile.ends_with("100.90000 0.0\n101.00000 0.0\n"));
+}
+
+TEST(SpexorConversion, SplitModeRoutesEveryActivationAndAnalyzerToItsFile) {
+    TempDir dir;
+    const std::string raw = dir.Write("run.raw", R"(rawfixture 1
+scan 1
+filter FTMS + c NSI d Full ms2 500.00@hcd30.00 [110.00-1000.00]
+trailer I2 Charge State:=2
+p 150.0 10
+scan 2
+filter FTMS + p NSI Full ms [350.00-1800.00]
+p 500.0 10
+scan 3
+filter ITMS + c NSI d Full ms2 501.00@hcd30.00 [110.00-1000.00]
+trailer I2 Charge State:=2
+p 150.0 10
+scan 4
+filter ITMS + c NSI d Full ms2 502.00@cid35.00 [110.00-1000.00]
+trailer I2 Charge State:=2
+p 150.0 10
+scan 5
+filter FTMS + c NSI d Full ms2 503.00@cid35.00 [110.00-1000.00]
+trailer I2 Charge State:=2
+p 150.0 10
+scan 6
+filter ITMS + c NSI d Full ms2 504.00@etd60.00 [110.00-1000.00]
+trailer I2 Charge State:=2
+p 150.0 10
+scan 7
+filter FTMS + c NSI d Full ms2 505.00@etd60.00 [110.00-1000.00]
+trailer I2 Charge State:=2
+p 150.0 10
+scan 8
+filter ASTMS + c NSI d Full ms2 506.00@hcd30.00 [110.00-1000.00]
+trailer I2 Charge State:=2
+p 150.0 10
+scan 9
+filter FTMS + c NSI d Full ms3 505.00@cid35.00 300.00@hcd65.00 [100.00-1000.00]
+trailer I2 Charge State:=2
+p 150.0 10
+scan 10
+filter + c NSI d Full ms3 505.00@cid35.00 300.00@etd65.00 [100.00-1000.00]
+trailer I2 Charge State:=2
+p 150.0 10
+)")
+                                .string();
+    const ProgramResult result = Spexor({"-ms1", "-ms2", "-ms3", "-mgf", "-ksd", raw});
+    ASSERT_EQ(result.status, 0) << result.err;
+    const fs::path base = dir.path() / "run";
+    const auto text = [&](const std::string& suffix) { return ReadFile(base.string() + suffix); };
+    // Each split MS2 file holds its one scan, in all three MS2 kinds.
+    const std::vector<std::pair<std::string, std::string>> split = {
+        {".HCD.FTMS", "1"}, {".HCD.ITMS", "3"}, {".CID.ITMS", "4"},
+        {".CID.FTMS", "5"}, {".ETD.ITMS", "6"}, {".ETD.FTMS", "7"}};
+    for (const auto& [name, scan] : split) {
+        const std::string padded = std::string(6 - scan.size(), '0') + scan;
+        EXPECT_EQ(Count(text(name + ".ms2"), "\nS\t"), 1) << name;
+        EXPECT_EQ(Count(text(name + ".ms2"), "\nS\t" + padded + "\t" + padded + "\t50"), 1) << name;
+        EXPECT_EQ(Count(text(name + ".mgf"), "TITLE=run." + scan + "." + scan + ".2.dta\n"), 1) << name;
+        EXPECT_EQ(Count(text(name + ".ksd"), "H\n" + scan + "\t"), 1) << name;
+    }
+    // Precursor scans: none before scan 2, then the MS1 scan 2.
+    EXPECT_EQ(Count(text(".HCD.FTMS.ms2"), "I\tPrecursorScan\t0\n"), 1);
+    EXPECT_EQ(Count(text(".ETD.FTMS.ms2"), "I\tPrecursorScan\t2\n"), 1);
+    EXPECT_EQ(Count(text(".ETD.FTMS.ksd"), "\n2\t2\t505\nM\n"), 1);
+    // MS3: activation of the last stage; a filter starting with "+" is ITMS.
+    EXPECT_EQ(Count(text(".HCD.FTMS.ms3"), "\nS\t000009\t000009\t300\n"), 1);
+    EXPECT_EQ(Count(text(".HCD.FTMS.ms3"), "PrecursorScan"), 0);
+    EXPECT_EQ(Count(text(".ETD.ITMS.ms3"), "\nS\t000010\t000010\t300\n"), 1);
+    // The ASTMS scan 8 is written nowhere; files that got nothing are gone.
+    EXPECT_EQ(FilesIn(dir.path()).size(), 1u + 1u + 18u + 2u);
+    for (const std::string& name : FilesIn(dir.path())) {
+        if (name == "run.raw") continue;
+        EXPECT_EQ(Count(ReadFile(dir.path() / name), "506"), 0) << name;
+    }
+}
+
+TEST(SpexorConversion, UnknownActivationInSplitModeStopsTheBatchKeepingOutputWritten) {
+    TempDir dir;
+    const std::string first = dir.Write("a.raw", R"(rawfixture 1
+scan 1
+filter FTMS + c NSI d Full ms2 500.00@hcd30.00 [110.00-1000.00]
+trailer I2 Charge State:=2
+trailer R8 Monoisotopic M/Z:=0
+trailer R4 Ion Injection Time (ms):=1
+p 150.0 10
+scan 2
+filter FTMS + c NSI d Full ms2 500.00@pqd30.00 [110.00-1000.00]
+trailer I2 Charge State:=2
+trailer R8 Monoisotopic M/Z:=0
+p 150.0 10
+)")
+                                  .string();
+    const std::string second = dir.Write("b.raw", kWorkedExample).string();
+    const ProgramResult result = Spexor({"-ms2", "-mgf", first, second});
+    EXPECT_EQ(result.status, 255);
+    EXPECT_EQ(result.err, "[Morvane] <Exception>: error to get activation type!\n");
+    EXPECT_EQ(ReadFile(dir.path() / "a.HCD.FTMS.mgf"),
+              "BEGIN IONS\nTITLE=a.1.1.2.dta\nCHARGE=2+\nRTINSECONDS=0.000000\nPEPMASS=500\n150.00000 10.0\n"
+              "END IONS\n\n");
+    EXPECT_EQ(Count(ReadFile(dir.path() / "a.HCD.FTMS.ms2"), "\nS\t000001\t"), 1);
+    EXPECT_EQ(Blocks(ReadFile(dir.path() / "a.CID.ITMS.ms2")), "");  // empty files are not removed
+    EXPECT_EQ(ReadFile(dir.path() / "a.ETD.FTMS.mgf"), "");
+    EXPECT_FALSE(fs::exists(dir.path() / "b.HCD.FTMS.mgf"));
+    EXPECT_EQ(result.out.find("Begin to extract " + second), std::string::npos);
+}
+
+TEST(SpexorConversion, OutputThatWouldOverwriteTheRawFileIsSkipped) {
+    TempDir dir;
+    const fs::path raw = dir.Write("run.mgf", kWorkedExample);
+    const ProgramResult result = Spexor({"-mgf", "-ms2", "-a", raw.string()});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.err, "[Morvane] <Exception>: Failed to create output file " + raw.string() +
+                              ": it is the RAW file being converted\n");
+    EXPECT_EQ(ReadFile(raw), kWorkedExample);
+    EXPECT_EQ(Count(ReadFile(dir.path() / "run.ms2"), "\nS\t001234\t"), 2);
+}
+
+TEST(SpexorConversion, FilesThatReceiveNothingAreRemovedAndTheMarkerStays) {
+    TempDir dir;
+    const std::string raw = dir.Write("run.raw", R"(rawfixture 1
+scan 1
+filter FTMS + c NSI Full ms [350.00-1800.00]
+p 500.0 10
+)")
+                                .string();
+    dir.Write("run.ms3", "from an earlier run");
+    ProgramResult result = Spexor({"-ms", "-a", raw});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(FilesIn(dir.path()), (std::vector<std::string>{"run.ms1", "run.ms3", "run.raw", "run.spexor"}));
+    EXPECT_EQ(ReadFile(dir.path() / "run.ms3"), "from an earlier run");  // not a slot of this run
+
+    fs::remove(dir.path() / "run.spexor");
+    result = Spexor({"-ms", raw});  // split mode: no marker
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(FilesIn(dir.path()), (std::vector<std::string>{"run.ms1", "run.ms3", "run.raw"}));
+}
+
+TEST(SpexorConversion, DottedNamesAndFolders) {
+    TempDir dir;
+    const fs::path raw = dir.Write("data.v2/run", kWorkedExample);
+    const fs::path dotted = dir.Write("data.v2/run.2024.raw", kWorkedExample);
+    ProgramResult result = Spexor({"-mgf", "-a", raw.string(), dotted.string()});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(FilesIn(dir.path()), std::vector<std::string>{"data.v2"});
+    EXPECT_EQ(FilesIn(dir.path() / "data.v2"),
+              (std::vector<std::string>{"run", "run.2024.mgf", "run.2024.raw", "run.mgf"}));
+    EXPECT_EQ(Count(ReadFile(dir.path() / "data.v2/run.2024.mgf"), "TITLE=run.2024.1234.1234."), 2);
+
+    const fs::path out = dir.path() / "out.d";
+    result = Spexor({"-mgf", "-a", "-o", out.string(), raw.string()});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(FilesIn(out), std::vector<std::string>{"run.mgf"});
+    EXPECT_EQ(Count(ReadFile(out / "run.mgf"), "TITLE=run.1234.1234."), 2);
+}

@@ -120,18 +120,6 @@ TEST(BriselProgram, PadsScanNumbersToSixDigitsAndKeepsLongerOnes) {
                                                       ScanStart("1234567", "3.000000", "FTMS") + "300.00000 1.0\n");
 }
 
-TEST(BriselProgram, AFileOfMs2ScansOnlyGivesTheHeaderAlone) {
-    TempDir dir;
-    const auto raw = dir.Write("ms2.raw",
-                               "rawfixture 1\ncreated 45000.5\n"
-                               "scan 1\nfilter ITMS + c NSI d Full ms2 400.0@cid35.00 [110.00-1000.00]\np 150 3\n"
-                               "scan 2\nfilter FTMS + p NSI d Full ms2 500.0@hcd28.00 [110.00-1000.00]\np 150 3\n");
-
-    ExpectQuietSuccess(RunBrisel({raw.string()}));
-
-    EXPECT_EQ(ReadFile(dir.path() / "ms2.MS1"), Header("2023-03-15 12:00:00", "1", "2"));
-}
-
 TEST(BriselProgram, LogsEveryFailedMassListAndASecondRunAppends) {
     TempDir dir;
     const auto raw = dir.Write("logged.raw",
@@ -231,24 +219,6 @@ TEST(BriselProgram, NamesTheOutputByReplacingTheLastThreeCharacters) {
     EXPECT_EQ(ReadFile(dir.path() / "upper.MS1"), ms1);
     EXPECT_EQ(ReadFile(dir.path() / "samMS1"), ms1);
     EXPECT_EQ(ReadFile(dir.path() / "abMS1"), ms1);
-}
-
-TEST(BriselProgram, FailedHeaderQueriesAreReportedAndTheHeaderShowsNeutralValues) {
-    TempDir dir;
-    const auto raw = dir.Write("noheader.raw",
-                               "rawfixture 1\nfail controller\nfail first\nfail last\nfail date 9\n"
-                               "scan 0\nfilter FTMS + c NSI Full ms\nrt 0.25\np 300 1\n");
-
-    const auto result = RunBrisel({raw.string()});
-
-    ExpectQuietSuccess(result);
-    EXPECT_EQ(result.err,
-              "Error: Error setting current controller\n"
-              "Error: Error getting first scan number\n"
-              "Error: Error getting last scan number\n"
-              "Error: Error getting creation date\n");
-    EXPECT_EQ(ReadFile(dir.path() / "noheader.MS1"), Header("Invalid DateTime", "0", "0") +
-                                                         ScanStart("000000", "0.250000", "FTMS") + "300.00000 1.0\n");
 }
 
 TEST(BriselProgram, AFileTheComponentCannotOpenGivesTheInstallationBox) {

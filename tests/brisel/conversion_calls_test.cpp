@@ -344,21 +344,6 @@ TEST_F(BriselConversion, WithoutTheControlEveryArgumentStopsAtItsOpenStep) {
     EXPECT_FALSE(std::filesystem::exists(dir_.path() / "two.MS1"));
 }
 
-TEST_F(BriselConversion, AMissingArgumentIsNamedAndEndsTheRun) {
-    File("here.raw").lastScan = 0;
-    File("later.raw").lastScan = 0;
-    const std::string missing = PathOf("missing.raw");
-    platform::SetApplicationName("brisel");
-
-    RunWithArguments({PathOf("here.raw"), missing, PathOf("later.raw")});
-
-    EXPECT_EQ(script_->calls, FileStart(PathOf("here.raw")));
-    ASSERT_EQ(boxes_.size(), 1u);
-    EXPECT_EQ(boxes_[0].text, "Can't find the file " + missing);
-    EXPECT_EQ(boxes_[0].caption, "brisel");
-    EXPECT_EQ(boxes_[0].owner, dialogAddress_);
-}
-
 TEST_F(BriselConversion, AnUnopenableLogDropsTheEntryAndTheConversionGoesOn) {
     ScriptedFile& file = File("nolog.raw");
     file.lastScan = 2;

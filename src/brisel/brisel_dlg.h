@@ -66,6 +66,10 @@ public:
 private:
     void ReadScanRange();
     void ReadCreationDate();
+    // Fetches the points of scan n and locks them for reading. False, with
+    // the variants cleared, when the fetch fails (logged) or gives no points
+    // of scan n.
+    bool FetchMassList(int32_t n);
     // Releases the filter text held and fetches the one of scan n.
     int32_t FetchFilter(int32_t n);
     std::string_view FilterText() const;

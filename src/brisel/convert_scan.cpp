@@ -36,6 +36,18 @@ bool CBriselDlg::ConvertScan(int32_t n) {
     }
     if (IsMs2Filter(FilterText())) return true;
 
+    if (!FetchMassList(n)) return true;
+    if (!ReadScanInfo(n)) {
+        ClearMassList();
+        return false;
+    }
+    PreparePeaks(n);
+    WriteScanRecord(n);
+    ClearMassList();
+    return true;
+}
+
+bool CBriselDlg::FetchMassList(int32_t n) {
     ClearMassList();
     m_nPointCount = 0;
     int32_t deliveredScan = n;
@@ -45,20 +57,13 @@ bool CBriselDlg::ConvertScan(int32_t n) {
     if (m_nResult != xrawfile::kControlSuccess) {
         AppendMassListFailure(m_strLogPath, deliveredScan, m_nResult, n);
         ClearMassList();
-        return true;
+        return false;
     }
     // An empty list, or the points of another scan, give no record.
     if (m_nPointCount <= 0 || deliveredScan != n || !LockMassList()) {
         ClearMassList();
-        return true;
-    }
-    if (!ReadScanInfo(n)) {
-        ClearMassList();
         return false;
     }
-    PreparePeaks(n);
-    WriteScanRecord(n);
-    ClearMassList();
     return true;
 }
 

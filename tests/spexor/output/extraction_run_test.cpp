@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "fake_reader.h"
+#include "spexor/output/progress_line.h"
 #include "spexor/output/raw_file_job.h"
 #include "support/temp_dir.h"
 
@@ -139,6 +140,27 @@ TEST(ExtractionRun, SkippedLevelsCostOnlyTheLevelTestAndPrintNoProgress) {
         if (call.ends_with(" 100")) ms2Calls.push_back(call);
     EXPECT_EQ(ms2Calls, (std::vector<std::string>{"IsScanKind 100", "IsScanKind 100"}));
     EXPECT_EQ(Count(run.Output("run.ms1"), "\nS\t"), 2);
+}
+
+TEST(ExtractionRun, ReaderIsAskedInTheOrderOfTheScanLoop) {
+    Conversion run;
+    run.job.settings.outputKinds = {true, true, false, false, false};
+    run.reader.Add(1, Ms1Scan(kTwoPeaks));
+    run.reader.Add(2, Ms2Scan("hcd", "FTMS", kTwoPeaks));
+    run.Run();
+    EXPECT_EQ(run.reader.calls,
+              (std::vector<std::string>{"IsScanKind 1", "GetMassList(ms) 1", "IsCentroidScan 1", "GetAnalyzer 1",
+                                        "GetRetentionTime 1", "GetIonInjectionTime 1", "IsScanKind 2",
+                                        "IsScanKind 2", "GetMassList(ms2) 2", "GetChargeRange 2", "GetPrecursorMz 2",
+                                        "GetMonoisotopicMz 2", "GetActivation 2", "IsCentroidScan 2",
+                                        "GetAnalyzer 2", "GetRetentionTime 2", "GetIonInjectionTime 2"}));
+    EXPECT_TRUE(run.reader.opened);
+    EXPECT_TRUE(run.reader.closed);
+}
+
+TEST(ExtractionRun, PercentageIsTheScanShareOfTheLastScanNumber) {
+    EXPECT_EQ(ProgressText(200, 1234), "[Morvane] <Output files>: 16.21%");
+    EXPECT_EQ(ProgressText(2000000000, 2100000000), "[Morvane] <Output files>: 95.24%");
 }
 
 TEST(ExtractionRun, PercentageWithALastScanOfZeroOrLessIs100) {

@@ -1,0 +1,66 @@
+#include "spexor/output/output_file.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/process.h"
+#include "support/temp_dir.h"
+
+using testing_support::ReadFile;
+using testing_support::TempDir;
+
+TEST(OutputFile, TextReachesTheFileWhenTheBufferFillsOrIsFlushed) {
+    TempDir dir;
+    const std::string path = (dir.path() / "out.mgf").string();
+    std::string reason;
+    std::unique_ptr<OutputFile> file = OutputFile::Create(path, reason);
+    ASSERT_NE(file, nullptr) << reason;
+    file->Put("BEGIN IONS\n");
+    EXPECT_EQ(ReadFile(path), "");  // not written per line
+    file->Flush();
+    EXPECT_EQ(ReadFile(path), "BEGIN IONS\n");
+
+    const std::string big(OutputFile::kBufferSize * 2 + 17, 'x');
+    file->Put(big);
+    file->Put('\n');
+    file->Close();
+    EXPECT_EQ(ReadFile(path), "BEGIN IONS\n" + big + "\n");
+}
+
+TEST(OutputFile, CreatingEmptiesAnExistingFileAndFailuresGiveTheReason) {
+    TempDir dir;
+    const std::filesystem::path path = dir.Write("out.ms2", "old content");
+    std::string reason;
+    OutputFile::Create(path.string(), reason)->Close();
+    EXPECT_EQ(ReadFile(path), "");
+    EXPECT_EQ(OutputFile::Create((dir.path() / "missing" / "out.ms2").string(), reason), nullptr);
+    EXPECT_EQ(reason, "No such file or directory");
+}
+
+TEST(OutputFile, FailedWriteIsReportedOncePerFile) {
+    std::string reason;
+    std::unique_ptr<OutputFile> full = OutputFile::Create("/dev/full", reason);
+    if (!full) GTEST_SKIP() << "no /dev/full here: " << reason;
+    testing::internal::CaptureStderr();
+    full->Put("S\t000001\t000001\n");
+    full->Flush();
+    full->Put("more\n");
+    full->Close();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "[Morvane] <Exception>: Failed to write /dev/full: No space left on device\n");
+}
+
+TEST(OutputFile, FatalExitWritesOutWhatTheBufferHolds) {
+    TempDir dir;
+    const std::string path = (dir.path() / "out.ksd").string();
+    EXPECT_EXIT(
+        {
+            std::string reason;
+            static std::unique_ptr<OutputFile> file = OutputFile::Create(path, reason);
+            file->Put("H\n1234\t2710.500000\n");
+            platform::ExitProcess(-1);
+        },
+        testing::ExitedWithCode(255), "");
+    EXPECT_EQ(ReadFile(path), "H\n1234\t2710.500000\n");
+}

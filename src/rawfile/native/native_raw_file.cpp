@@ -58,6 +58,9 @@ Status NativeRawFile::ReadStructures() {
     if (!found) {
         return kFailed;
     }
+    if (!AddressesLieInFile(run_, file_.size())) {
+        return kDamaged;
+    }
     scanCount_ = ScanCount(run_);
     if (const Status status = index_.Open(file_, run_.scanIndexAddress, scanCount_, header_.version);
         status != kOk) {

@@ -61,17 +61,17 @@ Status ReadRunHeader(const ByteReader& file, uint64_t address, uint32_t version,
     } else {
         ReadNarrowAddresses(in, header);
     }
-    if (!in.ok()) {
-        return kDamaged;
-    }
-    const uint64_t fileSize = file.size();
-    for (uint64_t at : {header->scanIndexAddress, header->dataAddress, header->errorLogAddress,
-                        header->scanEventAddress, header->trailerExtraAddress}) {
+    return in.ok() ? kOk : kDamaged;
+}
+
+bool AddressesLieInFile(const RunHeader& header, uint64_t fileSize) {
+    for (uint64_t at : {header.scanIndexAddress, header.dataAddress, header.errorLogAddress, header.scanEventAddress,
+                        header.trailerExtraAddress}) {
         if (at > fileSize) {
-            return kDamaged;
+            return false;
         }
     }
-    return kOk;
+    return true;
 }
 
 uint64_t ScanCount(const RunHeader& header) {

@@ -24,8 +24,10 @@ struct RunHeader {
 };
 
 // Reads the run header at `address` of `file` (the whole file's span).
-// Every address it holds must lie inside the file.
 Status ReadRunHeader(const ByteReader& file, uint64_t address, uint32_t version, RunHeader* header);
+
+// True when every address the header holds lies inside the file.
+bool AddressesLieInFile(const RunHeader& header, uint64_t fileSize);
 
 // Number of scans the header describes: 0 unless 1 <= first <= last.
 uint64_t ScanCount(const RunHeader& header);

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 
 #include "platform/com.h"
 #include "rawfile/backend.h"
@@ -211,6 +213,34 @@ TEST(FixtureGrammar, ScriptedOpenFailureAnswersItsCode) {
     EXPECT_EQ(status, kScriptedFailure);
     EXPECT_EQ(MakeFixtureBackend("rawfixture 1\nfail open -2147467259\n", &status), nullptr);
     EXPECT_EQ(status, -2147467259);
+}
+
+}  // namespace
+
+namespace {
+
+// The example in the format's README is a fixture that opens and says what it shows.
+TEST(FixtureGrammar, ReadmeExampleIsAValidFixture) {
+    std::ifstream readme(std::filesystem::path(EXAMPLES_DIR) / ".." / "src" / "rawfile" / "fixture" / "README.md");
+    ASSERT_TRUE(readme) << "README beside the fixture backend";
+    std::string line;
+    while (std::getline(readme, line) && line != "## Example") {
+    }
+    std::string text;
+    while (std::getline(readme, line)) {
+        if (line.rfind("    ", 0) == 0) text += line.substr(4) + "\n";
+    }
+    rawfile::Status status = rawfile::kFailed;
+    std::string error;
+    auto backend = rawfile::MakeFixtureBackend(text, &status, &error);
+    ASSERT_NE(backend, nullptr) << error;
+    platform::VARIANT value;
+    EXPECT_EQ(backend->GetTrailerValue(2, "Charge State:", &value), rawfile::kOk);
+    EXPECT_EQ(value.vt, platform::VT_I2);
+    EXPECT_EQ(backend->GetTrailerValue(2, "Ion Injection Time (ms):", &value), rawfile::kScriptedFailure);
+    std::vector<double> pairs;
+    EXPECT_EQ(backend->GetMassList(1, &pairs), rawfile::kOk);
+    EXPECT_EQ(pairs.size(), 10u);
 }
 
 }  // namespace

@@ -3,8 +3,9 @@
 // A small in-process stand-in for the component object model the RAW reader
 // component lives in: status codes, system strings, variants, safe arrays,
 // reference-counted objects, and a class registry by class id and ProgID.
-// Texts are UTF-8. Every system string and safe array made here is counted,
-// so tests can check that each one is released exactly once.
+// Texts are UTF-8. Every system string and safe array made here, and every
+// object counting its references with RefCount, is counted while alive, so
+// tests can check that each one is released exactly once.
 
 #include <cstdint>
 #include <functional>

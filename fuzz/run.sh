@@ -44,8 +44,9 @@ for raw in "$data"/*.raw; do
 done
 shopt -u nullglob nocaseglob
 if ((largest == 0)); then
-    echo "fuzz: no RAW files in $data to seed the corpus" >&2
-    exit 1
+    # Like the tests without the shared files: nothing to seed from, skip.
+    echo "fuzz: skipped, no RAW files in $data to seed the corpus" >&2
+    exit 0
 fi
 
 mkdir -p "$build/artifacts"

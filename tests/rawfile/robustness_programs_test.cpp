@@ -1,0 +1,216 @@
+// spexor (every output kind, split and merged) and brisel on thermo.raw,
+// tsq_quantum.raw and damaged copies of every real RAW file: the programs
+// end normally or with spexor's fatal status, never by a signal, and report
+// every failure with the readers' own messages: a file the component
+// refuses ends spexor with the open-failure line and gives brisel's
+// open-failure box; a scan that cannot be read gives its per-scan line.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "common/xrawfile.h"
+#include "component_forms.h"
+#include "robustness_variants.h"
+#include "support/run_program.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using testing_support::ProgramResult;
+using testing_support::ReadFile;
+using testing_support::RunProgram;
+using testing_support::TempDir;
+
+constexpr int kFatalStatus = 255;  // spexor's exit status -1
+
+const std::string kTag = "[Morvane] <Exception>: ";
+const std::string kBriselOpenBox =
+    "XCalibur in this system is not installed correctly: For Thermo RAW format, program requires access to library "
+    "files supplied as part of the instrument data system. Please reinstall Thermo Scientific Xcalibur to continue. ";
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+std::string OpenFailureLine(const std::string& path) {
+    return kTag + "Failed to open file " + path + ", check if your file is corrupt!";
+}
+
+// The lines that end spexor with its fatal status while converting a file.
+bool IsFatalLine(const std::string& line, const std::string& path) {
+    return line == OpenFailureLine(path) || line == kTag + "Failed to set current controller!" ||
+           line == kTag + "Failed to load first scan number! " ||
+           line == kTag + ": Failed to load last scan number! " || line == kTag + "error to get activation type!";
+}
+
+// The readers' per-scan failure lines, after which the conversion goes on.
+bool IsScanFailureLine(const std::string& line) {
+    static const std::regex patterns[] = {
+        std::regex(R"(Error getting filter for scan number -?\d+!)"),
+        std::regex(R"(Error getting mass list data for scan\.-?\d+)"),
+        std::regex(R"(Error getting retention time for scan number -?\d+! )"),
+        std::regex(R"(Error getting trailer extra value .+ for scan number -?\d+!)"),
+        std::regex(R"(Error getting .+ for scan number -?\d+! )"),
+        std::regex(R"(Unknown trailer extra type!)"),
+        std::regex(R"(Unknown varValue type\.!)"),
+    };
+    if (line.rfind(kTag, 0) != 0) return false;
+    const std::string message = line.substr(kTag.size());
+    for (const std::regex& pattern : patterns) {
+        if (std::regex_match(message, pattern)) return true;
+    }
+    return false;
+}
+
+// brisel's boxes ("caption: text" on standard error) for a file it reads.
+bool IsBriselBox(const std::string& line) {
+    static const std::regex failureCode(R"((-?\d+): \1)");
+    return line == kBriselOpenBox || line == "Error: Error setting current controller" ||
+           line == "Error: Error getting first scan number" || line == "Error: Error getting last scan number" ||
+           line == "Error: Error getting creation date" || line == "Error: Error getting retention time" ||
+           std::regex_match(line, failureCode);
+}
+
+bool ComponentOpens(const std::string& path) {
+    rawfile_tests::ComponentForms component;
+    const bool opened = component.rawfile()->Open(path.c_str()) == platform::S_OK;
+    if (opened) component.rawfile()->Close();
+    return opened;
+}
+
+class RobustPrograms : public testing::Test {
+protected:
+    void SetUp() override {
+        if (!robustness::HasRealFiles()) GTEST_SKIP() << "real RAW data not available";
+    }
+
+    // Runs spexor with every output kind, split or merged, into a fresh folder.
+    ProgramResult RunSpexor(const fs::path& raw, bool merged) {
+        const fs::path out = dir_.path() / (merged ? "merged" : "split");
+        fs::remove_all(out);
+        std::vector<std::string> args = {"-ms1", "-ms2", "-ms3", "-mgf", "-ksd", "-o", out.string(), raw.string()};
+        if (merged) args.insert(args.begin(), "-a");
+        return RunProgram(SPEXOR_BIN, args);
+    }
+
+    // Checks one spexor run on a file; true when it stopped at the open.
+    bool ExpectSpexorEndsCleanly(const ProgramResult& result, const std::string& path) {
+        EXPECT_TRUE(result.status == 0 || result.status == kFatalStatus) << "status " << result.status << "\n"
+                                                                          << result.err;
+        const std::vector<std::string> lines = Lines(result.err);
+        for (size_t i = 0; i < lines.size(); ++i) {
+            const bool last = i + 1 == lines.size();
+            const bool known = IsScanFailureLine(lines[i]) || (last && IsFatalLine(lines[i], path));
+            EXPECT_TRUE(known) << "unexpected message: " << lines[i];
+        }
+        if (result.status == kFatalStatus) {
+            EXPECT_FALSE(lines.empty()) << "a fatal end is reported";
+        } else {
+            EXPECT_NE(result.out.find("[Morvane] Output Files Completed!\n"), std::string::npos) << result.out;
+        }
+        return result.status == kFatalStatus && !lines.empty() && lines.back() == OpenFailureLine(path);
+    }
+
+    // Runs brisel on the file and checks its boxes, MS1 file and log; true
+    // when it gave the open-failure box.
+    bool ExpectBriselEndsCleanly(const fs::path& raw) {
+        const fs::path ms1 = fs::path(raw).replace_extension(".MS1");
+        const fs::path log = fs::path(ms1.string() + ".Log");
+        fs::remove(ms1);
+        fs::remove(log);
+        const ProgramResult result = RunProgram(BRISEL_BIN, {raw.string()});
+        EXPECT_EQ(result.status, 0) << result.err;
+        EXPECT_EQ(result.out, "");
+        const std::vector<std::string> boxes = Lines(result.err);
+        for (const std::string& box : boxes) {
+            EXPECT_TRUE(IsBriselBox(box)) << "unexpected box: " << box;
+        }
+        const bool refused = !boxes.empty() && boxes.front() == kBriselOpenBox;
+        EXPECT_EQ(fs::exists(ms1), !refused) << "an MS1 file exactly when the file opens";
+        if (!refused) {
+            EXPECT_EQ(ReadFile(ms1).rfind("H\tCreationDate\t", 0), 0u);
+        }
+        if (fs::exists(log)) {
+            // Three lines for each failed mass-list fetch.
+            static const std::regex entries(R"((ScanNumber: -?\d+\nError code: -?\d+\nnbuffScanNumber: -?\d+\n)+)");
+            const std::string text = ReadFile(log);
+            EXPECT_TRUE(std::regex_match(text, entries)) << text;
+        }
+        return refused;
+    }
+
+    TempDir dir_;
+};
+
+TEST_F(RobustPrograms, OddRealFilesConvertWithTheirReaderMessages) {
+    // tsq_quantum.raw has no ion injection time: one message per scan, and
+    // all 78 scans in the MS1 file.
+    const fs::path tsq = robustness::DataDir() / "tsq_quantum.raw";
+    for (bool merged : {false, true}) {
+        const ProgramResult result = RunSpexor(tsq, merged);
+        ExpectSpexorEndsCleanly(result, tsq.string());
+        EXPECT_EQ(result.status, 0);
+        const std::vector<std::string> lines = Lines(result.err);
+        ASSERT_EQ(lines.size(), 78u);
+        EXPECT_EQ(lines[0], kTag + "Error getting trailer extra value Ion Injection Time (ms): for scan number 1!");
+        EXPECT_EQ(lines[77], kTag + "Error getting trailer extra value Ion Injection Time (ms): for scan number 78!");
+        const std::string ms1 = ReadFile(dir_.path() / (merged ? "merged" : "split") / "tsq_quantum.ms1");
+        EXPECT_NE(ms1.find("\nS\t000078\t000078\n"), std::string::npos);
+    }
+
+    // thermo.raw has no scans: the range 0 to 0 gives one failed scan 0 and
+    // no spectrum file (merged, only the empty marker).
+    const fs::path thermo = robustness::DataDir() / "thermo.raw";
+    for (bool merged : {false, true}) {
+        const ProgramResult result = RunSpexor(thermo, merged);
+        ExpectSpexorEndsCleanly(result, thermo.string());
+        EXPECT_EQ(result.status, 0);
+        EXPECT_EQ(result.err, kTag + "Error getting filter for scan number 0!\n" + kTag +
+                                  "Error getting mass list data for scan.0\n");
+        std::vector<std::string> left;
+        for (const auto& entry : fs::directory_iterator(dir_.path() / (merged ? "merged" : "split"))) {
+            left.push_back(entry.path().filename().string());
+        }
+        EXPECT_EQ(left, merged ? std::vector<std::string>{"thermo.spexor"} : std::vector<std::string>{});
+    }
+
+    // brisel writes both files' MS1 files without a box (links, so it can
+    // write beside them).
+    for (const char* name : {"tsq_quantum.raw", "thermo.raw"}) {
+        const fs::path link = dir_.path() / name;
+        fs::create_symlink(fs::absolute(robustness::DataDir() / name), link);
+        EXPECT_FALSE(ExpectBriselEndsCleanly(link)) << name;
+    }
+}
+
+TEST_F(RobustPrograms, DamagedCopiesConvertOrFailWithTheReaderMessages) {
+    int refused = 0;
+    int converted = 0;
+    for (const std::string& name : robustness::RealFileNames()) {
+        const std::string bytes = ReadFile(robustness::DataDir() / name);
+        for (const robustness::DamagedCopy& copy : robustness::DamagedCopies(name, bytes)) {
+            SCOPED_TRACE(copy.what);
+            const fs::path raw = dir_.Write("damaged.raw", copy.bytes);
+            const bool opens = ComponentOpens(raw.string());
+            for (bool merged : {false, true}) {
+                const bool stoppedAtOpen = ExpectSpexorEndsCleanly(RunSpexor(raw, merged), raw.string());
+                EXPECT_EQ(stoppedAtOpen, !opens) << (merged ? "merged" : "split");
+            }
+            EXPECT_EQ(ExpectBriselEndsCleanly(raw), !opens);
+            ++(opens ? converted : refused);
+        }
+    }
+    EXPECT_GT(refused, 0);
+    EXPECT_GT(converted, 0);
+}
+
+}  // namespace

@@ -57,56 +57,6 @@ int Count(const std::string& text, const std::string& piece) {
 
 }  // namespace
 
-TEST(ExtractionRun, SplitModeRoutesByActivationAndAnalyzerAndRemovesUnusedFiles) {
-    Conversion run;
-    run.job.settings.outputKinds = {true, true, true, true, true};
-    run.reader.Add(1, Ms1Scan(kTwoPeaks));
-    run.reader.Add(2, Ms2Scan("hcd", "FTMS", kTwoPeaks)).charge = 2;
-    run.reader.Add(3, Ms2Scan("cid", "ITMS", kTwoPeaks)).charge = 3;
-    run.reader.Add(4, Ms1Scan(kTwoPeaks));
-    run.reader.Add(5, Ms2Scan("etd", "FTMS", kTwoPeaks)).charge = 4;
-    FakeScan ms3 = Ms2Scan("cid", "FTMS", kTwoPeaks);
-    ms3.level = "ms3";
-    run.reader.Add(6, ms3);
-    run.reader.Add(7, Ms2Scan("hcd", "TOFMS", kTwoPeaks));  // no file for this analyzer
-    run.Run();
-
-    EXPECT_EQ(run.Outputs(), (std::vector<std::string>{
-                                 "run.CID.FTMS.ms3", "run.CID.ITMS.ksd", "run.CID.ITMS.mgf", "run.CID.ITMS.ms2",
-                                 "run.ETD.FTMS.ksd", "run.ETD.FTMS.mgf", "run.ETD.FTMS.ms2", "run.HCD.FTMS.ksd",
-                                 "run.HCD.FTMS.mgf", "run.HCD.FTMS.ms2", "run.ms1"}));
-    EXPECT_EQ(run.job.spectraWritten[0], 2);
-    EXPECT_EQ(run.job.spectraWritten[SplitSlot(kMgfGroupStart, ActivationClass::CID, 0)], 1);
-    EXPECT_EQ(Count(run.Output("run.HCD.FTMS.ms2"), "\nI\tPrecursorScan\t1\n"), 1);
-    EXPECT_EQ(Count(run.Output("run.ETD.FTMS.ksd"), "\n5\t0.000000\nETD\tFTMS\n4\t4\t445.62\nM\n"), 1);
-    EXPECT_EQ(Count(run.Output("run.CID.ITMS.mgf"), "TITLE=run.3.3.3.dta\n"), 1);
-    EXPECT_EQ(Count(run.Output("run.CID.FTMS.ms3"), "PrecursorScan"), 0);
-    EXPECT_EQ(Count(run.Output("run.CID.FTMS.ms3"), "S\t000006\t000006\t445.62\n"), 2);
-    EXPECT_EQ(run.out, "[Morvane] <Output files>: 100.00%\r[Morvane] <Output files>: 100.00%\n"
-                       "[Morvane] Output Files Completed!\n");
-    EXPECT_EQ(run.err, "");
-    EXPECT_TRUE(run.reader.closed);
-    EXPECT_EQ(ReadFile(run.job.rawPath), "raw content");
-}
-
-TEST(ExtractionRun, MergedModeTakesEveryActivationAndMakesTheMarkerFile) {
-    Conversion run;
-    run.job.settings.outputKinds = {true, true, false, true, false};
-    run.job.settings.activationMode = ActivationMode::merged;
-    run.reader.Add(1, Ms2Scan("", "Q", kTwoPeaks));  // before any MS1 scan
-    run.reader.Add(2, Ms1Scan(kTwoPeaks));
-    run.reader.Add(3, Ms2Scan("pqd", "ITMS", kTwoPeaks)).monoisotopicMz = 445.1203461;
-    run.Run();
-
-    EXPECT_EQ(run.Outputs(), (std::vector<std::string>{"run.mgf", "run.ms1", "run.ms2", "run.spexor"}));
-    EXPECT_EQ(run.Output("run.spexor"), "");
-    const std::string ms2 = run.Output("run.ms2");
-    EXPECT_EQ(Count(ms2, "I\tActivationType\t\nI\tInstrumentType\tQ\nI\tPrecursorScan\t0\n"), 2);
-    EXPECT_EQ(Count(ms2, "I\tActivationType\tPQD\nI\tInstrumentType\tITMS\nI\tPrecursorScan\t2\n"), 2);
-    EXPECT_EQ(Count(run.Output("run.mgf"), "PEPMASS=445.1203461\n"), 2);
-    EXPECT_EQ(run.job.spectraWritten[kMergedMs2Slot], 2);  // counted once per record, not per charge
-}
-
 TEST(ExtractionRun, SplitMs1AndMs2MakeNoMarkerAndEmptyRangeRemovesEveryFile) {
     Conversion split;
     split.job.settings.outputKinds = {true, true, false, false, false};
@@ -158,12 +108,9 @@ TEST(ExtractionRun, ReaderIsAskedInTheOrderOfTheScanLoop) {
     EXPECT_TRUE(run.reader.closed);
 }
 
-TEST(ExtractionRun, PercentageIsTheScanShareOfTheLastScanNumber) {
+TEST(ExtractionRun, PercentageIsTheScanShareOfTheLastScanNumberOr100WithoutOne) {
     EXPECT_EQ(ProgressText(200, 1234), "[Morvane] <Output files>: 16.21%");
     EXPECT_EQ(ProgressText(2000000000, 2100000000), "[Morvane] <Output files>: 95.24%");
-}
-
-TEST(ExtractionRun, PercentageWithALastScanOfZeroOrLessIs100) {
     Conversion run;
     run.job.settings.outputKinds = {true, false, false, false, false};
     run.reader.Add(-1, Ms1Scan(kTwoPeaks));
@@ -197,41 +144,6 @@ TEST(ExtractionRun, ScansWithoutUsableMassListsAreSkippedAndProfileScansArePicke
     EXPECT_EQ(Count(mgf, "PEPMASS=445.62\n100.40000 30.0\nEND IONS\n"), 1) << mgf;
     EXPECT_EQ(Count(mgf, "PEPMASS=445.62\nEND IONS\n"), 1) << mgf;
 
-    run.job.settings.centroided = false;  // profile output: every point as stored
-    run.Run();
-    EXPECT_EQ(Count(run.Output("run.HCD.FTMS.mgf"), "\n100.90000 0.0\n"), 2);
-}
-
-TEST(ExtractionRun, UnknownActivationInSplitModeEndsTheRunKeepingWhatWasWritten) {
-    Conversion run;
-    run.job.settings.outputKinds = {false, true, false, true, false};
-    run.reader.Add(1, Ms2Scan("hcd", "FTMS", kTwoPeaks));
-    run.reader.Add(2, Ms2Scan("pqd", "FTMS", kTwoPeaks));
-    run.reader.Add(3, Ms2Scan("hcd", "FTMS", kTwoPeaks));
-    EXPECT_EXIT(RunExtraction(run.job), testing::ExitedWithCode(255),
-                "^\\[Morvane\\] <Exception>: error to get activation type!\n$");
-
-    const std::string mgf = run.Output("run.HCD.FTMS.mgf");
-    EXPECT_EQ(Count(mgf, "TITLE=run.1.1."), 2);
-    EXPECT_EQ(Count(mgf, "TITLE=run.2."), 0);
-    EXPECT_EQ(run.Outputs().size(), 12u);  // nothing removed, no marker
-    EXPECT_EQ(run.Output("run.CID.ITMS.mgf"), "");
-    EXPECT_EQ(Count(run.Output("run.HCD.FTMS.ms2"), "H\tExtractor\tspexor\n"), 1);
-}
-
-TEST(ExtractionRun, OutputNamingTheRawFileIsNeverOpened) {
-    Conversion run("run.mgf");
-    run.job.settings.outputKinds = {false, true, false, true, false};
-    run.job.settings.activationMode = ActivationMode::merged;
-    run.reader.Add(1, Ms2Scan("hcd", "FTMS", kTwoPeaks));
-    run.Run();
-
-    EXPECT_EQ(ReadFile(run.job.rawPath), "raw content");
-    EXPECT_EQ(run.err, "[Morvane] <Exception>: Failed to create output file " + run.job.rawPath +
-                           ": it is the RAW file being converted\n");
-    EXPECT_FALSE(run.job.slotEnabled[kMergedMgfSlot]);
-    EXPECT_EQ(run.Outputs(), std::vector<std::string>{"run.ms2"});
-    EXPECT_EQ(run.job.spectraWritten[kMergedMs2Slot], 1);
 }
 
 TEST(ExtractionRun, UncreatableOutputOrMarkerIsReportedAndSkipped) {

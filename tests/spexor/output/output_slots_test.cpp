@@ -44,15 +44,6 @@ TEST(OutputSlots, EverySuffixNamesItsFormatActivationAndAnalyzer) {
     EXPECT_EQ(FormatFromLetters("raw"), std::nullopt);
 }
 
-TEST(OutputSlots, SplitSlotIsGroupStartPlusTwiceActivationPlusAnalyzer) {
-    EXPECT_EQ(SplitSlot(kMs2GroupStart, ActivationClass::CID, *AnalyzerIndex("FTMS")), 4);
-    EXPECT_EQ(SplitSlot(kMgfGroupStart, ActivationClass::CID, 1), 11);
-    EXPECT_EQ(SplitSlot(kKsdGroupStart, ActivationClass::CID, 1), 18);
-    EXPECT_EQ(SplitSlot(kMs3GroupStart, ActivationClass::ETD, 0), 26);
-    EXPECT_EQ(AnalyzerIndex("ITMS"), 0);
-    EXPECT_EQ(AnalyzerIndex("itms"), std::nullopt);
-    EXPECT_EQ(AnalyzerIndex("TOFMS"), std::nullopt);
-}
 
 TEST(OutputSlots, KindsAndModeEnableTheirSlots) {
     ConversionSettings settings;  // MGF, split

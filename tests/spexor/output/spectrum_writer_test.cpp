@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <regex>
 #include <string>
 
 #include "support/temp_dir.h"
@@ -53,15 +52,6 @@ SpectrumRecord ExampleRecord() {
     return record;
 }
 
-std::string Ms2Block(const std::string& precursor, const std::string& zLine, bool withPrecursorScan = true) {
-    return "S\t001234\t001234\t" + precursor +
-           "\nI\tNumberOfPeaks\t2\nI\tRetTime\t2710.500000\nI\tIonInjectionTime\t12.500000\n"
-           "I\tActivationType\tHCD\nI\tInstrumentType\tFTMS\n" +
-           (withPrecursorScan ? "I\tPrecursorScan\t1230\n" : "") +
-           "I\tActivationCenter\t445.62\nI\tMonoiosotopicMz\t445.1203461\n" + zLine +
-           "\n120.08131 5310.2\n175.11895 1822.0\n";
-}
-
 }  // namespace
 
 TEST(SpectrumWriter, NewRecordStartsEmptyWithTheDefaultChargeRange) {
@@ -73,49 +63,21 @@ TEST(SpectrumWriter, NewRecordStartsEmptyWithTheDefaultChargeRange) {
     EXPECT_EQ(record.precursorScan, -1);
 }
 
-TEST(SpectrumWriter, Ms2WritesOneBlockPerChargeWithTheMonoisotopicPrecursor) {
-    ConversionSettings settings;
-    EXPECT_EQ(Write(settings, "ms2", ExampleRecord()),
-              Ms2Block("445.1203461", "Z\t2\t889.233416") + Ms2Block("445.1203461", "Z\t3\t1333.346485"));
-    EXPECT_EQ(Write(settings, "ms3", ExampleRecord()),
-              Ms2Block("445.1203461", "Z\t2\t889.233416", false) +
-                  Ms2Block("445.1203461", "Z\t3\t1333.346485", false));
-}
-
-TEST(SpectrumWriter, PrecursorIsTheFilterValueWithoutIsotopeModeOrMonoisotopicMz) {
+TEST(SpectrumWriter, PrecursorFallsBackToTheFilterValueAndChargeOneGivesP) {
     ConversionSettings settings;
     settings.isotopeMode = false;
     SpectrumRecord record = ExampleRecord();
     record.chargeMin = record.chargeMax = 1;
-    std::string text = Write(settings, "ms2", record);
-    EXPECT_EQ(text, Ms2Block("445.62", "Z\t1\t445.620000"));
+    EXPECT_NE(Write(settings, "ms2", record).find("S\t001234\t001234\t445.62\n"), std::string::npos);
+    EXPECT_NE(Write(settings, "ms2", record).find("I\tMonoiosotopicMz\t445.1203461\nZ\t1\t445.620000\n"),
+              std::string::npos);
 
     settings.isotopeMode = true;
     record.monoisotopicMz = 0.0;
-    text = Write(settings, "ksd", record);
-    EXPECT_EQ(text, "H\n1234\t2710.500000\nHCD\tFTMS\n1230\t1\t445.62\nM\n120.08131 5310.2\n175.11895 1822.0\n");
-    record.chargeMin = 4;
-    record.chargeMax = 4;
-    text = Write(settings, "ms2", record);
-    EXPECT_NE(text.find("I\tMonoiosotopicMz\t0\nZ\t4\t1779.458171\n"), std::string::npos) << text;
-}
-
-TEST(SpectrumWriter, MgfBlocksCarryTitleChargeRetentionTimeAndPepmass) {
-    ConversionSettings settings;
-    const std::string peaks = "120.08131 5310.2\n175.11895 1822.0\n";
-    EXPECT_EQ(Write(settings, "mgf", ExampleRecord()),
-              "BEGIN IONS\nTITLE=run.1234.1234.2.dta\nCHARGE=2+\nRTINSECONDS=2710.500000\nPEPMASS=445.1203461\n" +
-                  peaks + "END IONS\n\n" +
-                  "BEGIN IONS\nTITLE=run.1234.1234.3.dta\nCHARGE=3+\nRTINSECONDS=2710.500000\n"
-                  "PEPMASS=445.1203461\n" +
-                  peaks + "END IONS\n\n");
-}
-
-TEST(SpectrumWriter, KsdBlocksFollowEachOtherWithoutSeparators) {
-    ConversionSettings settings;
-    const std::string tail = "\t445.1203461\nM\n120.08131 5310.2\n175.11895 1822.0\n";
-    EXPECT_EQ(Write(settings, "ksd", ExampleRecord()),
-              "H\n1234\t2710.500000\nHCD\tFTMS\n1230\t2" + tail + "H\n1234\t2710.500000\nHCD\tFTMS\n1230\t3" + tail);
+    EXPECT_EQ(Write(settings, "ksd", record),
+              "H\n1234\t2710.500000\nHCD\tFTMS\n1230\t1\t445.62\nM\n120.08131 5310.2\n175.11895 1822.0\n");
+    record.chargeMin = record.chargeMax = 4;
+    EXPECT_NE(Write(settings, "ms2", record).find("I\tMonoiosotopicMz\t0\nZ\t4\t1779.458171\n"), std::string::npos);
 }
 
 TEST(SpectrumWriter, ScanNumbersArePaddedInSLinesOnly) {
@@ -128,20 +90,6 @@ TEST(SpectrumWriter, ScanNumbersArePaddedInSLinesOnly) {
     EXPECT_EQ(Write(settings, "ksd", record).substr(0, 5), "H\n7\t2");
     record.scanNumber = 1234567;
     EXPECT_EQ(Write(settings, "ms2", record).substr(0, 18), "S\t1234567\t1234567\t");
-}
-
-TEST(SpectrumWriter, Ms1BlockHasNoPrecursorLines) {
-    ConversionSettings settings;
-    SpectrumRecord record;
-    record.scanNumber = 12;
-    record.peakCount = 1;
-    record.peaks.reset(new Peak[1]{{400.123456, 150.04}});
-    record.retentionTime = 30.0;
-    record.ionInjectionTime = 0.25;
-    record.instrumentType = "FTMS";
-    EXPECT_EQ(Write(settings, "ms1", record),
-              "S\t000012\t000012\nI\tNumberOfPeaks\t1\nI\tRetTime\t30.000000\nI\tIonInjectionTime\t0.250000\n"
-              "I\tInstrumentType\tFTMS\n400.12346 150.0\n");
 }
 
 TEST(SpectrumWriter, PeakLinesFollowTheDecimalsSettings) {
@@ -182,23 +130,3 @@ TEST(SpectrumWriter, RecordWithoutPeaksGivesACompleteBlock) {
     EXPECT_EQ(Write(settings, "ms2", record), "");
 }
 
-TEST(SpectrumWriter, HeaderOfTextFormatsNamesDateExtractorAndDataType) {
-    ConversionSettings settings;
-    settings.centroided = false;
-    for (const char* letters : {"ms1", "ms2", "ms3"}) {
-        WrittenFile file(settings, letters);
-        file.writer->WriteHeader();
-        const std::string text = file.Text();
-        EXPECT_TRUE(std::regex_match(text, std::regex("H\tCreationDate\t(Sun|Mon|Tue|Wed|Thu|Fri|Sat) "
-                                                      "(Jan|Feb|Mar|Apr|May|Jun|Jul|Aug|Sep|Oct|Nov|Dec) "
-                                                      "[0-3][0-9] [0-2][0-9]:[0-5][0-9]:[0-6][0-9] [0-9]{4}\n"
-                                                      "H\tExtractor\tspexor\nH\tExtractorVersion\t2.1.0\n"
-                                                      "H\tComments\t[^\t\n]+\nH\tDataType\tProfile\n")))
-            << text;
-    }
-    for (const char* letters : {"mgf", "ksd"}) {
-        WrittenFile file(settings, letters);
-        file.writer->WriteHeader();
-        EXPECT_EQ(file.Text(), "");
-    }
-}

@@ -266,6 +266,11 @@ p 150.0 10
     EXPECT_EQ(ReadFile(dir.path() / "a.ETD.FTMS.mgf"), "");
     EXPECT_FALSE(fs::exists(dir.path() / "b.HCD.FTMS.mgf"));
     EXPECT_EQ(result.out.find("Begin to extract " + second), std::string::npos);
+
+    // Merged mode takes any activation text.
+    const ProgramResult merged = Spexor({"-mgf", "-a", first});
+    EXPECT_EQ(merged.status, 0);
+    EXPECT_EQ(Count(ReadFile(dir.path() / "a.mgf"), "BEGIN IONS\nTITLE=a."), 2);
 }
 
 TEST(SpexorConversion, OutputThatWouldOverwriteTheRawFileIsSkipped) {

@@ -118,10 +118,22 @@ TEST(NativeFilterText, WritesOneReactionPerStageAndEveryRange) {
     EXPECT_EQ(Filter(quadrupole, 3), "+ p ESI Q1MS [181.653-182.582, 507.779-508.708]");
 }
 
+TEST(NativeFilterText, NamesElectronTransferAndOtherDissociations) {
+    ScanEvent event = FullScan();
+    event.msOrder = 2;
+    event.reactions = {MakeReaction(500.0, 4, 25.0)};
+    EXPECT_EQ(Filter(event, 2), "FTMS + p NSI Full ms2 500.00@etd25.00 [350.00-1800.00]");
+    event.reactions = {MakeReaction(500.0, 11, 25.0)};
+    EXPECT_EQ(Filter(event, 2), "FTMS + p NSI Full ms2 500.00@uvpd25.00 [350.00-1800.00]");
+    event.reactions = {MakeReaction(500.0, 12, 25.0)};
+    std::string text;
+    EXPECT_EQ(BuildFilterText(event, 2, &text), rawfile::kUnsupported);
+}
+
 TEST(NativeFilterText, FailsForWhatItCannotName) {
     ScanEvent event = FullScan();
     event.msOrder = 2;
-    event.reactions = {MakeReaction(500.0, 4, 25.0)};  // an activation whose name is not known
+    event.reactions = {MakeReaction(500.0, 6, 25.0)};  // "any" activation has no printed name
     std::string text = "unchanged";
     EXPECT_EQ(BuildFilterText(event, 2, &text), rawfile::kUnsupported);
     event.reactions.clear();  // an MS2 event without its reaction

@@ -21,8 +21,13 @@ constexpr std::array<const char*, 8> kScanTypeNames = {"Full", "Z", "SIM", "SRM"
 constexpr uint8_t kScanTypeQ1 = 6;
 constexpr uint8_t kScanTypeQ3 = 7;
 
-constexpr uint32_t kActivationCid = 0;
-constexpr uint32_t kActivationHcd = 5;
+// Activation names by code, in the instrument software's numbering. The
+// samples confirm 0 (cid) and 5 (hcd); the others follow the same numbering,
+// so ETD and the rarer dissociation methods are named rather than refused,
+// and their MS2 scans keep their level and activation. 6 ("any") has no
+// printed name.
+constexpr std::array<const char*, 12> kActivationNames = {"cid", "mpd", "ecd",  "pqd",  "etd", "hcd",
+                                                          nullptr, "sa", "ptr", "netd", "nptr", "uvpd"};
 constexpr uint8_t kLargestMsOrder = 100;
 
 // The text of the analyzer token; empty (no token) for "undefined".
@@ -37,11 +42,8 @@ std::optional<std::string> AnalyzerToken(uint8_t analyzer) {
 }
 
 std::optional<std::string> ActivationName(uint32_t code) {
-    if (code == kActivationCid) {
-        return "cid";
-    }
-    if (code == kActivationHcd) {
-        return "hcd";
+    if (code < kActivationNames.size() && kActivationNames[code] != nullptr) {
+        return std::string(kActivationNames[code]);
     }
     return std::nullopt;
 }

@@ -14,7 +14,7 @@ namespace rawfile::native {
 
 // `massPrecision` is the run header's filter mass precision (decimals of
 // precursor and range masses). Fails for an event holding a value whose
-// printed form is not known (an activation other than CID and HCD, an
+// printed form is not known (an activation code without a name, an
 // undefined scan type ...) and for numbers that cannot be printed.
 Status BuildFilterText(const ScanEvent& event, uint32_t massPrecision, std::string* text);
 

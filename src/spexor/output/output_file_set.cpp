@@ -46,13 +46,13 @@ void OpenOutputs(RawFileJob& job) {
     }
     for (int slot = 0; slot < kOutputSlotCount; ++slot) {
         if (!wanted[slot]) continue;
-        const OutputSlot& spec = kOutputSlots[slot];
-        const std::string path = MakeOutputPath(spec.suffix, job.rawPath, job.settings.outputDirectory);
+        const OutputSlot& outputSlot = kOutputSlots[slot];
+        const std::string path = MakeOutputPath(outputSlot.suffix, job.rawPath, job.settings.outputDirectory);
         std::unique_ptr<OutputFile> file = CreateOutput(path, job.rawPath);
         if (!file) continue;
         job.outputPaths[slot] = path;
         job.writers[slot] =
-            std::make_unique<SpectrumWriter>(job.settings, *file, baseName, FormatLetters(spec.suffix));
+            std::make_unique<SpectrumWriter>(job.settings, *file, baseName, FormatLetters(outputSlot.suffix));
         job.streams[slot] = std::move(file);
         job.writers[slot]->WriteHeader();
         job.slotEnabled[slot] = true;

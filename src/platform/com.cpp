@@ -8,6 +8,8 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "platform/ascii_case.h"
+
 namespace platform {
 
 namespace {
@@ -198,24 +200,12 @@ RefCount::RefCount() { ++Ledger().objects; }
 RefCount::~RefCount() { --Ledger().objects; }
 
 bool IsEqualGUID(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i]))) {
-            return false;
-        }
-    }
-    return true;
+    return a.size() == b.size() && ToUpperAscii(a) == ToUpperAscii(b);
 }
 
 // ---- Class registry ---------------------------------------------------------
 
 namespace {
-
-std::string UpperCase(std::string_view text) {
-    std::string result(text);
-    for (char& c : result) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return result;
-}
 
 struct Registry {
     // Keyed by the upper-case class id; ProgIDs keyed upper-case too.
@@ -237,14 +227,14 @@ void ForgetProgIdsOf(const std::string& classKey) {
 
 void RegisterClass(const std::string& classId, const std::vector<std::string>& progIds, ClassFactory factory) {
     Registry& registry = TheRegistry();
-    std::string key = UpperCase(classId);
+    std::string key = ToUpperAscii(classId);
     ForgetProgIdsOf(key);
     registry.classes[key] = ClassRegistration{classId, progIds, std::move(factory)};
-    for (const std::string& progId : progIds) registry.classOfProgId[UpperCase(progId)] = key;
+    for (const std::string& progId : progIds) registry.classOfProgId[ToUpperAscii(progId)] = key;
 }
 
 void UnregisterClass(const std::string& classId) {
-    std::string key = UpperCase(classId);
+    std::string key = ToUpperAscii(classId);
     ForgetProgIdsOf(key);
     TheRegistry().classes.erase(key);
 }
@@ -260,7 +250,7 @@ std::vector<ClassRegistration> RegisteredClasses() {
         ClassRegistration registration = entry.second;
         // Only the ProgIDs that still lead to this class (a later class may have taken one over).
         std::erase_if(registration.progIds, [&](const std::string& progId) {
-            auto found = TheRegistry().classOfProgId.find(UpperCase(progId));
+            auto found = TheRegistry().classOfProgId.find(ToUpperAscii(progId));
             return found == TheRegistry().classOfProgId.end() || found->second != entry.first;
         });
         result.push_back(std::move(registration));
@@ -271,7 +261,7 @@ std::vector<ClassRegistration> RegisteredClasses() {
 HRESULT CLSIDFromProgID(const std::string& progId, std::string* classId) {
     if (classId == nullptr) return E_POINTER;
     const Registry& registry = TheRegistry();
-    auto found = registry.classOfProgId.find(UpperCase(progId));
+    auto found = registry.classOfProgId.find(ToUpperAscii(progId));
     if (found == registry.classOfProgId.end()) return CO_E_CLASSSTRING;
     *classId = registry.classes.at(found->second).classId;
     return S_OK;
@@ -286,7 +276,7 @@ HRESULT CLSIDFromString(const std::string& text, std::string* classId) {
         bool fits = kShape[i] == '0' ? std::isxdigit(static_cast<unsigned char>(text[i])) != 0 : text[i] == kShape[i];
         if (!fits) return CO_E_CLASSSTRING;
     }
-    *classId = UpperCase(text);
+    *classId = ToUpperAscii(text);
     return S_OK;
 }
 
@@ -294,7 +284,7 @@ HRESULT CoCreateInstance(const std::string& classId, const std::string& iid, voi
     if (out == nullptr) return E_POINTER;
     *out = nullptr;
     const Registry& registry = TheRegistry();
-    auto found = registry.classes.find(UpperCase(classId));
+    auto found = registry.classes.find(ToUpperAscii(classId));
     if (found == registry.classes.end() || !found->second.factory) return REGDB_E_CLASSNOTREG;
     IUnknown* object = found->second.factory();
     if (object == nullptr) return E_FAIL;

@@ -2,10 +2,7 @@
 
 namespace platform {
 
-std::string::size_type LastSeparator(std::string_view path) {
-    const auto position = path.rfind(kPathSeparator);
-    return position == std::string_view::npos ? std::string::npos : position;
-}
+std::string::size_type LastSeparator(std::string_view path) { return path.rfind(kPathSeparator); }
 
 std::string FileNameOf(std::string_view path) {
     const auto separator = LastSeparator(path);

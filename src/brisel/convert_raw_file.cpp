@@ -3,6 +3,7 @@
 
 #include "brisel/brisel_dlg.h"
 #include "brisel/creation_date.h"
+#include "brisel/error_box.h"
 #include "brisel/messages.h"
 #include "brisel/output_paths.h"
 #include "common/xrawfile.h"
@@ -12,8 +13,6 @@ namespace {
 
 constexpr int32_t kMassSpectrometerController = 0;
 constexpr int32_t kFirstControllerOfType = 1;
-
-void ReportError(const char* text) { platform::MessageBox(nullptr, text, messages::kErrorCaption, platform::MB_OK); }
 
 // A file, a folder or even a dangling link: anything already at `path`.
 bool SomethingExistsAt(const std::string& path) {
@@ -32,7 +31,7 @@ void CBriselDlg::ConvertRawFile() {
         return;
     }
     m_nResult = m_rawfile.SetCurrentController(kMassSpectrometerController, kFirstControllerOfType);
-    if (m_nResult != xrawfile::kControlSuccess) ReportError(messages::kControllerFailed);
+    if (m_nResult != xrawfile::kControlSuccess) ShowErrorBox(messages::kControllerFailed);
 
     ClearMassList();
     m_nPointCount = 0;
@@ -67,13 +66,13 @@ void CBriselDlg::ReadScanRange() {
     m_nResult = m_rawfile.GetFirstSpectrumNumber(&m_nFirstScan);
     if (m_nResult != xrawfile::kControlSuccess) {
         m_nFirstScan = 0;
-        ReportError(messages::kFirstScanFailed);
+        ShowErrorBox(messages::kFirstScanFailed);
     }
     m_nLastScan = 0;
     m_nResult = m_rawfile.GetLastSpectrumNumber(&m_nLastScan);
     if (m_nResult != xrawfile::kControlSuccess) {
         m_nLastScan = 0;
-        ReportError(messages::kLastScanFailed);
+        ShowErrorBox(messages::kLastScanFailed);
     }
 }
 
@@ -82,7 +81,7 @@ void CBriselDlg::ReadCreationDate() {
     m_nResult = m_rawfile.GetCreationDate(&m_dtCreation);
     if (m_nResult != xrawfile::kControlSuccess) {
         m_strCreationDate = kInvalidDateTime;
-        ReportError(messages::kCreationDateFailed);
+        ShowErrorBox(messages::kCreationDateFailed);
         return;
     }
     m_strCreationDate = FormatCreationDate(m_dtCreation);

@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "brisel/brisel_dlg.h"
+#include "brisel/error_box.h"
 #include "brisel/filter_text.h"
 #include "brisel/mass_list_log.h"
 #include "brisel/messages.h"
@@ -19,16 +20,12 @@ constexpr int32_t kNoCutoffValue = 0;
 constexpr int32_t kNoPeakLimit = 0;
 constexpr int32_t kPointsAsStored = 0;
 
-void ReportScanQueryFailure() {
-    platform::MessageBox(nullptr, messages::kScanQueryFailed, messages::kErrorCaption, platform::MB_OK);
-}
-
 }  // namespace
 
 bool CBriselDlg::ConvertScan(int32_t n) {
     m_nResult = FetchFilter(n);
     if (m_nResult != xrawfile::kControlSuccess) {
-        ReportScanQueryFailure();
+        ShowErrorBox(messages::kScanQueryFailed);
         char code[16];
         std::snprintf(code, sizeof code, "%d", m_nResult);
         platform::MessageBox(this, code, code, platform::MB_OK);
@@ -71,12 +68,12 @@ bool CBriselDlg::ReadScanInfo(int32_t n) {
     m_dRetentionTime = 0.0;
     m_nResult = m_rawfile.RTFromScanNum(n, &m_dRetentionTime);
     if (m_nResult != xrawfile::kControlSuccess) {
-        ReportScanQueryFailure();
+        ShowErrorBox(messages::kScanQueryFailed);
         return false;
     }
     m_nResult = FetchFilter(n);
     if (m_nResult != xrawfile::kControlSuccess) {
-        ReportScanQueryFailure();
+        ShowErrorBox(messages::kScanQueryFailed);
         return false;
     }
     m_strInstrumentType = InstrumentTypeOf(FilterText());
@@ -86,7 +83,7 @@ bool CBriselDlg::ReadScanInfo(int32_t n) {
 void CBriselDlg::PreparePeaks(int32_t n) {
     m_nResult = FetchFilter(n);
     if (m_nResult != xrawfile::kControlSuccess) {
-        ReportScanQueryFailure();
+        ShowErrorBox(messages::kScanQueryFailed);
         // Without the filter text the data kind is unknown: the scan is
         // written as delivered, never with another scan's picked peaks.
         m_bPicked = false;

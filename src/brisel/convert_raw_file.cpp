@@ -1,5 +1,4 @@
 #include <cstdint>
-#include <filesystem>
 
 #include "brisel/brisel_dlg.h"
 #include "brisel/creation_date.h"
@@ -7,19 +6,13 @@
 #include "brisel/messages.h"
 #include "brisel/output_paths.h"
 #include "common/xrawfile.h"
+#include "platform/file_entry.h"
 #include "platform/message_box.h"
 
 namespace {
 
 constexpr int32_t kMassSpectrometerController = 0;
 constexpr int32_t kFirstControllerOfType = 1;
-
-// A file, a folder or even a dangling link: anything already at `path`.
-bool SomethingExistsAt(const std::string& path) {
-    std::error_code error;
-    return std::filesystem::symlink_status(path, error).type() != std::filesystem::file_type::not_found &&
-           !error;
-}
 
 }  // namespace
 
@@ -40,8 +33,9 @@ void CBriselDlg::ConvertRawFile() {
 
     m_strMs1Path = Ms1PathFor(m_strRawPath);
     m_strLogPath = LogPathFor(m_strMs1Path);
-    // An MS1 file already there is never overwritten.
-    if (SomethingExistsAt(m_strMs1Path)) return;
+    // An MS1 file already there is never overwritten; nor is a folder or
+    // even a dangling link of that name.
+    if (platform::LookUpEntry(m_strMs1Path) != platform::EntryKind::missing) return;
 
     m_bPicked = true;
     m_pszMzFormat = "%.5f";

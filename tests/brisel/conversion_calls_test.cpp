@@ -181,13 +181,21 @@ TEST_F(BriselConversion, AnythingAlreadyAtTheMs1PathEndsTheFileAfterTheHeaderQue
     other.lastScan = 1;
     other.scans[1] = file.scans[1];
     std::filesystem::create_directory(dir_.path() / "folder.MS1");
+    ScriptedFile& linked = File("link.raw");
+    linked.lastScan = 1;
+    linked.scans[1] = file.scans[1];
+    std::filesystem::create_symlink(dir_.path() / "gone", dir_.path() / "link.MS1");
 
     Convert("kept.raw");
     Convert("folder.raw");
+    Convert("link.raw");
 
-    EXPECT_EQ(script_->calls, Concat({FileStart(PathOf("kept.raw")), FileStart(PathOf("folder.raw"))}));
+    EXPECT_EQ(script_->calls,
+              Concat({FileStart(PathOf("kept.raw")), FileStart(PathOf("folder.raw")), FileStart(PathOf("link.raw"))}));
     EXPECT_EQ(Ms1Of("kept"), "old content\n");
     EXPECT_TRUE(std::filesystem::is_directory(dir_.path() / "folder.MS1"));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir_.path() / "link.MS1"));
+    EXPECT_FALSE(std::filesystem::exists(dir_.path() / "gone"));
     EXPECT_TRUE(boxes_.empty());
 }
 

@@ -103,28 +103,14 @@ double NewRawExtractor::GetTrailerDouble(int scan, const std::string& label) {
     VARIANT value;
     VariantInit(&value);
     const SystemString text(label);
-    double answer = 0.0;
-    if (StatusSucceeded("GetTrailerExtraValueForScanNum",
-                        rawfile->GetTrailerExtraValueForScanNum(scan, text.get(), &value))) {
-        answer = TrailerValueAsDouble(value);
-    } else {
-        ReportTrailerDoubleFailure(label, scan);
-    }
-    VariantClear(&value);
-    return answer;
+    const HRESULT status = rawfile->GetTrailerExtraValueForScanNum(scan, text.get(), &value);
+    return TakeTrailerDouble(StatusSucceeded("GetTrailerExtraValueForScanNum", status), value, label, scan);
 }
 
 int NewRawExtractor::GetTrailerInt(int scan, const std::string& label) {
     VARIANT value;
     VariantInit(&value);
     const SystemString text(label);
-    int answer = 0;
-    if (StatusSucceeded("GetTrailerExtraValueForScanNum",
-                        rawfile->GetTrailerExtraValueForScanNum(scan, text.get(), &value))) {
-        answer = TrailerValueAsInt(value);
-    } else {
-        ReportTrailerIntFailure(label, scan);
-    }
-    VariantClear(&value);
-    return answer;
+    const HRESULT status = rawfile->GetTrailerExtraValueForScanNum(scan, text.get(), &value);
+    return TakeTrailerInt(StatusSucceeded("GetTrailerExtraValueForScanNum", status), value, label, scan);
 }

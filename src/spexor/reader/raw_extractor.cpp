@@ -97,25 +97,13 @@ void RawExtractor::GetMassList(MassList& list, const std::string& scanFilter) {
 double RawExtractor::GetTrailerDouble(int scan, const std::string& label) {
     VARIANT value;
     VariantInit(&value);
-    double answer = 0.0;
-    if (ControlSucceeded(control->GetTrailerExtraValueForScanNum(scan, label, &value))) {
-        answer = TrailerValueAsDouble(value);
-    } else {
-        ReportTrailerDoubleFailure(label, scan);
-    }
-    VariantClear(&value);
-    return answer;
+    const int32_t result = control->GetTrailerExtraValueForScanNum(scan, label, &value);
+    return TakeTrailerDouble(ControlSucceeded(result), value, label, scan);
 }
 
 int RawExtractor::GetTrailerInt(int scan, const std::string& label) {
     VARIANT value;
     VariantInit(&value);
-    int answer = 0;
-    if (ControlSucceeded(control->GetTrailerExtraValueForScanNum(scan, label, &value))) {
-        answer = TrailerValueAsInt(value);
-    } else {
-        ReportTrailerIntFailure(label, scan);
-    }
-    VariantClear(&value);
-    return answer;
+    const int32_t result = control->GetTrailerExtraValueForScanNum(scan, label, &value);
+    return TakeTrailerInt(ControlSucceeded(result), value, label, scan);
 }

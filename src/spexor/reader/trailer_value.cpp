@@ -3,8 +3,11 @@
 #include <cstdint>
 
 #include "platform/console.h"
+#include "spexor/reader/reader_messages.h"
 
 using namespace platform;
+
+namespace {
 
 double TrailerValueAsDouble(const VARIANT& value) {
     switch (value.vt) {
@@ -41,4 +44,28 @@ int TrailerValueAsInt(const VARIANT& value) {
             WriteLine(Stream::Err, "[Morvane] <Exception>: Unknown varValue type.!");
             return 0;
     }
+}
+
+}  // namespace
+
+double TakeTrailerDouble(bool callSucceeded, VARIANT& value, const std::string& label, int scan) {
+    double answer = 0.0;
+    if (callSucceeded) {
+        answer = TrailerValueAsDouble(value);
+    } else {
+        ReportTrailerDoubleFailure(label, scan);
+    }
+    VariantClear(&value);
+    return answer;
+}
+
+int TakeTrailerInt(bool callSucceeded, VARIANT& value, const std::string& label, int scan) {
+    int answer = 0;
+    if (callSucceeded) {
+        answer = TrailerValueAsInt(value);
+    } else {
+        ReportTrailerIntFailure(label, scan);
+    }
+    VariantClear(&value);
+    return answer;
 }

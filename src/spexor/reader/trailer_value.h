@@ -1,14 +1,19 @@
 #pragma once
 
+#include <string>
+
 #include "platform/com.h"
 
-// Reading a trailer extra value the component answered with. A value of a
-// type the conversion does not take prints its line on standard error and
-// gives 0. The variant is left as it is; the caller clears it.
+// Turns the component's answer to a trailer extra value call into a number,
+// the same way for both readers, and clears the variant of the answer.
+//
+// A failed call prints the trailer failure line for `label` and `scan` and
+// gives 0. A value of a type the conversion does not take prints its line on
+// standard error and gives 0.
 
-// R4 (widened) and R8; anything else gives 0.0.
-double TrailerValueAsDouble(const platform::VARIANT& value);
+// R4 (widened) and R8.
+double TakeTrailerDouble(bool callSucceeded, platform::VARIANT& value, const std::string& label, int scan);
 
 // I1 and I2 sign-extended, UI1 and UI2, the 32-bit types as they stand, and
-// the low 32 bits of I8 and UI8; anything else gives 0.
-int TrailerValueAsInt(const platform::VARIANT& value);
+// the low 32 bits of I8 and UI8.
+int TakeTrailerInt(bool callSucceeded, platform::VARIANT& value, const std::string& label, int scan);

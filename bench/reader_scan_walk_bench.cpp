@@ -3,60 +3,19 @@
 // tests, mass list, charge, precursor and monoisotopic m/z, activation,
 // centroid mark, analyzer, retention time and injection time.
 
-#include <chrono>
 #include <cstdio>
-#include <ctime>
 #include <filesystem>
-#include <fstream>
-#include <memory>
 #include <string>
+#include <utility>
 
+#include "large_fixture.h"
 #include "platform/window.h"
 #include "rawfile/component.h"
 #include "spexor/reader/new_raw_extractor.h"
 #include "spexor/reader/raw_extractor.h"
+#include "stopwatch.h"
 
 namespace {
-
-constexpr int kScans = 50000;
-constexpr int kPointsPerScan = 20;
-
-std::string WriteLargeFixture() {
-    std::filesystem::path path = std::filesystem::temp_directory_path() / "reader_scan_walk_bench.raw";
-    std::ofstream out(path, std::ios::binary);
-    out << "rawfixture 1\n";
-    char number[64];
-    for (int scan = 1; scan <= kScans; ++scan) {
-        const bool ms2 = scan % 4 != 1;
-        out << "scan " << scan << "\n";
-        out << (ms2 ? "filter ITMS + c NSI d Full ms2 445.12@cid35.00 [110.00-1000.00]\n"
-                    : "filter FTMS + p NSI Full ms [350.00-1800.00]\n");
-        std::snprintf(number, sizeof number, "rt %.6f\n", scan * 0.002);
-        out << number;
-        out << "trailer I2 Charge State:=" << (scan % 3) << "\n";
-        out << "trailer R4 Ion Injection Time (ms):=12.5\n";
-        out << "trailer R8 Monoisotopic M/Z:=445.1187\n";
-        out << "points";
-        for (int point = 0; point < kPointsPerScan; ++point) {
-            std::snprintf(number, sizeof number, " %.5f %.1f", 100.0 + point * 7.25 + scan * 1e-5, 1000.0 + point);
-            out << number;
-        }
-        out << "\n";
-    }
-    return path.string();
-}
-
-struct Stopwatch {
-    std::chrono::steady_clock::time_point wall = std::chrono::steady_clock::now();
-    std::clock_t cpu = std::clock();
-    std::string Elapsed() const {
-        char text[96];
-        std::snprintf(text, sizeof text, "%.3f s wall, %.3f s CPU",
-                      std::chrono::duration<double>(std::chrono::steady_clock::now() - wall).count(),
-                      static_cast<double>(std::clock() - cpu) / CLOCKS_PER_SEC);
-        return text;
-    }
-};
 
 // Walks every scan of the open file; answers a checksum so nothing is optimised away.
 double WalkScans(RawExtractor& reader) {
@@ -93,14 +52,14 @@ void TimeWalk(const char* name, RawExtractor& reader, const std::string& path) {
     const double sum = WalkScans(reader);
     const std::string walked = walk.Elapsed();
     reader.Close();
-    std::fprintf(stderr, "%s reader: open %s; %d scans walked in %s (checksum %.3f)\n", name, opened.c_str(), kScans,
+    std::fprintf(stderr, "%s reader: open %s; %d scans walked in %s (checksum %.3f)\n", name, opened.c_str(), kLargeFixtureScans,
                  walked.c_str(), sum);
 }
 
 }  // namespace
 
 int main() {
-    const std::string path = WriteLargeFixture();
+    const std::string path = WriteLargeFixture("reader_scan_walk_bench.raw");
     rawfile::RegisterComponent();
     platform::HostWindow host;
     {

@@ -12,8 +12,6 @@
 //                                    fixtures are written there and kept)
 
 #include <fcntl.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -25,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "child_run.h"
 #include "spexor/output/extraction_run.h"
 #include "spexor/output/output_file.h"
 #include "spexor/output/raw_file_job.h"
@@ -120,37 +119,7 @@ FixtureSize WriteFixture(const fs::path& path, int scans) {
     return size;
 }
 
-struct ChildRun {
-    double wall = 0, cpu = 0;  // seconds
-    long maxRssKb = 0;
-    int status = -1;
-};
-
-ChildRun RunSpexor(const std::vector<std::string>& args) {
-    std::vector<char*> argv;
-    argv.push_back(const_cast<char*>(SPEXOR_BIN));
-    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
-    const auto start = std::chrono::steady_clock::now();
-    const pid_t pid = fork();
-    if (pid == 0) {
-        const int null = open("/dev/null", O_RDWR);
-        dup2(null, STDIN_FILENO);
-        dup2(null, STDOUT_FILENO);
-        execv(SPEXOR_BIN, argv.data());
-        _exit(127);
-    }
-    int status = 0;
-    rusage usage{};
-    wait4(pid, &status, 0, &usage);
-    ChildRun run;
-    run.wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    run.cpu = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-              static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-    run.maxRssKb = usage.ru_maxrss;
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
+ChildRun RunSpexor(const std::vector<std::string>& args) { return RunMeasured(SPEXOR_BIN, args, true); }
 
 double FolderMegabytes(const fs::path& folder) {
     double bytes = 0;
@@ -189,9 +158,9 @@ void BenchConversions(const fs::path& dir, const fs::path& large, const FixtureS
         const ChildRun smallRun = RunSpexor(args);
         fs::remove_all(out);
         if (run.status != 0 || smallRun.status != 0) std::printf("spexor failed (status %d)\n", run.status);
-        std::printf("%-10s %8.2f %8.2f %12.0f %12.1f %10.1f %7.1f MB %11.1f MB\n", config.name, run.wall, run.cpu,
-                    config.Spectra(size) / run.cpu, megabytes / run.cpu, megabytes, static_cast<double>(run.maxRssKb) / 1024.0,
-                    static_cast<double>(smallRun.maxRssKb) / 1024.0);
+        std::printf("%-10s %8.2f %8.2f %12.0f %12.1f %10.1f %7.1f MB %11.1f MB\n", config.name, run.wallSeconds,
+                    run.cpuSeconds, config.Spectra(size) / run.cpuSeconds, megabytes / run.cpuSeconds, megabytes,
+                    static_cast<double>(run.peakKilobytes) / 1024.0, static_cast<double>(smallRun.peakKilobytes) / 1024.0);
     }
     std::printf("spectra/s and MB/s are per CPU second of the whole spexor process, which also parses the\n"
                 "text fixture and holds it in memory (the MS3-only row is about that cost alone); peak RSS is\n"
@@ -339,6 +308,7 @@ void BenchExtractionRun(const fs::path& dir) {
     for (int scans : {10000, 50000, 250000}) {
         const fs::path out = dir / "generated";
         fs::create_directories(out);
+        const auto start = std::chrono::steady_clock::now();
         const pid_t pid = fork();
         if (pid == 0) {
             const int null = open("/dev/null", O_WRONLY);
@@ -352,15 +322,11 @@ void BenchExtractionRun(const fs::path& dir) {
             RunExtraction(job);
             _exit(0);
         }
-        int status = 0;
-        rusage usage{};
-        wait4(pid, &status, 0, &usage);
-        const double cpu = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-                           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+        const ChildRun run = WaitForChild(pid, start);
         const double megabytes = FolderMegabytes(out);
         fs::remove_all(out);
-        std::printf("%10d %8.2f %12.0f %12.1f %7.1f MB\n", scans, cpu, scans / cpu, megabytes / cpu,
-                    static_cast<double>(usage.ru_maxrss) / 1024.0);
+        std::printf("%10d %8.2f %12.0f %12.1f %7.1f MB\n", scans, run.cpuSeconds, scans / run.cpuSeconds,
+                    megabytes / run.cpuSeconds, static_cast<double>(run.peakKilobytes) / 1024.0);
     }
 }
 

@@ -11,10 +11,6 @@
 // Defaults: 20 copies of each file in the shared data folder, 100,000 scans.
 
 #include <malloc.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <fcntl.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdint>
@@ -28,6 +24,7 @@
 #include <string>
 #include <vector>
 
+#include "child_run.h"
 #include "rawfile/native/byte_reader.h"
 #include "rawfile/native/file_header.h"
 #include "rawfile/native/native_backend.h"
@@ -50,13 +47,6 @@ struct InputSet {
     int files = 0;
     int64_t scans = 0;
     uint64_t bytes = 0;
-};
-
-struct ChildRun {
-    int status = -1;  // exit status, or 128 + signal
-    double wallSeconds = 0;
-    double cpuSeconds = 0;
-    long peakKilobytes = 0;
 };
 
 std::string ReadWhole(const fs::path& path) {
@@ -107,34 +97,6 @@ InputSet MakeCopies(const fs::path& data, const fs::path& folder, int copies) {
         }
     }
     return set;
-}
-
-// Runs a program with its output thrown away and measures it with wait4.
-ChildRun RunMeasured(const std::string& program, const std::vector<std::string>& args) {
-    const auto start = std::chrono::steady_clock::now();
-    const pid_t pid = fork();
-    if (pid == 0) {
-        const int null = open("/dev/null", O_RDWR);
-        dup2(null, STDIN_FILENO);
-        dup2(null, STDOUT_FILENO);
-        dup2(null, STDERR_FILENO);
-        std::vector<char*> argv;
-        argv.push_back(const_cast<char*>(program.c_str()));
-        for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-        argv.push_back(nullptr);
-        execv(program.c_str(), argv.data());
-        _exit(127);
-    }
-    ChildRun run;
-    int status = 0;
-    rusage usage {};
-    if (pid < 0 || wait4(pid, &status, 0, &usage) != pid) return run;
-    run.wallSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    run.cpuSeconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-                     static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-    run.peakKilobytes = usage.ru_maxrss;
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    return run;
 }
 
 // Rates by wall time and, as the machine may be shared, by the child's CPU time.
@@ -325,7 +287,7 @@ int main(int argc, char** argv) {
         if (merged) args.insert(args.begin(), "-a");
         const fs::path out = work / (merged ? "merged" : "split");
         args.insert(args.end(), {"-o", out.string(), (work / "raw").string()});
-        ReportConversion(merged ? "merged" : "split", set, RunMeasured(SPEXOR_BIN, args));
+        ReportConversion(merged ? "merged" : "split", set, RunMeasured(SPEXOR_BIN, args, false));
         fs::remove_all(out);
     }
     fs::remove_all(work / "raw");

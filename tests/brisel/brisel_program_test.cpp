@@ -10,19 +10,17 @@
 #include <string>
 #include <vector>
 
+#include "brisel/ms1_text.h"
 #include "support/run_program.h"
 #include "support/temp_dir.h"
 
 namespace {
 
+using brisel_test::Header;
+using brisel_test::ScanStart;
 using testing_support::ReadFile;
 using testing_support::RunProgram;
 using testing_support::TempDir;
-
-constexpr const char* kHeaderTail =
-    "H\tExtractor\tKelvor\n"
-    "H\tExtractorVersion\t1.0\n"
-    "H\tDataType\tCentroid\n";
 
 // A profile curve at m/z 100.0, 100.1, ... that brisel reduces to the one
 // peak "100.20000 30.0".
@@ -31,15 +29,6 @@ constexpr const char* kProfileCurve =
 constexpr const char* kCurveAsDelivered =
     "100.00000 5.0\n100.10000 10.0\n100.20000 30.0\n100.30000 10.0\n100.40000 5.0\n"
     "100.50000 0.0\n100.60000 0.0\n100.70000 0.0\n";
-
-std::string Header(const std::string& date, const std::string& first, const std::string& last) {
-    return "H\tCreationDate\t" + date + "\n" + kHeaderTail + "H\tFirstScan\t" + first + "\nH\tLastScan\t" + last + "\n";
-}
-
-std::string ScanStart(const std::string& number, const std::string& minutes, const std::string& type) {
-    return "S\t" + number + "\t" + number + "\nI\tRetTime\t" + minutes +
-           "\nI\tIonInjectionTime\t0\nI\tInstrumentType\t" + type + "\n";
-}
 
 testing_support::ProgramResult RunBrisel(const std::vector<std::string>& arguments,
                                          const std::string& workingDirectory = "") {
@@ -94,7 +83,7 @@ TEST(BriselProgram, WritesEveryScanButMs2BesideTheRawFile) {
     // polarity sign, as delivered. Scan 6: profile behind a polarity sign,
     // picked; "+" names the ion trap.
     EXPECT_EQ(ReadFile(dir.path() / "mixed.MS1"),
-              Header("2018-04-03 21:15:50", "1", "6") +
+              Header("2018-04-03 21:15:50", 1, 6) +
                   ScanStart("000001", "0.500000", "FTMS") + "100.20000 30.0\n" +
                   ScanStart("000003", "0.610000", "ITMS") + "445.12003 10234.6\n512.30000 0.0\n" +
                   ScanStart("000005", "1.250000", "ITMS") + kCurveAsDelivered +
@@ -114,9 +103,9 @@ TEST(BriselProgram, PadsScanNumbersToSixDigitsAndKeepsLongerOnes) {
 
     ExpectQuietSuccess(result);
     EXPECT_EQ(result.err, "");
-    EXPECT_EQ(ReadFile(dir.path() / "small.MS1"), Header("1899-12-30 00:00:00", "41", "42") +
+    EXPECT_EQ(ReadFile(dir.path() / "small.MS1"), Header("1899-12-30 00:00:00", 41, 42) +
                                                       ScanStart("000042", "2.000000", "FTMS") + "445.12003 10234.6\n");
-    EXPECT_EQ(ReadFile(dir.path() / "large.MS1"), Header("1899-12-30 00:00:00", "1234567", "1234567") +
+    EXPECT_EQ(ReadFile(dir.path() / "large.MS1"), Header("1899-12-30 00:00:00", 1234567, 1234567) +
                                                       ScanStart("1234567", "3.000000", "FTMS") + "300.00000 1.0\n");
 }
 
@@ -131,7 +120,7 @@ TEST(BriselProgram, LogsEveryFailedMassListAndASecondRunAppends) {
     const std::string entries =
         "ScanNumber: 2\nError code: 7\nnbuffScanNumber: 2\n"
         "ScanNumber: 3\nError code: 0\nnbuffScanNumber: 3\n";
-    const std::string ms1 = Header("1899-12-30 00:00:00", "1", "4") + ScanStart("000001", "1.000000", "FTMS") +
+    const std::string ms1 = Header("1899-12-30 00:00:00", 1, 4) + ScanStart("000001", "1.000000", "FTMS") +
                             "300.00000 1.0\n" + ScanStart("000004", "4.000000", "FTMS") + "330.00000 4.0\n";
 
     const auto first = RunBrisel({raw.string()});
@@ -197,9 +186,9 @@ TEST(BriselProgram, ARetentionTimeFailureEndsThatFileAndTheNextArgumentIsConvert
 
     ExpectQuietSuccess(result);
     EXPECT_EQ(result.err, "Error: Error getting retention time\n");
-    EXPECT_EQ(ReadFile(dir.path() / "broken.MS1"), Header("1899-12-30 00:00:00", "1", "3") +
+    EXPECT_EQ(ReadFile(dir.path() / "broken.MS1"), Header("1899-12-30 00:00:00", 1, 3) +
                                                        ScanStart("000001", "1.000000", "FTMS") + "300.00000 1.0\n");
-    EXPECT_EQ(ReadFile(dir.path() / "fine.MS1"), Header("1899-12-30 00:00:00", "5", "5") +
+    EXPECT_EQ(ReadFile(dir.path() / "fine.MS1"), Header("1899-12-30 00:00:00", 5, 5) +
                                                      ScanStart("000005", "5.000000", "FTMS") + "350.00000 5.0\n");
 }
 
@@ -215,7 +204,7 @@ TEST(BriselProgram, NamesTheOutputByReplacingTheLastThreeCharacters) {
     ExpectQuietSuccess(result);
     EXPECT_EQ(result.err, "");
     const std::string ms1 =
-        Header("1899-12-30 00:00:00", "1", "1") + ScanStart("000001", "1.000000", "FTMS") + "300.00000 1.0\n";
+        Header("1899-12-30 00:00:00", 1, 1) + ScanStart("000001", "1.000000", "FTMS") + "300.00000 1.0\n";
     EXPECT_EQ(ReadFile(dir.path() / "upper.MS1"), ms1);
     EXPECT_EQ(ReadFile(dir.path() / "samMS1"), ms1);
     EXPECT_EQ(ReadFile(dir.path() / "abMS1"), ms1);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "brisel/brisel_dlg.h"
+#include "brisel/ms1_text.h"
 #include "brisel/recording_component.h"
 #include "brisel/run_command_line.h"
 #include "platform/command_line.h"
@@ -20,16 +21,13 @@
 
 namespace {
 
+using brisel_test::Header;
 using brisel_test::Script;
+using brisel_test::ScanStart;
 using brisel_test::ScriptedFile;
 using brisel_test::ScriptedScan;
 using testing_support::ReadFile;
 using Calls = std::vector<std::string>;
-
-constexpr const char* kHeaderTail =
-    "H\tExtractor\tKelvor\n"
-    "H\tExtractorVersion\t1.0\n"
-    "H\tDataType\tCentroid\n";
 
 const char* const kProfileMs1 = "FTMS + p NSI Full ms [350.00-1800.00]";
 const char* const kCentroidMs1 = "ITMS + c NSI Full ms [350.00-1800.00]";
@@ -54,16 +52,6 @@ ScriptedScan Scan(const std::string& filter, double minutes, std::vector<double>
     scan.retentionTime = minutes;
     scan.pairs = std::move(pairs);
     return scan;
-}
-
-std::string Header(const std::string& date, int first, int last) {
-    return "H\tCreationDate\t" + date + "\n" + kHeaderTail + "H\tFirstScan\t" + std::to_string(first) +
-           "\nH\tLastScan\t" + std::to_string(last) + "\n";
-}
-
-std::string ScanStart(const std::string& number, const std::string& minutes, const std::string& type) {
-    return "S\t" + number + "\t" + number + "\nI\tRetTime\t" + minutes + "\nI\tIonInjectionTime\t0\nI\tInstrumentType\t" +
-           type + "\n";
 }
 
 Calls FileStart(const std::string& path) {

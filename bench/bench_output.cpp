@@ -157,7 +157,9 @@ void BenchConversions(const fs::path& dir, const fs::path& large, const FixtureS
         args.back() = small.string();
         const ChildRun smallRun = RunSpexor(args);
         fs::remove_all(out);
-        if (run.status != 0 || smallRun.status != 0) std::printf("spexor failed (status %d)\n", run.status);
+        if (run.status != 0 || smallRun.status != 0) {
+            std::printf("spexor failed (status %d, on the small fixture %d)\n", run.status, smallRun.status);
+        }
         std::printf("%-10s %8.2f %8.2f %12.0f %12.1f %10.1f %7.1f MB %11.1f MB\n", config.name, run.wallSeconds,
                     run.cpuSeconds, config.Spectra(size) / run.cpuSeconds, megabytes / run.cpuSeconds, megabytes,
                     static_cast<double>(run.peakKilobytes) / 1024.0, static_cast<double>(smallRun.peakKilobytes) / 1024.0);

@@ -41,14 +41,16 @@ void ExpectQuietSuccess(const testing_support::ProgramResult& result) {
     EXPECT_EQ(result.out, "");
 }
 
-constexpr const char* kMixedRun =
-    "rawfixture 1\n"
-    "created 43193.885993414355\n"
-    "scan 1\n"
-    "filter FTMS + p NSI Full ms [350.00-1800.00]\n"
-    "rt 0.5\n"
-    "trailer R4 Ion Injection Time (ms):=12.5\n"
-    "points 100.0 5 100.1 10 100.2 30 100.3 10 100.4 5 100.5 0 100.6 0 100.7 0\n"
+// Profile, MS2, MS3, empty, and centroid and profile scans of a file whose
+// filter texts begin with the polarity sign.
+const std::string kMixedRun =
+    std::string("rawfixture 1\n"
+                "created 43193.885993414355\n"
+                "scan 1\n"
+                "filter FTMS + p NSI Full ms [350.00-1800.00]\n"
+                "rt 0.5\n"
+                "trailer R4 Ion Injection Time (ms):=12.5\n") +
+    kProfileCurve +
     "scan 2\n"
     "filter ITMS + c NSI d Full ms2 445.12@cid35.00 [110.00-1000.00]\n"
     "rt 0.52\n"
@@ -63,12 +65,12 @@ constexpr const char* kMixedRun =
     "rt 0.7\n"
     "scan 5\n"
     "filter + c ESI Full ms [100.000-1000.000]\n"
-    "rt 1.25\n"
-    "points 100.0 5 100.1 10 100.2 30 100.3 10 100.4 5 100.5 0 100.6 0 100.7 0\n"
+    "rt 1.25\n" +
+    kProfileCurve +
     "scan 6\n"
     "filter + p ESI Q1MS [181.653-182.582]\n"
-    "rt 61.5\n"
-    "points 100.0 5 100.1 10 100.2 30 100.3 10 100.4 5 100.5 0 100.6 0 100.7 0\n";
+    "rt 61.5\n" +
+    kProfileCurve;
 
 TEST(BriselProgram, WritesEveryScanButMs2BesideTheRawFile) {
     TempDir dir;

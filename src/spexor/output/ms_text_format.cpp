@@ -15,6 +15,25 @@ double ProtonatedMass(int32_t charge, double precursorMz) {
     return z * precursorMz - (z - 1.0) * kProtonMass;
 }
 
+// "S", a tab and the scan number twice: the start of every spectrum's S line.
+void PutScanLineStart(OutputFile& out, int32_t scanNumber) {
+    out.Put("S\t");
+    PutZeroPadded6(out, scanNumber);
+    out.Put('\t');
+    PutZeroPadded6(out, scanNumber);
+}
+
+// The end of the S line and the I lines every spectrum starts with: peak
+// count, retention time and ion injection time (the last without its line break).
+void PutPeakCountAndTimes(OutputFile& out, const SpectrumRecord& record) {
+    out.Put("\nI\tNumberOfPeaks\t");
+    PutInt(out, record.peakCount);
+    out.Put("\nI\tRetTime\t");
+    PutFixed(out, record.retentionTime, 6);
+    out.Put("\nI\tIonInjectionTime\t");
+    PutFixed(out, record.ionInjectionTime, 6);
+}
+
 }  // namespace
 
 void SpectrumWriter::WriteHeader() {
@@ -31,16 +50,8 @@ void SpectrumWriter::WriteHeader() {
 
 void SpectrumWriter::WriteMs1Block(const SpectrumRecord& record) {
     OutputFile& out = *stream;
-    out.Put("S\t");
-    PutZeroPadded6(out, record.scanNumber);
-    out.Put('\t');
-    PutZeroPadded6(out, record.scanNumber);
-    out.Put("\nI\tNumberOfPeaks\t");
-    PutInt(out, record.peakCount);
-    out.Put("\nI\tRetTime\t");
-    PutFixed(out, record.retentionTime, 6);
-    out.Put("\nI\tIonInjectionTime\t");
-    PutFixed(out, record.ionInjectionTime, 6);
+    PutScanLineStart(out, record.scanNumber);
+    PutPeakCountAndTimes(out, record);
     out.Put("\nI\tInstrumentType\t");
     out.Put(record.instrumentType);
     out.Put('\n');
@@ -50,18 +61,10 @@ void SpectrumWriter::WriteMs1Block(const SpectrumRecord& record) {
 void SpectrumWriter::WriteMsnBlock(const SpectrumRecord& record, int32_t charge, bool withPrecursorScan) {
     OutputFile& out = *stream;
     const double precursorMz = PrecursorMz(record, settings.isotopeMode);
-    out.Put("S\t");
-    PutZeroPadded6(out, record.scanNumber);
-    out.Put('\t');
-    PutZeroPadded6(out, record.scanNumber);
+    PutScanLineStart(out, record.scanNumber);
     out.Put('\t');
     PutGeneral10(out, precursorMz);
-    out.Put("\nI\tNumberOfPeaks\t");
-    PutInt(out, record.peakCount);
-    out.Put("\nI\tRetTime\t");
-    PutFixed(out, record.retentionTime, 6);
-    out.Put("\nI\tIonInjectionTime\t");
-    PutFixed(out, record.ionInjectionTime, 6);
+    PutPeakCountAndTimes(out, record);
     out.Put("\nI\tActivationType\t");
     out.Put(record.activationType);
     out.Put("\nI\tInstrumentType\t");

@@ -173,10 +173,8 @@ void VariantInit(VARIANT* value) {
 HRESULT VariantClear(VARIANT* value) {
     if (value == nullptr) return E_INVALIDARG;
     if ((value->vt & VT_ARRAY) != 0) {
-        if (value->parray != nullptr && IsLiveArray(value->parray) && value->parray->locks != 0) {
-            return DISP_E_ARRAYISLOCKED;
-        }
-        SafeArrayDestroy(value->parray);
+        // A locked array is kept, and so is the variant that holds it.
+        if (SafeArrayDestroy(value->parray) == DISP_E_ARRAYISLOCKED) return DISP_E_ARRAYISLOCKED;
     } else if (value->vt == VT_BSTR) {
         SysFreeString(value->bstrVal);
     }

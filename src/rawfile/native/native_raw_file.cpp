@@ -61,12 +61,8 @@ Status NativeRawFile::ReadStructures() {
     if (!AddressesLieInFile(run_, file_.size())) {
         return kDamaged;
     }
-    scanCount_ = ScanCount(run_);
-    // An acquisition without scans stores the range 0 to 0 (or an empty one);
-    // a range that spans numbers but starts below 1 is damage, and answering
-    // it would send a caller through every number in it, each one failing.
-    if (scanCount_ == 0 && run_.lastScan > run_.firstScan) {
-        return kDamaged;
+    if (const Status status = CountScans(run_, &scanCount_); status != kOk) {
+        return status;
     }
     if (const Status status = index_.Open(file_, run_.scanIndexAddress, scanCount_, header_.version);
         status != kOk) {

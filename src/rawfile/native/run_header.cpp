@@ -74,11 +74,16 @@ bool AddressesLieInFile(const RunHeader& header, uint64_t fileSize) {
     return true;
 }
 
-uint64_t ScanCount(const RunHeader& header) {
-    if (header.firstScan < 1 || header.lastScan < header.firstScan) {
-        return 0;
+Status CountScans(const RunHeader& header, uint64_t* count) {
+    *count = 0;
+    if (header.lastScan < header.firstScan) {
+        return kOk;
     }
-    return static_cast<uint64_t>(static_cast<int64_t>(header.lastScan) - header.firstScan + 1);
+    if (header.firstScan < 1) {
+        return header.lastScan == header.firstScan ? kOk : kDamaged;
+    }
+    *count = static_cast<uint64_t>(static_cast<int64_t>(header.lastScan) - header.firstScan + 1);
+    return kOk;
 }
 
 }  // namespace rawfile::native

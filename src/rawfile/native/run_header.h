@@ -29,7 +29,11 @@ Status ReadRunHeader(const ByteReader& file, uint64_t address, uint32_t version,
 // True when every address the header holds lies inside the file.
 bool AddressesLieInFile(const RunHeader& header, uint64_t fileSize);
 
-// Number of scans the header describes: 0 unless 1 <= first <= last.
-uint64_t ScanCount(const RunHeader& header);
+// Number of scans the header's range holds: 0 unless 1 <= first <= last.
+// An acquisition without scans stores the range 0 to 0 (or an empty one);
+// a range that spans numbers but starts below 1 is damage (kDamaged), as
+// answering it would send a caller through every number in it, each one
+// failing.
+Status CountScans(const RunHeader& header, uint64_t* count);
 
 }  // namespace rawfile::native

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "default_settings.h"
 #include "spexor/driver/settings_error.h"
 #include "spexor/driver/usage_texts.h"
 
@@ -39,17 +40,8 @@ void ExpectKinds(const OutputKinds& kinds, Kinds expected) {
 TEST(ReadOptions, InputsOnlyGiveTheDefaults) {
     const ConfigurationInput input = Read({"a.raw", "/data/folder/", "b.RAW"});
     EXPECT_EQ(input.inputs, (std::vector<std::string>{"a.raw", "/data/folder/", "b.RAW"}));
-    const RunSettings& s = input.settings;
-    ExpectKinds(s.outputKinds, {false, false, false, true, false});
-    EXPECT_EQ(s.outputDirectory, "");
-    EXPECT_EQ(s.activationMode, ActivationMode::split);
-    EXPECT_TRUE(s.centroided);
-    EXPECT_TRUE(s.isotopeMode);
-    EXPECT_EQ(s.mzDecimals, 5);
-    EXPECT_EQ(s.intensityDecimals, 1);
-    EXPECT_EQ(s.chargeMin, 2);
-    EXPECT_EQ(s.chargeMax, 3);
-    EXPECT_TRUE(s.rawFiles.empty());
+    ExpectDefaultConversionSettings(input.settings);
+    EXPECT_TRUE(input.settings.rawFiles.empty());
 }
 
 TEST(ReadOptions, OutputKindsComeFromTheOptionsAlone) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "default_settings.h"
 #include "spexor/driver/parameter_text.h"
 #include "spexor/driver/settings_error.h"
 #include "support/temp_dir.h"
@@ -46,18 +47,8 @@ TEST(ParameterText, BarListsDropEmptyItems) {
 
 TEST(ParameterFile, LabelsCommentsAndBlankLinesLeaveTheDefaults) {
     const ConfigurationInput input = Parse("[required]\n# a comment\n\n   \t\n[optional]\n  # indented comment\n");
-    const RunSettings& s = input.settings;
     EXPECT_TRUE(input.inputs.empty());
-    EXPECT_TRUE(s.outputKinds.mgf);
-    EXPECT_FALSE(s.outputKinds.ms1 || s.outputKinds.ms2 || s.outputKinds.ms3 || s.outputKinds.ksd);
-    EXPECT_EQ(s.outputDirectory, "");
-    EXPECT_EQ(s.activationMode, ActivationMode::split);
-    EXPECT_TRUE(s.centroided);
-    EXPECT_TRUE(s.isotopeMode);
-    EXPECT_EQ(s.mzDecimals, 5);
-    EXPECT_EQ(s.intensityDecimals, 1);
-    EXPECT_EQ(s.chargeMin, 2);
-    EXPECT_EQ(s.chargeMax, 3);
+    ExpectDefaultConversionSettings(input.settings);
 }
 
 TEST(ParameterFile, EveryKeyInAnySectionOrNone) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "output_listing.h"
 #include "support/run_program.h"
 #include "support/temp_dir.h"
 
@@ -19,14 +20,6 @@ using testing_support::TempDir;
 namespace {
 
 const std::string kDemo = std::string(EXAMPLES_DIR) + "/demo.raw";
-
-std::vector<std::string> FilesIn(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const fs::directory_entry& entry : fs::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 std::vector<std::string> SplitNames(const std::vector<std::string>& kinds) {
     std::vector<std::string> names;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "fake_reader.h"
+#include "output_listing.h"
 #include "spexor/output/progress_line.h"
 #include "spexor/output/raw_file_job.h"
 #include "support/temp_dir.h"
@@ -35,10 +36,8 @@ struct Conversion {
     }
     // The names of the files in the folder besides the RAW file, sorted.
     std::vector<std::string> Outputs() const {
-        std::vector<std::string> names;
-        for (const fs::directory_entry& entry : fs::directory_iterator(dir.path()))
-            if (entry.path().string() != job.rawPath) names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
+        std::vector<std::string> names = FilesIn(dir.path());
+        std::erase(names, fs::path(job.rawPath).filename().string());
         return names;
     }
     std::string Output(const std::string& name) const { return ReadFile(dir.path() / name); }
@@ -48,12 +47,6 @@ struct Conversion {
     RawFileJob job;
     std::string out, err;
 };
-
-int Count(const std::string& text, const std::string& piece) {
-    int count = 0;
-    for (std::size_t at = text.find(piece); at != std::string::npos; at = text.find(piece, at + 1)) ++count;
-    return count;
-}
 
 }  // namespace
 

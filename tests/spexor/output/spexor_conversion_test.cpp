@@ -1,12 +1,12 @@
 // The built spexor converting RAW fixtures in temporary folders.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <regex>
 #include <string>
 #include <vector>
 
+#include "output_listing.h"
 #include "support/run_program.h"
 #include "support/temp_dir.h"
 
@@ -19,20 +19,6 @@ using testing_support::TempDir;
 namespace {
 
 ProgramResult Spexor(const std::vector<std::string>& args) { return RunProgram(SPEXOR_BIN, args); }
-
-std::vector<std::string> FilesIn(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const fs::directory_entry& entry : fs::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-int Count(const std::string& text, const std::string& piece) {
-    int count = 0;
-    for (std::size_t at = text.find(piece); at != std::string::npos; at = text.find(piece, at + 1)) ++count;
-    return count;
-}
 
 // The five H lines; the date changes from run to run.
 const std::regex kHeader(

@@ -17,26 +17,18 @@ constexpr uint64_t kFilterMassPrecisionOffset = 7404;
 constexpr uint64_t kScanIndexAddress64 = 7408;
 constexpr uint64_t kScanEventAddress64 = 7448;
 
-void ReadNarrowAddresses(ByteReader& in, RunHeader* header) {
-    in.Seek(kScanIndexAddress32);
-    header->scanIndexAddress = in.U32();
-    header->dataAddress = in.U32();
-    in.U32();  // instrument log
-    header->errorLogAddress = in.U32();
-    in.Seek(kScanEventAddress32);
-    header->scanEventAddress = in.U32();
-    header->trailerExtraAddress = in.U32();
-}
-
-void ReadWideAddresses(ByteReader& in, RunHeader* header) {
-    in.Seek(kScanIndexAddress64);
-    header->scanIndexAddress = in.U64();
-    header->dataAddress = in.U64();
-    in.U64();  // instrument log
-    header->errorLogAddress = in.U64();
-    in.Seek(kScanEventAddress64);
-    header->scanEventAddress = in.U64();
-    header->trailerExtraAddress = in.U64();
+// The addresses are 32-bit before the wide version and 64-bit from it on,
+// at other places in the header.
+void ReadAddresses(ByteReader& in, bool wide, RunHeader* header) {
+    const auto address = [&in, wide]() -> uint64_t { return wide ? in.U64() : in.U32(); };
+    in.Seek(wide ? kScanIndexAddress64 : kScanIndexAddress32);
+    header->scanIndexAddress = address();
+    header->dataAddress = address();
+    address();  // instrument log
+    header->errorLogAddress = address();
+    in.Seek(wide ? kScanEventAddress64 : kScanEventAddress32);
+    header->scanEventAddress = address();
+    header->trailerExtraAddress = address();
 }
 
 }  // namespace
@@ -56,11 +48,7 @@ Status ReadRunHeader(const ByteReader& file, uint64_t address, uint32_t version,
     header->trailerExtraCount = in.U32();
     in.Seek(kFilterMassPrecisionOffset);
     header->filterMassPrecision = in.U32();
-    if (wide) {
-        ReadWideAddresses(in, header);
-    } else {
-        ReadNarrowAddresses(in, header);
-    }
+    ReadAddresses(in, wide, header);
     return in.ok() ? kOk : kDamaged;
 }
 

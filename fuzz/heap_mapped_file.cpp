@@ -6,9 +6,9 @@
 
 #include "rawfile/native/mapped_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
+
+#include "rawfile/native/regular_file.h"
 
 namespace rawfile::native {
 
@@ -29,16 +29,11 @@ bool ReadWhole(int fd, uint8_t* into, uint64_t size) {
 }  // namespace
 
 std::unique_ptr<MappedFile> MappedFile::Open(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    uint64_t size = 0;
+    const int fd = OpenRegularFile(path, &size);
     if (fd < 0) {
         return nullptr;
     }
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size < 0) {
-        ::close(fd);
-        return nullptr;
-    }
-    const auto size = static_cast<uint64_t>(info.st_size);
     uint8_t* block = size == 0 ? nullptr : new uint8_t[size];
     const bool read = ReadWhole(fd, block, size);
     ::close(fd);

@@ -1,7 +1,8 @@
 // The native backend on files that are not RAW files, on a RAW file without
 // scans, on a file without the asked labels, and on copies of the real files
-// damaged on purpose: damage in the header chain makes the open fail, damage
-// in one scan makes only that scan's operations fail, and nothing crashes.
+// damaged on purpose: damage in the header chain (a scan range included)
+// makes the open fail, damage in one scan makes only that scan's operations
+// fail, and nothing crashes.
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,7 @@
 #include <memory>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/com.h"
@@ -19,6 +21,7 @@
 #include "rawfile/native/raw_file_info.h"
 #include "rawfile/native/run_header.h"
 #include "rawfile/native/sequencer_row.h"
+#include "support/run_program.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -318,6 +321,45 @@ TEST_F(NativeDamageInPlace, DamageInTheHeaderChainFailsTheOpen) {
         Put32(&bytes_, damage.offset, damage.value);
         EXPECT_EQ(OpenDamaged(&status), nullptr) << damage.what;
         EXPECT_EQ(status, rawfile::kDamaged) << damage.what;
+    }
+}
+
+// A run header whose scan range starts below 1 but spans numbers (found by
+// fuzzing: first scan 0, last scan 1 083 579 392) holds no scans by its
+// first number, yet answering the range as stored sent spexor through a
+// billion scan numbers, two failure lines each. Such a file fails to open;
+// an empty acquisition's range 0 to 0, or an empty range, still opens.
+TEST_F(NativeDamageInPlace, AScanRangeStartingBelowOneThatSpansNumbersFailsTheOpen) {
+    const std::string intact = bytes_;
+    const uint64_t firstScanOffset = marks_.runHeaderAddress + 8;  // the last scan number follows
+    const auto withScanRange = [&](int32_t first, int32_t last) {
+        bytes_ = intact;
+        Put32(&bytes_, firstScanOffset, static_cast<uint32_t>(first));
+        Put32(&bytes_, firstScanOffset + 4, static_cast<uint32_t>(last));
+    };
+    Status status = 0;
+    for (const auto& [first, last] : {std::pair{0, 1083579392}, std::pair{0, 574}, std::pair{-2147483647 - 1, 5}}) {
+        SCOPED_TRACE(std::to_string(first) + " to " + std::to_string(last));
+        withScanRange(first, last);
+        EXPECT_EQ(OpenDamaged(&status), nullptr);
+        EXPECT_EQ(status, rawfile::kDamaged);
+    }
+
+    // spexor stops at the open instead of walking the range.
+    withScanRange(0, 1083579392);
+    const std::string path = dir_.Write("range.raw", bytes_).string();
+    const auto result =
+        testing_support::RunProgram(SPEXOR_BIN, {"-ms1", "-o", (dir_.path() / "out").string(), path});
+    EXPECT_EQ(result.status, 255);
+    EXPECT_EQ(result.err, "[Morvane] <Exception>: Failed to open file " + path + ", check if your file is corrupt!\n");
+
+    for (const auto& [first, last] : {std::pair{0, 0}, std::pair{5, 4}}) {
+        SCOPED_TRACE(std::to_string(first) + " to " + std::to_string(last));
+        withScanRange(first, last);
+        const auto backend = OpenDamaged(&status);
+        ASSERT_NE(backend, nullptr) << status;
+        std::string filter;
+        EXPECT_EQ(backend->GetFilterText(first, &filter), rawfile::kNoSuchScan);
     }
 }
 

@@ -108,10 +108,8 @@ bool ConvertScan(RawFileJob& job, int32_t scan, LoopState& state) {
     if (!level) return false;
     RawExtractor& reader = *job.reader;
 
-    MassList list;
+    MassList list;  // count -1 and valid until the reader answers
     list.scan = scan;
-    list.count = -1;
-    list.valid = true;
     reader.GetMassList(list, std::string(LevelText(*level)));
     if (list.count <= 0 || !list.valid) return false;
 

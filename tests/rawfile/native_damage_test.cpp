@@ -21,6 +21,7 @@
 #include "rawfile/native/raw_file_info.h"
 #include "rawfile/native/run_header.h"
 #include "rawfile/native/sequencer_row.h"
+#include "robustness_variants.h"
 #include "support/run_program.h"
 #include "support/temp_dir.h"
 
@@ -33,17 +34,12 @@ using testing_support::TempDir;
 
 const std::filesystem::path kDataDir = SHARED_DATA_DIR;
 
-const char* const kAllRealFiles[] = {
-    "small.RAW",    "small2.RAW",        "sample.raw",      "Angiotensin_325-HCD.raw", "Angiotensin_325-CID.raw",
-    "ScanDescriptionTestData.raw", "RP240K_01.raw", "tsq_quantum.raw", "thermo.raw",
-};
-
 std::unique_ptr<RawBackend> Open(const std::filesystem::path& path, Status* status) {
     *status = -1;
     return rawfile::OpenNativeBackend(path.string(), status);
 }
 
-std::string RealFile(const char* name) { return ReadFile(kDataDir / name); }
+std::string RealFile(const std::string& name) { return ReadFile(kDataDir / name); }
 
 // Where the structures of a real file lie, found with the backend's own
 // structure readers.
@@ -226,7 +222,7 @@ TEST(NativeDamage, TruncatedCopiesFailToOpenOrAnswerCleanly) {
     TempDir dir;
     int opened = 0;
     int refused = 0;
-    for (const char* name : kAllRealFiles) {
+    for (const std::string& name : robustness::RealFileNames()) {
         const std::string bytes = RealFile(name);
         if (bytes.empty()) {
             GTEST_SKIP() << "real RAW data not available";
@@ -236,7 +232,7 @@ TEST(NativeDamage, TruncatedCopiesFailToOpenOrAnswerCleanly) {
             lengths.push_back(bytes.size() * static_cast<uint64_t>(step) / 24);
         }
         for (uint64_t length : lengths) {
-            SCOPED_TRACE(std::string(name) + " cut to " + std::to_string(length));
+            SCOPED_TRACE(name + " cut to " + std::to_string(length));
             Status status = 0;
             const auto backend = Open(dir.Write("cut.raw", bytes.substr(0, length)), &status);
             if (backend == nullptr) {
@@ -256,7 +252,7 @@ TEST(NativeDamage, TruncatedCopiesFailToOpenOrAnswerCleanly) {
 TEST(NativeDamage, BitFlippedCopiesFailToOpenOrAnswerCleanly) {
     TempDir dir;
     std::mt19937_64 random(20240607);
-    for (const char* name : kAllRealFiles) {
+    for (const std::string& name : robustness::RealFileNames()) {
         const std::string bytes = RealFile(name);
         if (bytes.empty()) {
             GTEST_SKIP() << "real RAW data not available";
@@ -271,7 +267,7 @@ TEST(NativeDamage, BitFlippedCopiesFailToOpenOrAnswerCleanly) {
                 const uint64_t at = damaged.size() - 1 - random() % span;
                 damaged[at] = static_cast<char>(damaged[at] ^ (1 << (random() % 8)));
             }
-            SCOPED_TRACE(std::string(name) + " variant " + std::to_string(variant));
+            SCOPED_TRACE(name + " variant " + std::to_string(variant));
             Status status = 0;
             const auto backend = Open(dir.Write("flipped.raw", damaged), &status);
             if (backend == nullptr) {

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "robustness_variants.h"
 #include "support/run_program.h"
 #include "support/temp_dir.h"
 
@@ -22,11 +23,6 @@ using testing_support::RunProgram;
 using testing_support::TempDir;
 
 const fs::path kDataDir = SHARED_DATA_DIR;
-
-const char* const kAllRealFiles[] = {
-    "small.RAW",    "small2.RAW",        "sample.raw",      "Angiotensin_325-HCD.raw", "Angiotensin_325-CID.raw",
-    "ScanDescriptionTestData.raw", "RP240K_01.raw", "tsq_quantum.raw", "thermo.raw",
-};
 
 std::set<std::string> FileNames(const fs::path& folder) {
     std::set<std::string> names;
@@ -82,7 +78,7 @@ TEST(NativePrograms, BriselWritesTheMs1FileOfEveryRealFile) {
     }
     TempDir dir;
     std::vector<std::string> paths;
-    for (const char* name : kAllRealFiles) {
+    for (const std::string& name : robustness::RealFileNames()) {
         const fs::path copy = dir.path() / name;
         fs::copy_file(kDataDir / name, copy);
         fs::permissions(copy, fs::perms::owner_write, fs::perm_options::add);
@@ -105,7 +101,7 @@ TEST(NativePrograms, DamagedCopiesConvertOrFailWithAMessage) {
     TempDir dir;
     std::mt19937_64 random(7);
     int refused = 0;
-    for (const char* name : kAllRealFiles) {
+    for (const std::string& name : robustness::RealFileNames()) {
         const std::string bytes = ReadFile(kDataDir / name);
         std::vector<std::string> variants = {bytes.substr(0, bytes.size() / 2), bytes.substr(0, bytes.size() - 100)};
         for (int flipped = 0; flipped < 2; ++flipped) {
@@ -117,7 +113,7 @@ TEST(NativePrograms, DamagedCopiesConvertOrFailWithAMessage) {
             variants.push_back(damaged);
         }
         for (size_t v = 0; v < variants.size(); ++v) {
-            SCOPED_TRACE(std::string(name) + " variant " + std::to_string(v));
+            SCOPED_TRACE(name + " variant " + std::to_string(v));
             const fs::path copy = dir.Write("damaged.raw", variants[v]);
             const auto spexor = RunProgram(SPEXOR_BIN, {"-ms1", "-ms2", "-mgf", "-o", (dir.path() / "out").string(),
                                                         copy.string()});

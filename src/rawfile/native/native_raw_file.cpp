@@ -142,6 +142,7 @@ NativeRawFile::CachedScan* NativeRawFile::Scan(int32_t scan, Status* status) {
     if (slot.scan != scan) {
         slot = CachedScan();
         slot.scan = scan;
+        slot.ordinal = ordinal;
         const uint64_t offset = events_.offsets[ordinal];
         ByteReader in = file_.Region(offset, run_.trailerExtraAddress - offset);
         slot.eventStatus = ReadScanEvent(in, events_.layout, &slot.event) ? kOk : kDamaged;
@@ -191,8 +192,7 @@ Status NativeRawFile::GetMassList(int32_t scan, std::vector<double>* pairs) {
     if (cached == nullptr) {
         return status;
     }
-    const ScanIndexEntry entry = index_.Entry(static_cast<uint64_t>(static_cast<int64_t>(scan) - run_.firstScan));
-    return DecodeMassList(file_, run_.dataAddress, entry, cached->event, pairs);
+    return DecodeMassList(file_, run_.dataAddress, index_.Entry(cached->ordinal), cached->event, pairs);
 }
 
 Status NativeRawFile::GetTrailerValue(int32_t scan, std::string_view label, platform::VARIANT* value) {

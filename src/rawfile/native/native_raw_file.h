@@ -46,6 +46,7 @@ public:
 private:
     struct CachedScan {
         int32_t scan = 0;  // 0: slot empty
+        uint64_t ordinal = 0;
         Status eventStatus = kFailed;
         ScanEvent event;
         bool filterBuilt = false;

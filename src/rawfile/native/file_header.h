@@ -13,6 +13,9 @@ namespace rawfile::native {
 inline constexpr uint64_t kFileHeaderSize = 1356;
 inline constexpr uint32_t kOldestVersion = 57;
 inline constexpr uint32_t kNewestVersion = 66;
+// From this version on, the file's addresses (controller table, run header,
+// scan index packet offsets) are 64-bit.
+inline constexpr uint32_t kFirstVersionWithWideAddresses = 64;
 
 struct FileHeader {
     uint32_t version = 0;

@@ -1,10 +1,11 @@
 #include "rawfile/native/raw_file_info.h"
 
+#include "rawfile/native/file_header.h"
+
 namespace rawfile::native {
 
 namespace {
 
-constexpr uint32_t kFirstVersionWithWideAddresses = 64;
 constexpr uint32_t kFirstVersionWithLongestPreamble = 66;
 
 constexpr uint64_t kControllerCountOffset = 28;

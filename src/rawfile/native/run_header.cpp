@@ -1,10 +1,11 @@
 #include "rawfile/native/run_header.h"
 
+#include "rawfile/native/file_header.h"
+
 namespace rawfile::native {
 
 namespace {
 
-constexpr uint32_t kFirstVersionWithWideAddresses = 64;
 constexpr uint64_t kNarrowSize = 7408;
 constexpr uint64_t kWideSize = 7576;
 

@@ -1,17 +1,18 @@
 #include "rawfile/native/scan_index.h"
 
+#include "rawfile/native/file_header.h"
+
 namespace rawfile::native {
 
 namespace {
 
-constexpr uint32_t kFirstVersionWithWideOffsets = 64;
 constexpr uint32_t kFirstVersionWithCycleNumber = 65;
 
 constexpr uint64_t kPacketTypeOffset = 16;
 constexpr uint64_t kWideOffsetOffset = 72;
 
 uint64_t EntrySizeFor(uint32_t version) {
-    if (version < kFirstVersionWithWideOffsets) {
+    if (version < kFirstVersionWithWideAddresses) {
         return 72;
     }
     if (version < kFirstVersionWithCycleNumber) {
@@ -24,7 +25,7 @@ uint64_t EntrySizeFor(uint32_t version) {
 
 Status ScanIndex::Open(const ByteReader& file, uint64_t address, uint64_t scanCount, uint32_t version) {
     entrySize_ = EntrySizeFor(version);
-    wideOffsets_ = version >= kFirstVersionWithWideOffsets;
+    wideOffsets_ = version >= kFirstVersionWithWideAddresses;
     if (scanCount > file.size() / entrySize_) {
         return kDamaged;
     }

@@ -50,18 +50,15 @@ Status AppendSegmentedProfile(const ByteReader& file, uint64_t dataAddress, uint
         return kDamaged;
     }
     ByteReader block = file.Region(blockStart, blockLength);
-    // Segment starts within the block: the first at 0, the others as stored.
-    std::vector<uint64_t> starts(recordCount);
-    starts[0] = 0;
-    for (uint32_t s = 1; s < recordCount; ++s) {
-        starts[s] = records[s].offset;
-    }
     if (recordCount == 1 && blockLength != 0) {
         return kDamaged;  // intensities without any segment
     }
+    // Segment starts within the block: the first at 0, the others as stored
+    // (the terminator's being the block's length).
+    const auto start = [&records](uint32_t s) -> uint64_t { return s == 0 ? 0 : records[s].offset; };
     for (uint32_t s = 0; s + 1 < recordCount; ++s) {
-        const uint64_t begin = starts[s];
-        const uint64_t end = starts[s + 1];
+        const uint64_t begin = start(s);
+        const uint64_t end = start(s + 1);
         if (end < begin || end > blockLength || (end - begin) % kIntensitySize != 0) {
             return kDamaged;
         }

@@ -9,7 +9,6 @@
 
 #include <filesystem>
 #include <regex>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -18,11 +17,13 @@
 #include "robustness_variants.h"
 #include "support/run_program.h"
 #include "support/temp_dir.h"
+#include "support/text_lines.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using testing_support::ProgramResult;
+using testing_support::Lines;
 using testing_support::ReadFile;
 using testing_support::RunProgram;
 using testing_support::TempDir;
@@ -33,13 +34,6 @@ const std::string kTag = "[Morvane] <Exception>: ";
 const std::string kBriselOpenBox =
     "XCalibur in this system is not installed correctly: For Thermo RAW format, program requires access to library "
     "files supplied as part of the instrument data system. Please reinstall Thermo Scientific Xcalibur to continue. ";
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
 
 std::string OpenFailureLine(const std::string& path) {
     return kTag + "Failed to open file " + path + ", check if your file is corrupt!";

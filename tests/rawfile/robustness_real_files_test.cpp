@@ -9,17 +9,18 @@
 #include <cstdio>
 #include <filesystem>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "robustness_variants.h"
 #include "support/run_program.h"
 #include "support/temp_dir.h"
+#include "support/text_lines.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using testing_support::Lines;
 using testing_support::ReadFile;
 using testing_support::RunProgram;
 using testing_support::TempDir;
@@ -42,13 +43,6 @@ const RealFile kRealFiles[] = {
     {"tsq_quantum", 78, 0, ""},
     {"thermo", 0, 0, ""},
 };
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
 
 // The scan numbers of the spectra in an output file, whatever its format
 // (a spectrum written for two charges counts once).

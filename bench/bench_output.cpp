@@ -27,7 +27,7 @@
 #include "spexor/output/extraction_run.h"
 #include "spexor/output/output_file.h"
 #include "spexor/output/raw_file_job.h"
-#include "spexor/output/spectrum_writer.h"
+#include "spexor/output/format_writer.h"
 #include "spexor/reader/raw_extractor.h"
 
 namespace fs = std::filesystem;

@@ -9,7 +9,7 @@
 #include "spexor/output/output_file_set.h"
 #include "spexor/output/progress_line.h"
 #include "spexor/output/raw_file_job.h"
-#include "spexor/output/spectrum_routing.h"
+#include "spexor/output/slot_routing.h"
 #include "spexor/reader/raw_extractor.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // time, activation and analyzer, precursor scan, charge and precursor m/z,
 // an M line and the peak lines. No header, no separators.
 #include "spexor/output/output_text.h"
-#include "spexor/output/spectrum_writer.h"
+#include "spexor/output/format_writer.h"
 
 void SpectrumWriter::WriteKsdBlock(const SpectrumRecord& record, int32_t charge) {
     OutputFile& out = *stream;

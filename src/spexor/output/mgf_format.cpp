@@ -1,7 +1,7 @@
 // The MGF format: one BEGIN IONS ... END IONS block per spectrum and charge,
 // each followed by an empty line. No header.
 #include "spexor/output/output_text.h"
-#include "spexor/output/spectrum_writer.h"
+#include "spexor/output/format_writer.h"
 
 void SpectrumWriter::WriteMgfBlock(const SpectrumRecord& record, int32_t charge) {
     OutputFile& out = *stream;

@@ -2,7 +2,7 @@
 // line, I lines, Z lines (MS2, MS3) and the peak lines.
 #include "spexor/output/creation_date.h"
 #include "spexor/output/output_text.h"
-#include "spexor/output/spectrum_writer.h"
+#include "spexor/output/format_writer.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "spexor/driver/run_settings.h"
 #include "spexor/output/output_file.h"
 #include "spexor/output/output_slots.h"
-#include "spexor/output/spectrum_writer.h"
+#include "spexor/output/format_writer.h"
 
 class RawExtractor;
 

@@ -8,7 +8,7 @@
 #include <regex>
 #include <string>
 
-#include "spexor/output/spectrum_writer.h"
+#include "spexor/output/format_writer.h"
 #include "support/temp_dir.h"
 
 using testing_support::ReadFile;

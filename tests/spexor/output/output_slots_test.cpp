@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "spexor/output/spectrum_routing.h"
+#include "spexor/output/slot_routing.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "spexor/output/spectrum_writer.h"
+#include "spexor/output/format_writer.h"
 
 #include <gtest/gtest.h>
 

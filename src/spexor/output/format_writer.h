@@ -9,7 +9,7 @@
 #include "spexor/driver/run_settings.h"
 #include "spexor/output/output_file.h"
 #include "spexor/output/output_slots.h"
-#include "spexor/output/spectrum_record.h"
+#include "spexor/output/scan_record.h"
 
 // The writer bound to one output file: writes the file's header and one
 // block per record (and per charge, for the MS2-like formats) in its format.

@@ -1,4 +1,4 @@
-#include "spexor/output/spectrum_routing.h"
+#include "spexor/output/slot_routing.h"
 
 std::string_view LevelText(ScanLevel level) {
     switch (level) {

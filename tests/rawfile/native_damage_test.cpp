@@ -153,7 +153,9 @@ TEST(NativeOpen, RefusesVersionsOutsideTheKnownRange) {
     }
 }
 
-TEST(NativeOpen, AnAcquisitionWithoutScansOpensAndAnswersNoSuchScan) {
+// thermo.raw stores the range 0 to 0; the backend answers the empty range
+// 1 to 0, so that a walk from first to last asks for no scan.
+TEST(NativeOpen, AnAcquisitionWithoutScansOpensWithAnEmptyRangeAndAnswersNoSuchScan) {
     const std::filesystem::path path = kDataDir / "thermo.raw";
     if (!std::filesystem::exists(path)) {
         GTEST_SKIP() << "real RAW data not available";
@@ -168,7 +170,7 @@ TEST(NativeOpen, AnAcquisitionWithoutScansOpensAndAnswersNoSuchScan) {
     EXPECT_EQ(backend->GetFirstScan(&first), rawfile::kOk);
     EXPECT_EQ(backend->GetLastScan(&last), rawfile::kOk);
     EXPECT_EQ(backend->GetCreationDate(&created), rawfile::kOk);
-    EXPECT_EQ(first, 0);
+    EXPECT_EQ(first, 1);
     EXPECT_EQ(last, 0);
     EXPECT_EQ(created, 44382.615348136576);  // 2021-07-05 14:46:06.079 UTC
     for (int32_t scan : {0, 1, -1}) {
@@ -324,7 +326,8 @@ TEST_F(NativeDamageInPlace, DamageInTheHeaderChainFailsTheOpen) {
 // fuzzing: first scan 0, last scan 1 083 579 392) holds no scans by its
 // first number, yet answering the range as stored sent spexor through a
 // billion scan numbers, two failure lines each. Such a file fails to open;
-// an empty acquisition's range 0 to 0, or an empty range, still opens.
+// an empty acquisition's range 0 to 0, or an empty range, still opens and
+// answers the empty range 1 to 0.
 TEST_F(NativeDamageInPlace, AScanRangeStartingBelowOneThatSpansNumbersFailsTheOpen) {
     const std::string intact = bytes_;
     const uint64_t firstScanOffset = marks_.runHeaderAddress + 8;  // the last scan number follows
@@ -354,8 +357,15 @@ TEST_F(NativeDamageInPlace, AScanRangeStartingBelowOneThatSpansNumbersFailsTheOp
         withScanRange(first, last);
         const auto backend = OpenDamaged(&status);
         ASSERT_NE(backend, nullptr) << status;
+        int32_t answeredFirst = -1;
+        int32_t answeredLast = -1;
+        EXPECT_EQ(backend->GetFirstScan(&answeredFirst), rawfile::kOk);
+        EXPECT_EQ(backend->GetLastScan(&answeredLast), rawfile::kOk);
+        EXPECT_EQ(answeredFirst, 1);
+        EXPECT_EQ(answeredLast, 0);
         std::string filter;
         EXPECT_EQ(backend->GetFilterText(first, &filter), rawfile::kNoSuchScan);
+        EXPECT_EQ(backend->GetFilterText(1, &filter), rawfile::kNoSuchScan);
     }
 }
 

@@ -140,12 +140,27 @@ TEST(RobustComponent, OddRealFilesOpenAndAnswerEveryScan) {
     EXPECT_EQ(tsq.counts.scans, 78);
     EXPECT_EQ(tsq.counts.failedCalls, 0);
 
-    // thermo.raw: an acquisition without scans; the range is 0 to 0 and the
-    // one number the programs walk fails cleanly.
+    // thermo.raw: an acquisition without scans; the range is the empty 1 to 0,
+    // so the programs' walk asks for no scan at all.
     const Outcome thermo = OpenAndWalk((robustness::DataDir() / "thermo.raw").string());
     EXPECT_TRUE(thermo.opened);
-    EXPECT_EQ(thermo.counts.scans, 1);
-    EXPECT_EQ(thermo.counts.failedCalls, 3);  // filter, retention time and mass list of scan 0
+    EXPECT_EQ(thermo.counts.scans, 0);
+    EXPECT_EQ(thermo.counts.failedCalls, 0);
+    {
+        // Asked anyway, scan numbers still fail cleanly and hand back nothing.
+        rawfile_tests::ComponentForms forms;
+        ASSERT_EQ(forms.rawfile()->Open((robustness::DataDir() / "thermo.raw").string().c_str()), platform::S_OK);
+        for (int32_t scan : {0, 1}) {
+            platform::BSTR text = nullptr;
+            const platform::HRESULT status = forms.rawfile()->GetFilterForScanNum(scan, &text);
+            EXPECT_GT(status, 0) << "filter of scan " << scan;
+            EXPECT_EQ(text, nullptr) << "scan " << scan;
+            platform::SysFreeString(text);
+            double minutes = 0;
+            EXPECT_GT(forms.rawfile()->RTFromScanNum(scan, &minutes), 0) << "retention time of scan " << scan;
+        }
+        EXPECT_TRUE(IsSuccessOrFailure(forms.rawfile()->Close()));
+    }
 
     EXPECT_TRUE(SameLiveResources(platform::CurrentLiveResources(), before)) << "strings and arrays all released";
 }

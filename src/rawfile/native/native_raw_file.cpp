@@ -13,6 +13,12 @@ namespace {
 constexpr int32_t kMassSpectrometerType = 0;
 constexpr int32_t kFirstControllerNumber = 1;
 
+// A file without scans answers the empty range 1 to 0 whatever it stores
+// (0 to 0, or a range ending before it starts), so that a caller walking
+// from first to last makes no pass instead of asking for a scan 0.
+constexpr int32_t kEmptyRangeFirst = 1;
+constexpr int32_t kEmptyRangeLast = 0;
+
 }  // namespace
 
 Status NativeRawFile::Open(const std::string& path, std::unique_ptr<NativeRawFile>* file) {
@@ -102,7 +108,7 @@ Status NativeRawFile::GetFirstScan(int32_t* scan) {
     if (!map_) {
         return kNotOpen;
     }
-    *scan = run_.firstScan;
+    *scan = scanCount_ == 0 ? kEmptyRangeFirst : run_.firstScan;
     return kOk;
 }
 
@@ -110,7 +116,7 @@ Status NativeRawFile::GetLastScan(int32_t* scan) {
     if (!map_) {
         return kNotOpen;
     }
-    *scan = run_.lastScan;
+    *scan = scanCount_ == 0 ? kEmptyRangeLast : run_.lastScan;
     return kOk;
 }
 

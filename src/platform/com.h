@@ -212,6 +212,22 @@ private:
     uint32_t count_ = 1;
 };
 
+// The reference counting of an object that deletes itself when its last
+// reference is released: derive from RefCounted<Interface>.
+template <class Interface>
+class RefCounted : public Interface {
+public:
+    uint32_t AddRef() override { return refs_.Add(); }
+    uint32_t Release() override {
+        const uint32_t left = refs_.Drop();
+        if (left == 0) delete this;
+        return left;
+    }
+
+private:
+    RefCount refs_;
+};
+
 // ---- Class registry -------------------------------------------------------
 // A factory makes a new object with one reference held by the caller.
 using ClassFactory = std::function<IUnknown*()>;

@@ -25,7 +25,7 @@ platform::SAFEARRAY* MakeDoubleArray(const std::vector<double>& values) {
     return array;
 }
 
-class RecordingControl final : public platform::IDispatch {
+class RecordingControl final : public platform::RefCounted<platform::IDispatch> {
 public:
     explicit RecordingControl(std::shared_ptr<Script> script) : script_(std::move(script)) {}
 
@@ -40,13 +40,6 @@ public:
         return platform::S_OK;
     }
 
-    uint32_t AddRef() override { return refs_.Add(); }
-
-    uint32_t Release() override {
-        const uint32_t left = refs_.Drop();
-        if (left == 0) delete this;
-        return left;
-    }
 
     HRESULT Invoke(int32_t id, const std::vector<DispArg>& args, int32_t* result) override {
         if (auto broken = script_->brokenDispatchIds.find(id); broken != script_->brokenDispatchIds.end()) {
@@ -171,7 +164,6 @@ private:
         return 1;
     }
 
-    platform::RefCount refs_;
     std::shared_ptr<Script> script_;
     ScriptedFile* file_ = nullptr;
     std::map<int32_t, int> filterFetches_;

@@ -128,7 +128,7 @@ TEST_F(ClassRegistry, RunningStateIsAskedOfObjectsThatHaveOne) {
 }
 
 // An object without a running state of its own counts as running.
-class PlainObject final : public IUnknown {
+class PlainObject final : public RefCounted<IUnknown> {
 public:
     HRESULT QueryInterface(const std::string& iid, void** out) override {
         *out = nullptr;
@@ -137,15 +137,8 @@ public:
         AddRef();
         return S_OK;
     }
-    uint32_t AddRef() override { return refs_.Add(); }
-    uint32_t Release() override {
-        uint32_t left = refs_.Drop();
-        if (left == 0) delete this;
-        return left;
-    }
 
 private:
-    RefCount refs_;
 };
 
 TEST_F(ClassRegistry, ObjectWithoutRunningStateRuns) {

@@ -19,7 +19,7 @@ using testing_support::RegisterFake;
 
 // A control whose one method (dispatch id 7) adds its two integers, writes
 // the sum to its third argument and answers the sum as its result.
-class AddingControl final : public IDispatch {
+class AddingControl final : public RefCounted<IDispatch> {
 public:
     HRESULT QueryInterface(const std::string& iid, void** out) override {
         *out = nullptr;
@@ -29,12 +29,6 @@ public:
             return S_OK;
         }
         return E_NOINTERFACE;
-    }
-    uint32_t AddRef() override { return refs_.Add(); }
-    uint32_t Release() override {
-        uint32_t left = refs_.Drop();
-        if (left == 0) delete this;
-        return left;
     }
     HRESULT Invoke(int32_t dispatchId, const std::vector<DispArg>& args, int32_t* result) override {
         if (dispatchId != 7) return DISP_E_MEMBERNOTFOUND;
@@ -48,7 +42,6 @@ public:
     }
 
 private:
-    RefCount refs_;
 };
 
 constexpr const char* kAddingClassId = "{0FA4E000-0000-4000-8000-0000000000AD}";

@@ -38,7 +38,7 @@ Interface* InterfaceOf(const char* iid) {
     return static_cast<Interface*>(answer);
 }
 
-class RecordingControl : public IDispatch {
+class RecordingControl : public RefCounted<IDispatch> {
 public:
     RecordingControl(IDispatch* inner, CallLog* log, int32_t extraPoints)
         : inner_(inner), log_(log), extraPoints_(extraPoints) {}
@@ -50,12 +50,6 @@ public:
         *out = static_cast<IDispatch*>(this);
         return S_OK;
     }
-    uint32_t AddRef() override { return refs_.Add(); }
-    uint32_t Release() override {
-        uint32_t left = refs_.Drop();
-        if (left == 0) delete this;
-        return left;
-    }
     HRESULT Invoke(int32_t dispatchId, const std::vector<DispArg>& args, int32_t* result) override {
         log_->Add("dispatch " + std::to_string(dispatchId));
         const HRESULT status = inner_->Invoke(dispatchId, args, result);
@@ -66,13 +60,12 @@ public:
 private:
     ~RecordingControl() override { inner_->Release(); }
 
-    RefCount refs_;
     IDispatch* inner_;
     CallLog* log_;
     int32_t extraPoints_;
 };
 
-class RecordingInterface : public xrawfile::IXRawfile {
+class RecordingInterface : public RefCounted<xrawfile::IXRawfile> {
 public:
     RecordingInterface(xrawfile::IXRawfile* inner, CallLog* log, int32_t extraPoints)
         : inner_(inner), log_(log), extraPoints_(extraPoints) {}
@@ -83,12 +76,6 @@ public:
         AddRef();
         *out = static_cast<xrawfile::IXRawfile*>(this);
         return S_OK;
-    }
-    uint32_t AddRef() override { return refs_.Add(); }
-    uint32_t Release() override {
-        uint32_t left = refs_.Drop();
-        if (left == 0) delete this;
-        return left;
     }
 
     HRESULT Open(const char* path) override { return Record("Open", inner_->Open(path)); }
@@ -129,7 +116,6 @@ private:
         return status;
     }
 
-    RefCount refs_;
     xrawfile::IXRawfile* inner_;
     CallLog* log_;
     int32_t extraPoints_;

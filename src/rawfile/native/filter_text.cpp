@@ -22,13 +22,22 @@ constexpr uint8_t kScanTypeQ1 = 6;
 constexpr uint8_t kScanTypeQ3 = 7;
 
 // Activation names by code, in the instrument software's numbering. The
-// samples confirm 0 (cid) and 5 (hcd); the others follow the same numbering,
-// so ETD and the rarer dissociation methods are named rather than refused,
-// and their MS2 scans keep their level and activation. 6 ("any") has no
-// printed name.
+// samples confirm 0 (cid), 4 (etd) and 5 (hcd); the others follow the same
+// numbering, so the rarer dissociation methods are named rather than
+// refused, and their MSn scans keep their level and activation. 6 ("any",
+// as triple-quadrupole SRM, neutral-loss and precursor-ion reactions store
+// it) has no name: such a reaction prints as its bare precursor m/z.
 constexpr std::array<const char*, 12> kActivationNames = {"cid", "mpd", "ecd",  "pqd",  "etd", "hcd",
                                                           nullptr, "sa", "ptr", "netd", "nptr", "uvpd"};
-constexpr uint8_t kLargestMsOrder = 100;
+constexpr uint32_t kActivationAny = 6;
+constexpr int8_t kLargestMsOrder = 100;
+// Negative MS orders name the scan kinds of a triple quadrupole that have
+// one reaction but are not product-ion scans.
+constexpr int8_t kPrecursorIonOrder = -1;
+constexpr int8_t kNeutralLossOrder = -2;
+
+constexpr uint8_t kOn = 1;
+constexpr uint8_t kSourceFragmentationOn = 0;
 
 // The text of the analyzer token; empty (no token) for "undefined".
 std::optional<std::string> AnalyzerToken(uint8_t analyzer) {
@@ -56,15 +65,65 @@ std::optional<std::string> FormatNumber(double value, uint32_t decimals) {
     return text;
 }
 
-// "810.79@cid35.00"
+// "810.79@cid35.00"; "526.258" for a reaction of activation "any".
 std::optional<std::string> ReactionToken(const Reaction& reaction, uint32_t massPrecision) {
     const auto mass = FormatNumber(reaction.precursorMz, massPrecision);
+    if (!mass) {
+        return std::nullopt;
+    }
+    if (reaction.ActivationCode() == kActivationAny) {
+        return *mass;
+    }
     const auto activation = ActivationName(reaction.ActivationCode());
+    if (!activation) {
+        return std::nullopt;
+    }
+    if (!reaction.EnergyValid()) {
+        return *mass + "@" + *activation;
+    }
     const auto energy = FormatNumber(reaction.collisionEnergy, kEnergyDecimals);
-    if (!mass || !activation || !energy) {
+    if (!energy) {
         return std::nullopt;
     }
     return *mass + "@" + *activation + *energy;
+}
+
+// "sid=15.00", the in-source CID energy; "sid" when none is stored.
+std::optional<std::string> SourceFragmentationToken(const ScanEvent& event) {
+    if (event.sourceFragmentationEnergies.empty()) {
+        return std::string("sid");
+    }
+    const auto energy = FormatNumber(event.sourceFragmentationEnergies.front(), kEnergyDecimals);
+    if (!energy) {
+        return std::nullopt;
+    }
+    return "sid=" + *energy;
+}
+
+// "ms", "ms2" ...; "pr" and "cnl" for precursor-ion and neutral-loss scans.
+std::string MsOrderToken(int8_t order) {
+    if (order == kPrecursorIonOrder) {
+        return "pr";
+    }
+    if (order == kNeutralLossOrder) {
+        return "cnl";
+    }
+    return order == 1 ? std::string("ms") : "ms" + std::to_string(order);
+}
+
+// The number of reactions the text lists: one per MSn stage, one for the
+// single stage of precursor-ion and neutral-loss scans, and one more for a
+// supplemental activation of the last stage.
+size_t ListedReactionCount(const ScanEvent& event) {
+    size_t count = event.msOrder >= 1 ? static_cast<size_t>(event.msOrder) - 1 : 1;
+    if (count > 0 && event.supplementalActivation == kOn) {
+        ++count;
+    }
+    return count;
+}
+
+bool MsOrderKnown(int8_t order) {
+    return (order >= 1 && order <= kLargestMsOrder) || order == kPrecursorIonOrder || order == kNeutralLossOrder;
 }
 
 // "[181.653-182.582, 507.779-508.708]"
@@ -105,7 +164,7 @@ Status BuildFilterText(const ScanEvent& event, uint32_t massPrecision, std::stri
     const auto analyzer = AnalyzerToken(event.analyzer);
     if (!analyzer || event.polarity > 1 || event.dataType > 1 || event.ionization >= kIonizationNames.size() ||
         event.scanType >= kScanTypeNames.size() || kScanTypeNames[event.scanType] == nullptr ||
-        event.msOrder < 1 || event.msOrder > kLargestMsOrder) {
+        !MsOrderKnown(event.msOrder)) {
         return kUnsupported;
     }
     if (!analyzer->empty()) {
@@ -114,24 +173,34 @@ Status BuildFilterText(const ScanEvent& event, uint32_t massPrecision, std::stri
     tokens.Add(event.polarity == 1 ? "+" : "-");
     tokens.Add(event.dataType == 1 ? "p" : "c");
     tokens.Add(kIonizationNames[event.ionization]);
-    if (event.scanRate == 1) {
+    if (event.sourceFragmentation == kSourceFragmentationOn) {
+        const auto sid = SourceFragmentationToken(event);
+        if (!sid) {
+            return kUnsupported;
+        }
+        tokens.Add(*sid);
+    }
+    if (event.scanRate == kOn) {
         tokens.Add("r");
     }
-    if (event.dependent == 1) {
+    if (event.dependent == kOn) {
         tokens.Add("d");
     }
-    if (event.wideband == 1) {
+    if (event.wideband == kOn) {
         tokens.Add("w");
+    }
+    if (event.supplementalActivation == kOn) {
+        tokens.Add("sa");
     }
     tokens.Add(kScanTypeNames[event.scanType]);
     if (event.scanType != kScanTypeQ1 && event.scanType != kScanTypeQ3) {
-        tokens.Add(event.msOrder == 1 ? std::string("ms") : "ms" + std::to_string(event.msOrder));
+        tokens.Add(MsOrderToken(event.msOrder));
     }
-    const size_t stages = static_cast<size_t>(event.msOrder) - 1;
-    if (event.reactions.size() < stages) {
+    const size_t listed = event.msOrder == 1 ? 0 : ListedReactionCount(event);
+    if (event.reactions.size() < listed) {
         return kDamaged;
     }
-    for (size_t i = 0; i < stages; ++i) {
+    for (size_t i = 0; i < listed; ++i) {
         const auto reaction = ReactionToken(event.reactions[i], massPrecision);
         if (!reaction) {
             return kUnsupported;

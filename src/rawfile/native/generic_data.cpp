@@ -70,6 +70,18 @@ Status ReadGenericDataHeader(ByteReader& in, GenericDataHeader* header) {
     return kOk;
 }
 
+uint32_t ReportedLengthOrPrecision(const FieldDescriptor& field) {
+    switch (field.type) {
+        case FieldType::Float:
+        case FieldType::Double:
+        case FieldType::CharString:
+        case FieldType::WideCharString:
+            return field.lengthOrPrecision;
+        default:
+            return 0;
+    }
+}
+
 const FieldDescriptor* FindField(const GenericDataHeader& header, std::string_view label) {
     for (const FieldDescriptor& field : header.fields) {
         if (field.label == label) {

@@ -49,6 +49,11 @@ struct GenericDataHeader {
 // every record it describes) unreadable.
 Status ReadGenericDataHeader(ByteReader& in, GenericDataHeader* header);
 
+// The length or precision word as Thermo's library reports it: the stored
+// word for the kinds it applies to (decimals of FLOAT and DOUBLE, characters
+// of the two string kinds) and 0 for every other kind, whatever is stored.
+uint32_t ReportedLengthOrPrecision(const FieldDescriptor& field);
+
 // The first field with exactly this label, or null.
 const FieldDescriptor* FindField(const GenericDataHeader& header, std::string_view label);
 

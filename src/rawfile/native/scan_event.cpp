@@ -14,10 +14,12 @@ constexpr uint64_t kPolarity = 4;
 constexpr uint64_t kDataType = 5;
 constexpr uint64_t kMsOrder = 6;
 constexpr uint64_t kScanType = 7;
+constexpr uint64_t kSourceFragmentation = 8;
 constexpr uint64_t kDependent = 10;
 constexpr uint64_t kIonization = 11;
 constexpr uint64_t kWideband = 32;
 constexpr uint64_t kAnalyzer = 40;
+constexpr uint64_t kSupplementalActivation = 120;
 constexpr uint64_t kScanRate = 129;
 
 constexpr uint64_t kMassRangeSize = 16;
@@ -31,12 +33,14 @@ void ReadPreamble(ByteReader& in, const EventLayout& layout, ScanEvent* event) {
     const uint8_t* bytes = preamble.data();
     event->polarity = bytes[kPolarity];
     event->dataType = bytes[kDataType];
-    event->msOrder = bytes[kMsOrder];
+    event->msOrder = static_cast<int8_t>(bytes[kMsOrder]);
     event->scanType = bytes[kScanType];
+    event->sourceFragmentation = bytes[kSourceFragmentation];
     event->dependent = bytes[kDependent];
     event->ionization = bytes[kIonization];
     event->wideband = bytes[kWideband];
     event->analyzer = bytes[kAnalyzer];
+    event->supplementalActivation = layout.preambleSize > kSupplementalActivation ? bytes[kSupplementalActivation] : 0;
     event->scanRate = layout.preambleSize > kScanRate ? bytes[kScanRate] : 0;
 }
 
@@ -125,7 +129,8 @@ bool ReadScanEvent(ByteReader& in, const EventLayout& layout, ScanEvent* event) 
     ReadReactions(in, layout, &event->reactions);
     ReadMassRanges(in, &event->massRanges);
     ReadDoubles(in, &event->coefficients);
-    for (int i = 0; i < layout.trailingLists; ++i) {
+    ReadDoubles(in, &event->sourceFragmentationEnergies);
+    for (int i = 1; i < layout.trailingLists; ++i) {
         SkipDoubles(in);
     }
     return in.ok();

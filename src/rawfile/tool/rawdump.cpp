@@ -95,7 +95,7 @@ std::string FileLine(NativeRawFile& file, const std::string& path) {
         line += (i > 0 ? ",{" : "{");
         line += "\"label\":" + JsonText(fields[i].label) + ",\"type\":\"" +
                 rawfile::native::FieldTypeName(fields[i].type) +
-                "\",\"length_or_precision\":" + std::to_string(fields[i].lengthOrPrecision) + "}";
+                "\",\"length_or_precision\":" + std::to_string(rawfile::native::ReportedLengthOrPrecision(fields[i])) + "}";
     }
     return line + "]}";
 }

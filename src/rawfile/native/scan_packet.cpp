@@ -1,5 +1,6 @@
 #include "rawfile/native/scan_packet.h"
 
+#include "rawfile/native/centroid_segment_packet.h"
 #include "rawfile/native/profile_points.h"
 #include "rawfile/native/segmented_profile.h"
 #include "rawfile/native/standard_packet.h"
@@ -45,6 +46,9 @@ Status DecodeMassList(const ByteReader& file, uint64_t dataAddress, const ScanIn
     switch (type) {
         case kSegmentedProfile:
             status = AppendSegmentedProfile(file, dataAddress, address, entry.packetSize, pairs);
+            break;
+        case kCentroidSegments:
+            status = AppendCentroidSegments(file, dataAddress, address, entry.packetSize, pairs);
             break;
         case kIonTrapCentroid:
         case kIonTrapProfile:

@@ -20,6 +20,7 @@ enum PacketType : uint32_t {
     kIonTrapProfile = 19,
     kFtCentroid = 20,
     kFtProfile = 21,
+    kCentroidSegments = 24,
 };
 
 // Decodes the packet the index entry points at (`file` spans the whole file)

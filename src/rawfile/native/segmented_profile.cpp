@@ -1,44 +1,20 @@
 #include "rawfile/native/segmented_profile.h"
 
+#include "rawfile/native/segment_table.h"
+
 namespace rawfile::native {
 
 namespace {
 
-constexpr uint64_t kRecordSize = 28;
 constexpr uint64_t kIntensitySize = 4;
-
-struct SegmentRecord {
-    float low = 0;
-    double step = 0;
-    uint64_t offset = 0;
-};
-
-SegmentRecord ReadRecord(ByteReader& table) {
-    SegmentRecord record;
-    table.U32();
-    record.low = table.F32();
-    table.F32();  // high m/z
-    record.step = table.F64();
-    record.offset = table.U32();
-    table.U32();
-    return record;
-}
 
 }  // namespace
 
 Status AppendSegmentedProfile(const ByteReader& file, uint64_t dataAddress, uint64_t tableAddress,
                               uint32_t recordCount, std::vector<double>* pairs) {
-    if (recordCount < 1) {
-        return kDamaged;
-    }
-    ByteReader table = file.Region(tableAddress, static_cast<uint64_t>(recordCount) * kRecordSize);
-    if (!table.ok()) {
-        return kDamaged;
-    }
     std::vector<SegmentRecord> records;
-    records.reserve(recordCount);
-    for (uint32_t i = 0; i < recordCount; ++i) {
-        records.push_back(ReadRecord(table));
+    if (const Status status = ReadSegmentTable(file, tableAddress, recordCount, &records); status != kOk) {
+        return status;
     }
     // The terminator's offset is the length of the intensity block before the table.
     const uint64_t blockLength = records.back().offset;

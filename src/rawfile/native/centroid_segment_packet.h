@@ -1,0 +1,22 @@
+#pragma once
+
+// The triple-quadrupole centroid packet (type 24): the scan's peaks as
+// n (f32 m/z, f32 intensity) pairs, then n flag bytes, then the segment
+// table (segment_table.h), whose terminator's offset word is the length of
+// the pairs (8 n). The index entry points at the table and counts its
+// records; the first record's offset word is where the pairs start,
+// relative to the data address.
+
+#include <cstdint>
+#include <vector>
+
+#include "rawfile/backend.h"
+#include "rawfile/native/byte_reader.h"
+
+namespace rawfile::native {
+
+// `file` spans the whole file; no byte of the packet may lie before `dataAddress`.
+Status AppendCentroidSegments(const ByteReader& file, uint64_t dataAddress, uint64_t tableAddress,
+                              uint32_t recordCount, std::vector<double>* pairs);
+
+}  // namespace rawfile::native

@@ -1,0 +1,28 @@
+#pragma once
+
+// The table of segment records that the triple-quadrupole packets (types 16
+// and 24) keep after their data: one 28-byte record per mass segment (low
+// and high m/z, step, an offset), then a terminator record whose offset
+// word gives the length of the data before the table.
+
+#include <cstdint>
+#include <vector>
+
+#include "rawfile/backend.h"
+#include "rawfile/native/byte_reader.h"
+
+namespace rawfile::native {
+
+struct SegmentRecord {
+    float low = 0;
+    float high = 0;
+    double step = 0;
+    uint64_t offset = 0;
+};
+
+// Reads `recordCount` records at `tableAddress` of `file` (the whole file's
+// span); at least the terminator must be there.
+Status ReadSegmentTable(const ByteReader& file, uint64_t tableAddress, uint32_t recordCount,
+                        std::vector<SegmentRecord>* records);
+
+}  // namespace rawfile::native

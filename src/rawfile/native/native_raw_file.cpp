@@ -83,7 +83,7 @@ Status NativeRawFile::ReadStructures() {
 Status NativeRawFile::ReadTrailerHeader() {
     ByteReader in = file_;
     in.Seek(run_.errorLogAddress);
-    if (!SkipErrorLog(in, run_.errorLogCount) || !SkipScanEventHierarchy(in, events_.layout)) {
+    if (!SkipErrorLog(in, run_.errorLogCount) || !ReadScanEventHierarchy(in, &events_)) {
         return kDamaged;
     }
     if (const Status status = ReadGenericDataHeader(in, &trailerHeader_); status != kOk) {
@@ -149,12 +149,27 @@ NativeRawFile::CachedScan* NativeRawFile::Scan(int32_t scan, Status* status) {
         slot = CachedScan();
         slot.scan = scan;
         slot.ordinal = ordinal;
-        const uint64_t offset = events_.offsets[ordinal];
-        ByteReader in = file_.Region(offset, run_.trailerExtraAddress - offset);
-        slot.eventStatus = ReadScanEvent(in, events_.layout, &slot.event) ? kOk : kDamaged;
+        slot.eventStatus = ReadEvent(ordinal, &slot.event);
     }
     *status = slot.eventStatus;
     return *status == kOk ? &slot : nullptr;
+}
+
+Status NativeRawFile::ReadEvent(uint64_t ordinal, ScanEvent* event) const {
+    ByteReader in;
+    if (events_.perScan) {
+        const uint64_t offset = events_.offsets[ordinal];
+        in = file_.Region(offset, run_.trailerExtraAddress - offset);
+    } else {
+        const ScanIndexEntry entry = index_.Entry(ordinal);
+        if (entry.segmentNumber >= events_.templates.size() ||
+            entry.eventNumber >= events_.templates[entry.segmentNumber].size()) {
+            return kDamaged;  // the index names a template the method does not have
+        }
+        const uint64_t offset = events_.templates[entry.segmentNumber][entry.eventNumber];
+        in = file_.Region(offset, file_.size() - offset);
+    }
+    return ReadScanEvent(in, events_.layout, event) ? kOk : kDamaged;
 }
 
 Status NativeRawFile::GetFilterText(int32_t scan, std::string* text) {

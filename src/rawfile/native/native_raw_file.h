@@ -59,6 +59,8 @@ private:
     Status ReadTrailerHeader();
     // The ordinal of a scan number, or kNoSuchScan.
     Status Ordinal(int32_t scan, uint64_t* ordinal) const;
+    // Decodes the event of the scan at `ordinal`, from the stream or its template.
+    Status ReadEvent(uint64_t ordinal, ScanEvent* event) const;
     // The scan's decoded event, cached; null with *status set on failure.
     CachedScan* Scan(int32_t scan, Status* status);
 

@@ -5,6 +5,27 @@ namespace rawfile::native {
 namespace {
 
 constexpr uint64_t kSmallestEventSize = 80;  // the shortest known preamble
+constexpr uint64_t kLeadingWordSize = 4;
+
+bool WalkHierarchy(ByteReader& in, const EventLayout& layout, std::vector<std::vector<uint64_t>>* templates) {
+    templates->clear();
+    const uint32_t segments = in.U32();
+    if (!in.CanRead(static_cast<uint64_t>(segments) * 4)) {
+        in.Fail();
+    }
+    for (uint32_t s = 0; s < segments && in.ok(); ++s) {
+        const uint32_t count = in.U32();
+        if (!in.CanRead(static_cast<uint64_t>(count) * layout.preambleSize)) {
+            in.Fail();
+        }
+        std::vector<uint64_t>& offsets = templates->emplace_back();
+        for (uint32_t t = 0; t < count && in.ok(); ++t) {
+            offsets.push_back(in.position());
+            SkipScanEvent(in, layout);
+        }
+    }
+    return in.ok();
+}
 
 bool WalkStream(ByteReader stream, uint64_t scanCount, const EventLayout& layout, std::vector<uint64_t>* offsets,
                 uint64_t streamAddress) {
@@ -34,6 +55,10 @@ Status IndexScanEvents(const ByteReader& file, const RunHeader& header, uint64_t
     if (!stream.ok()) {
         return kDamaged;
     }
+    if (stream.size() == kLeadingWordSize) {
+        table->perScan = false;  // the events are the hierarchy's templates
+        return kOk;
+    }
     // Every event holds at least its preamble: a count the stream cannot
     // hold is refused before anything is allocated for it.
     if (scanCount > stream.size() / kSmallestEventSize) {
@@ -53,21 +78,25 @@ Status IndexScanEvents(const ByteReader& file, const RunHeader& header, uint64_t
     return kDamaged;
 }
 
-bool SkipScanEventHierarchy(ByteReader& in, const EventLayout& layout) {
-    const uint32_t segments = in.U32();
-    if (!in.CanRead(static_cast<uint64_t>(segments) * 4)) {
-        in.Fail();
+bool ReadScanEventHierarchy(ByteReader& in, ScanEventTable* table) {
+    ByteReader attempt = in;
+    if (WalkHierarchy(attempt, table->layout, &table->templates)) {
+        in = attempt;
+        return true;
     }
-    for (uint32_t s = 0; s < segments && in.ok(); ++s) {
-        const uint32_t templates = in.U32();
-        if (!in.CanRead(static_cast<uint64_t>(templates) * layout.preambleSize)) {
-            in.Fail();
-        }
-        for (uint32_t t = 0; t < templates && in.ok(); ++t) {
-            SkipScanEvent(in, layout);
+    if (!table->perScan) {
+        for (const EventLayout& other : AlternativeEventLayouts(table->layout)) {
+            attempt = in;
+            if (WalkHierarchy(attempt, other, &table->templates)) {
+                table->layout = other;
+                in = attempt;
+                return true;
+            }
         }
     }
-    return in.ok();
+    table->templates.clear();
+    in.Fail();
+    return false;
 }
 
 }  // namespace rawfile::native

@@ -1,9 +1,12 @@
 #pragma once
 
 // The per-scan event stream at the run header's scan event address, and the
-// event hierarchy (the method's event templates) after the error log. The
-// stream has no index: it is walked once at open to find where each scan's
-// event starts, and must end exactly at the trailer-extra records.
+// event hierarchy (the method's event templates, per segment) after the
+// error log. The stream has no index: it is walked once at open to find
+// where each scan's event starts, and must end exactly at the trailer-extra
+// records. Some acquisitions (triple-quadrupole SRM methods) store no event
+// per scan: the stream then holds only its leading word, and each scan's
+// event is the template its index entry names by segment and event number.
 
 #include <cstdint>
 #include <vector>
@@ -17,7 +20,9 @@ namespace rawfile::native {
 
 struct ScanEventTable {
     EventLayout layout;
+    bool perScan = true;            // false: every scan's event is a template
     std::vector<uint64_t> offsets;  // file offset of each scan's event, in scan order
+    std::vector<std::vector<uint64_t>> templates;  // file offset of each template, by segment
 };
 
 // Walks the events of `scanCount` scans with the version's layout, and with
@@ -26,7 +31,9 @@ struct ScanEventTable {
 Status IndexScanEvents(const ByteReader& file, const RunHeader& header, uint64_t scanCount, uint32_t version,
                        ScanEventTable* table);
 
-// Steps over the event hierarchy at the cursor.
-bool SkipScanEventHierarchy(ByteReader& in, const EventLayout& layout);
+// Reads the event hierarchy at the cursor into table->templates, leaving the
+// cursor after it. When the scans take their events from the templates, the
+// other known preamble sizes are tried if the version's does not fit.
+bool ReadScanEventHierarchy(ByteReader& in, ScanEventTable* table);
 
 }  // namespace rawfile::native

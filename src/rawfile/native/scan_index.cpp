@@ -37,6 +37,9 @@ ScanIndexEntry ScanIndex::Entry(uint64_t ordinal) const {
     ByteReader in = entries_.Region(ordinal * entrySize_, entrySize_);
     ScanIndexEntry entry;
     entry.packetOffset = in.U32();
+    in.U32();  // ordinal
+    entry.eventNumber = in.U16();
+    entry.segmentNumber = in.U16();
     in.Seek(kPacketTypeOffset);
     entry.packetTypeWord = in.U32();
     entry.packetSize = in.U32();

@@ -172,10 +172,10 @@ TEST(NativeStandardPacket, SplitsBlocksAndReadsPeakLists) {
     ASSERT_EQ(rawfile::native::ReadStandardPacket(packet.Reader(), &split), rawfile::kOk);
     ASSERT_TRUE(split.PeakMassesAreDoubles());
     std::vector<double> pairs;
-    ASSERT_EQ(rawfile::native::AppendPeakList(split.peaks, true, &pairs), rawfile::kOk);
+    ASSERT_EQ(rawfile::native::AppendPeakList(split.peaks, true, 1, &pairs), rawfile::kOk);
     EXPECT_EQ(pairs, (std::vector<double>{150.125, 10.0, 175.5, 20.0}));
     // Read as f32 masses the count does not fit the block.
-    EXPECT_EQ(rawfile::native::AppendPeakList(split.peaks, false, &pairs), rawfile::kDamaged);
+    EXPECT_EQ(rawfile::native::AppendPeakList(split.peaks, false, 1, &pairs), rawfile::kDamaged);
 
     Bytes wrongSizes;
     wrongSizes.U32(1).U32(5).U32(0).U32(0).U32(0).U32(0).U32(0).U32(0).F32(0).F32(0).U32(0);

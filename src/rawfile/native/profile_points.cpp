@@ -10,6 +10,10 @@ namespace {
 // many zero points on each side.
 constexpr int64_t kPaddingBins = 4;
 constexpr int64_t kWholeGapBins = 2 * kPaddingBins;
+// A padding point whose m/z (with the fudge of the chunk after it) would
+// not lie above the point before it is listed this far above that point,
+// so that the list keeps rising.
+constexpr double kPaddingRise = 1e-5;
 
 // Frequency to m/z, in exactly the library's order of operations.
 class FrequencyConverter {
@@ -50,15 +54,15 @@ public:
     FtPointWriter(const ProfileBlock& profile, const FrequencyConverter& converter, std::vector<double>* pairs)
         : profile_(profile), converter_(converter), pairs_(pairs) {}
 
-    void Add(int64_t bin, float fudge, double intensity) {
-        const double frequency = profile_.first + static_cast<double>(bin) * profile_.step;
-        pairs_->push_back(converter_.MassOf(frequency) + static_cast<double>(fudge));
-        pairs_->push_back(intensity);
-    }
+    void Add(int64_t bin, float fudge, double intensity) { Append(MassOf(bin, fudge), intensity); }
 
     void AddZeros(int64_t fromBin, int64_t toBin, float fudge) {
         for (int64_t bin = fromBin; bin <= toBin; ++bin) {
-            Add(bin, fudge, 0.0);
+            double mz = MassOf(bin, fudge);
+            if (havePrevious_ && !(mz > previousMz_)) {
+                mz = previousMz_ + kPaddingRise;
+            }
+            Append(mz, 0.0);
         }
     }
 
@@ -84,9 +88,23 @@ public:
     }
 
 private:
+    double MassOf(int64_t bin, float fudge) const {
+        const double frequency = profile_.first + static_cast<double>(bin) * profile_.step;
+        return converter_.MassOf(frequency) + static_cast<double>(fudge);
+    }
+
+    void Append(double mz, double intensity) {
+        pairs_->push_back(mz);
+        pairs_->push_back(intensity);
+        previousMz_ = mz;
+        havePrevious_ = true;
+    }
+
     const ProfileBlock& profile_;
     const FrequencyConverter& converter_;
     std::vector<double>* pairs_;
+    double previousMz_ = 0;
+    bool havePrevious_ = false;
 };
 
 // Chunks must follow each other in increasing bin order inside the scan's bins.

@@ -16,7 +16,10 @@ Status DecodeStandardPacket(const ByteReader& packetBytes, uint32_t type, const 
         return status;
     }
     if (type == kIonTrapCentroid || type == kFtCentroid) {
-        return AppendPeakList(packet.peaks, packet.PeakMassesAreDoubles(), pairs);
+        return AppendPeakList(packet.peaks, packet.PeakMassesAreDoubles(), packet.segmentCount, pairs);
+    }
+    if (packet.segmentCount > 1 && packet.profile.size() != 0) {
+        return kUnsupported;  // how a profile of several segments is laid out is not known
     }
     if (packet.profile.size() == 0) {
         return kOk;  // no profile stored: no points

@@ -1,5 +1,7 @@
 #include "rawfile/native/standard_packet.h"
 
+#include <algorithm>
+
 namespace rawfile::native {
 
 namespace {
@@ -7,12 +9,14 @@ namespace {
 constexpr uint64_t kHeaderSize = 40;
 constexpr uint64_t kWord = 4;
 constexpr uint64_t kChunkHeaderSize = 8;
+constexpr uint64_t kSegmentRangeSize = 8;  // f32 low, f32 high
 
 }  // namespace
 
 Status ReadStandardPacket(ByteReader packet, StandardPacket* out) {
     ByteReader header = packet.Take(kHeaderSize);
-    header.U32();
+    // A packet of one segment may store 0 as its count: it has no further ranges.
+    out->segmentCount = std::max<uint32_t>(header.U32(), 1);
     const uint64_t profileWords = header.U32();
     const uint64_t peakWords = header.U32();
     out->layoutFlags = header.U32();
@@ -20,9 +24,10 @@ Status ReadStandardPacket(ByteReader packet, StandardPacket* out) {
     const uint64_t extraWords = header.U32();
     const uint64_t noiseWords = header.U32();
     const uint64_t extensionWords = header.U32();
-    if (!header.ok()) {
+    if (!header.ok() || !packet.CanRead((out->segmentCount - 1ull) * kSegmentRangeSize)) {
         return kDamaged;
     }
+    packet.Skip((out->segmentCount - 1ull) * kSegmentRangeSize);
     const uint64_t blockBytes =
         kWord * (profileWords + peakWords + descriptorWords + extraWords + noiseWords + extensionWords);
     if (blockBytes != packet.remaining()) {
@@ -62,22 +67,24 @@ Status ReadProfileBlock(ByteReader block, bool chunksCarryFudge, ProfileBlock* o
     return kOk;
 }
 
-Status AppendPeakList(ByteReader block, bool massesAreDoubles, std::vector<double>* pairs) {
+Status AppendPeakList(ByteReader block, bool massesAreDoubles, uint32_t segmentCount, std::vector<double>* pairs) {
     if (block.size() == 0) {
         return kOk;  // no peak list stored: no peaks
     }
-    const uint64_t count = block.U32();
     const uint64_t peakSize = massesAreDoubles ? 12 : 8;
-    if (!block.ok() || block.remaining() != count * peakSize) {
-        return kDamaged;
+    for (uint32_t segment = 0; segment < segmentCount; ++segment) {
+        const uint64_t count = block.U32();
+        if (!block.ok() || count > block.remaining() / peakSize) {
+            return kDamaged;
+        }
+        pairs->reserve(pairs->size() + 2 * count);
+        for (uint64_t i = 0; i < count; ++i) {
+            const double mz = massesAreDoubles ? block.F64() : static_cast<double>(block.F32());
+            pairs->push_back(mz);
+            pairs->push_back(static_cast<double>(block.F32()));
+        }
     }
-    pairs->reserve(pairs->size() + 2 * count);
-    for (uint64_t i = 0; i < count; ++i) {
-        const double mz = massesAreDoubles ? block.F64() : static_cast<double>(block.F32());
-        pairs->push_back(mz);
-        pairs->push_back(static_cast<double>(block.F32()));
-    }
-    return kOk;
+    return block.remaining() == 0 ? kOk : kDamaged;
 }
 
 }  // namespace rawfile::native

@@ -1,9 +1,11 @@
 #pragma once
 
 // The standard scan data packet (ion-trap and FT types): a 40-byte header
-// giving the size of each block, then the profile block, the peak list,
-// the peak descriptors, the extra stream, the noise stream and an extension
-// block, each present only when its size is not zero.
+// giving the number of mass segments and the size of each block, the low
+// and high m/z of every segment after the first (SIM scans of several
+// ranges), then the profile block, the peak list, the peak descriptors, the
+// extra stream, the noise stream and an extension block, each present only
+// when its size is not zero.
 
 #include <cstdint>
 #include <vector>
@@ -14,6 +16,7 @@
 namespace rawfile::native {
 
 struct StandardPacket {
+    uint32_t segmentCount = 1;
     uint32_t layoutFlags = 0;
     ByteReader profile;
     ByteReader peaks;
@@ -48,7 +51,8 @@ struct ProfileBlock {
 // Reads the profile block; chunks must lie inside the block.
 Status ReadProfileBlock(ByteReader block, bool chunksCarryFudge, ProfileBlock* out);
 
-// The stored peaks as (m/z, intensity) pairs appended to *pairs.
-Status AppendPeakList(ByteReader block, bool massesAreDoubles, std::vector<double>* pairs);
+// The stored peaks as (m/z, intensity) pairs appended to *pairs: one run
+// of [count, peaks] per mass segment, in segment order.
+Status AppendPeakList(ByteReader block, bool massesAreDoubles, uint32_t segmentCount, std::vector<double>* pairs);
 
 }  // namespace rawfile::native

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "rawfile/native/byte_reader.h"
+#include "rawfile/native/centroid_segment_packet.h"
 #include "rawfile/native/profile_points.h"
 #include "rawfile/native/segmented_profile.h"
 #include "rawfile/native/standard_packet.h"
@@ -69,17 +70,18 @@ struct TestProfile {
     }
 };
 
-// FT-ICR coefficients that make the m/z of bin b exactly 1 / b (first 0, step 1).
-const std::vector<double> kReciprocal = {0.0, 0.0, 1.0, 0.0};
+// FT-ICR coefficients that make the m/z of bin b exactly -1 / b (first 0,
+// step 1), rising with the bin as real lists do.
+const std::vector<double> kReciprocal = {0.0, 0.0, -1.0, 0.0};
 
-// The bins an FT profile lists, recovered from m/z = 1 / bin, and whether
+// The bins an FT profile lists, recovered from m/z = -1 / bin, and whether
 // each point is a stored one (intensity 7) or padding (0).
 std::vector<std::pair<long, bool>> ListedBins(const TestProfile& profile) {
     std::vector<double> pairs;
     EXPECT_EQ(rawfile::native::AppendFtProfile(profile.block, kReciprocal, &pairs), rawfile::kOk);
     std::vector<std::pair<long, bool>> bins;
     for (size_t i = 0; i + 1 < pairs.size(); i += 2) {
-        bins.emplace_back(std::lround(1.0 / pairs[i]), pairs[i + 1] == 7.0);
+        bins.emplace_back(std::lround(-1.0 / pairs[i]), pairs[i + 1] == 7.0);
     }
     return bins;
 }
@@ -120,16 +122,31 @@ TEST(NativeFtProfile, PadsTheStartAndAShortEnd) {
 }
 
 TEST(NativeFtProfile, PaddingTakesTheFudgeOfTheFollowingChunk) {
-    TestProfile profile(50, {{10, 1}, {14, 1}}, 0.25f);
-    profile.block.chunks[1].fudge = -0.5f;
+    TestProfile profile(50, {{10, 1}, {14, 1}}, -0.5f);
+    profile.block.chunks[1].fudge = 0.25f;
     std::vector<double> pairs;
     ASSERT_EQ(rawfile::native::AppendFtProfile(profile.block, kReciprocal, &pairs), rawfile::kOk);
     // Bins 1-4, 6-9 (fudge of chunk 1), 10, 11-13 (fudge of chunk 2), 14, 15-18, 47-50 (last chunk's).
     ASSERT_EQ(pairs.size() / 2, 4u + 4 + 1 + 3 + 1 + 4 + 4);
-    EXPECT_EQ(pairs[0], 1.0 / 1.0 + 0.25);
-    EXPECT_EQ(pairs[2 * 9], 1.0 / 11.0 + -0.5);
-    EXPECT_EQ(pairs[2 * 12], 1.0 / 14.0 + -0.5);
-    EXPECT_EQ(pairs[2 * 20], 1.0 / 50.0 + -0.5);
+    EXPECT_EQ(pairs[0], -1.0 / 1.0 + -0.5);
+    EXPECT_EQ(pairs[2 * 9], -1.0 / 11.0 + 0.25);
+    EXPECT_EQ(pairs[2 * 12], -1.0 / 14.0 + 0.25);
+    EXPECT_EQ(pairs[2 * 20], -1.0 / 50.0 + 0.25);
+}
+
+TEST(NativeFtProfile, PaddingThatWouldNotRiseListsJustAboveThePointBefore) {
+    // The gap after chunk 1 takes chunk 2's fudge, which puts its pads
+    // (bin 11, m/z -1/11 - 0.2 ...) below chunk 1's last point (bin 10, -1/10 + 0.25).
+    TestProfile profile(50, {{10, 1}, {14, 1}}, 0.25f);
+    profile.block.chunks[1].fudge = -0.2f;
+    std::vector<double> pairs;
+    ASSERT_EQ(rawfile::native::AppendFtProfile(profile.block, kReciprocal, &pairs), rawfile::kOk);
+    const double stored = -1.0 / 10.0 + 0.25;
+    ASSERT_EQ(pairs[2 * 8], stored);
+    // Each pad of that gap is lifted in turn above the one before it.
+    EXPECT_EQ(pairs[2 * 9], stored + 1e-5);
+    EXPECT_EQ(pairs[2 * 10], stored + 1e-5 + 1e-5);
+    EXPECT_EQ(pairs[2 * 9 + 1], 0.0);
 }
 
 TEST(NativeFtProfile, ConvertsOrbitrapFrequenciesInTheLibrarysOrder) {
@@ -182,6 +199,25 @@ TEST(NativeStandardPacket, SplitsBlocksAndReadsPeakLists) {
     EXPECT_EQ(rawfile::native::ReadStandardPacket(wrongSizes.Reader(), &split), rawfile::kDamaged);
 }
 
+TEST(NativeStandardPacket, ReadsOnePeakRunPerMassSegment) {
+    // Three segments (SIM of three ranges): two more ranges after the header,
+    // then [count, peaks] per segment.
+    Bytes packet;
+    packet.U32(3).U32(0).U32(3 + 1 + 3).U32(0).U32(0).U32(0).U32(0).U32(0).F32(428).F32(438);
+    packet.F32(646.5f).F32(651.5f).F32(669.5f).F32(684.5f);
+    packet.U32(1).F32(429.5f).F32(10.0f).U32(0).U32(1).F32(670.25f).F32(30.0f);
+    rawfile::native::StandardPacket split;
+    ASSERT_EQ(rawfile::native::ReadStandardPacket(packet.Reader(), &split), rawfile::kOk);
+    EXPECT_EQ(split.segmentCount, 3u);
+    std::vector<double> pairs;
+    ASSERT_EQ(rawfile::native::AppendPeakList(split.peaks, false, split.segmentCount, &pairs), rawfile::kOk);
+    EXPECT_EQ(pairs, (std::vector<double>{429.5, 10.0, 670.25, 30.0}));
+    // Read as one segment, the block holds more than its run.
+    EXPECT_EQ(rawfile::native::AppendPeakList(split.peaks, false, 1, &pairs), rawfile::kDamaged);
+    // More segments than the block has runs for.
+    EXPECT_EQ(rawfile::native::AppendPeakList(split.peaks, false, 4, &pairs), rawfile::kDamaged);
+}
+
 TEST(NativeStandardPacket, RefusesChunkCountsTheBlockCannotHold) {
     Bytes block;
     block.F64(0).F64(1).U32(0x10000000).U32(100).U32(1).U32(1).F32(3.0f);
@@ -229,6 +265,41 @@ TEST(NativeSegmentedProfile, RefusesInconsistentTables) {
               rawfile::kDamaged);
     EXPECT_EQ(rawfile::native::AppendSegmentedProfile(SegmentedPacket(0, 12, 20).Reader(), 0, 20, 0, &pairs),
               rawfile::kDamaged);
+}
+
+// A type-24 packet: `count` peaks, their flag bytes, then the table of one
+// segment and the terminator, `filler` bytes after the data address.
+Bytes CentroidSegmentPacket(uint32_t filler, uint32_t count, uint32_t firstOffset, uint32_t peakBytes) {
+    Bytes result;
+    for (uint32_t i = 0; i < filler; i += 4) {
+        result.U32(0);
+    }
+    for (uint32_t i = 0; i < count; ++i) {
+        result.F32(100.5f + static_cast<float>(i)).F32(static_cast<float>(i + 1));
+    }
+    for (uint32_t i = 0; i < count; i += 4) {
+        result.U32(0x06060606);  // flags, four at a time
+    }
+    result.U32(0).F32(100).F32(200).F64(0.1).U32(firstOffset).U32(0);
+    result.U32(0).F32(0).F32(0).F64(0).U32(peakBytes).U32(0);
+    return result;
+}
+
+TEST(NativeCentroidSegments, ReadsThePeaksBeforeTheirFlagsAndTable) {
+    const Bytes file = CentroidSegmentPacket(8, 4, 8, 32);
+    std::vector<double> pairs;
+    ASSERT_EQ(rawfile::native::AppendCentroidSegments(file.Reader(), 0, 8 + 36, 2, &pairs), rawfile::kOk);
+    EXPECT_EQ(pairs, (std::vector<double>{100.5, 1, 101.5, 2, 102.5, 3, 103.5, 4}));
+    // The first record must say where the peaks start; the peaks must not
+    // reach before the data address; the length must be whole peaks; the
+    // table must lie in the file.
+    EXPECT_EQ(rawfile::native::AppendCentroidSegments(file.Reader(), 0, 8 + 36, 2, &pairs), rawfile::kOk);
+    EXPECT_EQ(rawfile::native::AppendCentroidSegments(CentroidSegmentPacket(8, 4, 4, 32).Reader(), 0, 44, 2, &pairs),
+              rawfile::kDamaged);
+    EXPECT_EQ(rawfile::native::AppendCentroidSegments(file.Reader(), 12, 44, 2, &pairs), rawfile::kDamaged);
+    EXPECT_EQ(rawfile::native::AppendCentroidSegments(CentroidSegmentPacket(8, 4, 8, 30).Reader(), 0, 44, 2, &pairs),
+              rawfile::kDamaged);
+    EXPECT_EQ(rawfile::native::AppendCentroidSegments(file.Reader(), 0, 44, 3, &pairs), rawfile::kDamaged);
 }
 
 TEST(NativeByteReader, NeverReadsPastItsSpanAndStaysFailed) {

@@ -130,14 +130,63 @@ TEST(NativeFilterText, NamesElectronTransferAndOtherDissociations) {
     EXPECT_EQ(BuildFilterText(event, 2, &text), rawfile::kUnsupported);
 }
 
+TEST(NativeFilterText, WritesSupplementalActivationAndInSourceDissociation) {
+    ScanEvent event = FullScan();
+    event.msOrder = 2;
+    event.supplementalActivation = 1;
+    event.reactions = {MakeReaction(325.0, 4, 50.0), MakeReaction(325.0, 5, 15.0)};
+    EXPECT_EQ(Filter(event, 4), "FTMS + p NSI sa Full ms2 325.0000@etd50.00 325.0000@hcd15.00 [350.0000-1800.0000]");
+    event.msOrder = 3;  // the supplemental activation belongs to the last stage
+    event.reactions.insert(event.reactions.begin(), MakeReaction(800.0, 0, 35.0));
+    EXPECT_EQ(Filter(event, 2), "FTMS + p NSI sa Full ms3 800.00@cid35.00 325.00@etd50.00 325.00@hcd15.00 [350.00-1800.00]");
+
+    ScanEvent source = FullScan();
+    source.sourceFragmentation = 0;  // on
+    source.sourceFragmentationEnergies = {15.0};
+    source.dependent = 1;
+    EXPECT_EQ(Filter(source, 2), "FTMS + p NSI sid=15.00 d Full ms [350.00-1800.00]");
+    source.sourceFragmentation = 2;  // any: nothing printed
+    EXPECT_EQ(Filter(source, 2), "FTMS + p NSI d Full ms [350.00-1800.00]");
+}
+
+TEST(NativeFilterText, WritesTripleQuadrupoleScanKindsWithTheBarePrecursor) {
+    ScanEvent event = FullScan();
+    event.analyzer = 6;
+    event.dataType = 0;
+    event.msOrder = 2;
+    event.scanType = 3;  // SRM
+    Reaction any = MakeReaction(526.2579956054688, 6, 25.0);
+    any.flags = 6 << 1;  // activation "any", energy not valid
+    event.reactions = {any};
+    event.massRanges = {{637.26, 637.262}, {750.344, 750.346}};
+    EXPECT_EQ(Filter(event, 3), "+ c NSI SRM ms2 526.258 [637.260-637.262, 750.344-750.346]");
+    event.scanType = 0;
+    event.msOrder = -2;  // neutral loss
+    event.massRanges = {{550.0, 1000.0}};
+    EXPECT_EQ(Filter(event, 3), "+ c NSI Full cnl 526.258 [550.000-1000.000]");
+    event.msOrder = -1;  // precursor ion, here in negative mode
+    event.polarity = 0;
+    EXPECT_EQ(Filter(event, 3), "- c NSI Full pr 526.258 [550.000-1000.000]");
+    // A named activation without a valid energy prints no energy.
+    event.msOrder = 2;
+    event.reactions = {MakeReaction(500.0, 0, 35.0)};
+    event.reactions[0].flags &= ~1u;
+    EXPECT_EQ(Filter(event, 2), "- c NSI Full ms2 500.00@cid [550.00-1000.00]");
+}
+
 TEST(NativeFilterText, FailsForWhatItCannotName) {
     ScanEvent event = FullScan();
     event.msOrder = 2;
-    event.reactions = {MakeReaction(500.0, 6, 25.0)};  // "any" activation has no printed name
     std::string text = "unchanged";
-    EXPECT_EQ(BuildFilterText(event, 2, &text), rawfile::kUnsupported);
     event.reactions.clear();  // an MS2 event without its reaction
     EXPECT_EQ(BuildFilterText(event, 2, &text), rawfile::kDamaged);
+    event.supplementalActivation = 1;  // a supplemental activation without its second reaction
+    event.reactions = {MakeReaction(500.0, 4, 25.0)};
+    EXPECT_EQ(BuildFilterText(event, 2, &text), rawfile::kDamaged);
+    event = FullScan();
+    event.msOrder = -3;  // no scan kind of that signed order is known
+    event.reactions = {MakeReaction(500.0, 6, 25.0)};
+    EXPECT_EQ(BuildFilterText(event, 2, &text), rawfile::kUnsupported);
     event = FullScan();
     event.scanType = 5;
     EXPECT_EQ(BuildFilterText(event, 2, &text), rawfile::kUnsupported);

@@ -9,6 +9,7 @@
 #include "platform/code_page.h"
 #include "platform/command_line.h"
 #include "platform/console.h"
+#include "platform/fatal_error.h"
 #include "platform/process.h"
 
 namespace {
@@ -49,23 +50,15 @@ TEST(Console, LinesEndInLineFeedAndProgressInCarriageReturn) {
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "bad\n");
 }
 
-void WriteFlushMark(void* context) { std::fputs(static_cast<const char*>(context), stderr); }
-
-TEST(ExitProcess, FatalStatusIs255AndRegisteredFlushesRun) {
-    EXPECT_EXIT(
-        {
-            static char mark[] = "flushed-before-exit";
-            platform::RegisterFlushOnExit(WriteFlushMark, mark);
-            platform::ExitProcess(platform::kFatalExitStatus);
-        },
-        testing::ExitedWithCode(255), "flushed-before-exit");
-    EXPECT_EXIT(
-        {
-            static char mark[] = "unregistered";
-            platform::UnregisterFlushOnExit(platform::RegisterFlushOnExit(WriteFlushMark, mark));
-            platform::ExitProcess(0);
-        },
-        testing::ExitedWithCode(0), "^$");
+TEST(FatalError, EndsWithStatus255AndCarriesItsMessageOnlyWhenGiven) {
+    EXPECT_EQ(platform::ProcessExitStatus(platform::kFatalExitStatus), 255);
+    EXPECT_EQ(platform::ProcessExitStatus(0), 0);
+    const platform::FatalError written;
+    EXPECT_FALSE(written.CarriesMessage());
+    EXPECT_EQ(written.ExitStatus(), 255);
+    const platform::FatalError carried("** Error in parameter file **");
+    EXPECT_TRUE(carried.CarriesMessage());
+    EXPECT_STREQ(carried.what(), "** Error in parameter file **");
 }
 
 }  // namespace

@@ -2,8 +2,6 @@
 
 #include <utility>
 
-#include "platform/console.h"
-#include "platform/process.h"
 #include "spexor/driver/settings_error.h"
 #include "spexor/driver/usage_texts.h"
 
@@ -101,12 +99,5 @@ private:
 ConfigurationInput ReadOptions(int argc, const std::string* argv) { return OptionReader(argc, argv).Read(); }
 
 RunSettings ParseCommandLine(int argc, const std::string* argv) {
-    ConfigurationInput input;
-    try {
-        input = ReadOptions(argc, argv);
-    } catch (const SettingsError& error) {
-        platform::WriteLine(platform::Stream::Err, error.what());
-        platform::ExitProcess(platform::kFatalExitStatus);
-    }
-    return CompleteSettings(std::move(input));
+    return CompleteSettings(ReadOptions(argc, argv));
 }

@@ -13,6 +13,6 @@
 ConfigurationInput ReadOptions(int argc, const std::string* argv);
 
 // The settings of a run configured by options: ReadOptions, then the output
-// directory is prepared and the RAW files discovered. Writes the option
-// error and ends the process with the fatal status when an option is bad.
+// directory is prepared and the RAW files discovered. Raises SettingsError,
+// carrying the option-error text, when an option is bad.
 RunSettings ParseCommandLine(int argc, const std::string* argv);

@@ -3,9 +3,8 @@
 #include <fstream>
 #include <utility>
 
-#include "platform/console.h"
+#include "spexor/console/console_lines.h"
 #include "platform/file_entry.h"
-#include "platform/process.h"
 #include "spexor/driver/parameter_keys.h"
 #include "spexor/driver/parameter_text.h"
 #include "spexor/driver/settings_error.h"
@@ -40,17 +39,10 @@ ConfigurationInput ReadParameterText(std::istream& text) {
 }
 
 RunSettings ReadParameterFile(const std::string& path) {
-    ConfigurationInput input;
-    try {
-        std::ifstream file;
-        if (platform::LookUpEntry(path) != platform::EntryKind::folder) file.open(path);
-        if (!file.is_open()) {
-            throw SettingsError("[Morvane] <Exception>: Failed to open parameter file " + path + "! ");
-        }
-        input = ReadParameterText(file);
-    } catch (const SettingsError& error) {
-        platform::WriteLine(platform::Stream::Err, error.what());
-        platform::ExitProcess(platform::kFatalExitStatus);
+    std::ifstream file;
+    if (platform::LookUpEntry(path) != platform::EntryKind::folder) file.open(path);
+    if (!file.is_open()) {
+        throw SettingsError(console::ExceptionLine("Failed to open parameter file " + path + "! "));
     }
-    return CompleteSettings(std::move(input));
+    return CompleteSettings(ReadParameterText(file));
 }

@@ -13,6 +13,6 @@ ConfigurationInput ReadParameterText(std::istream& text);
 
 // The settings of a run configured by the parameter file at `path`: the
 // file is read, then the output directory is prepared and the RAW files
-// discovered. Writes the error and ends the process with the fatal status
-// when the file cannot be opened or holds a bad line.
+// discovered. Raises SettingsError, carrying the message, when the file
+// cannot be opened or holds a bad line.
 RunSettings ReadParameterFile(const std::string& path);

@@ -3,13 +3,10 @@
 #include <algorithm>
 
 #include "platform/ascii_case.h"
-#include "platform/console.h"
 #include "platform/file_entry.h"
 #include "platform/path_text.h"
 #include "platform/raw_listing.h"
-
-using platform::Stream;
-using platform::WriteLine;
+#include "spexor/console/console_lines.h"
 
 namespace {
 
@@ -26,7 +23,7 @@ void AppendUnlessListed(std::vector<std::string>& rawFiles, const std::string& c
 void DiscoverFolder(std::vector<std::string>& rawFiles, const std::string& input, const std::string& folder) {
     const std::vector<std::string> names = platform::ListRawFiles(folder);
     if (names.empty()) {
-        WriteLine(Stream::Out, "[Morvane] <Exception>: Find no raws in " + input + "! ");
+        console::NoteException("Find no raws in " + input + "! ");
         return;
     }
     const std::string prefix = platform::WithTrailingSeparator(folder);
@@ -37,7 +34,7 @@ void DiscoverInput(std::vector<std::string>& rawFiles, const std::string& input)
     const std::string path = platform::RemoveTrailingSeparators(input);
     switch (platform::LookUpEntry(path)) {
         case platform::EntryKind::missing:
-            WriteLine(Stream::Out, "[Morvane] <Exception>: Failed to find file " + input + "! ");
+            console::NoteException("Failed to find file " + input + "! ");
             return;
         case platform::EntryKind::folder:
             DiscoverFolder(rawFiles, input, path);
@@ -47,7 +44,7 @@ void DiscoverInput(std::vector<std::string>& rawFiles, const std::string& input)
             AppendUnlessListed(rawFiles, path, platform::FileNameOf(path));
             return;
         case platform::EntryKind::otherEntry:
-            WriteLine(Stream::Out, "[Morvane] <Exception>: Find no raws in " + input);
+            console::NoteException("Find no raws in " + input);
             return;
     }
 }

@@ -1,13 +1,13 @@
 #pragma once
 
-#include <stdexcept>
 #include <string>
 
+#include "platform/fatal_error.h"
+
 // An error found while building the run settings from the command line or a
-// parameter file. It carries the whole text that is written to standard
-// error (without the one line break that ends the written line); the parser
-// that raised it writes it and ends the process.
-class SettingsError : public std::runtime_error {
+// parameter file: a fatal error carrying the whole text that main writes to
+// standard error (without the one line break that ends the written line).
+class SettingsError : public platform::FatalError {
 public:
-    explicit SettingsError(const std::string& text) : std::runtime_error(text) {}
+    explicit SettingsError(const std::string& text) : platform::FatalError(text) {}
 };

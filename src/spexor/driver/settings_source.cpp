@@ -1,7 +1,6 @@
 #include "spexor/driver/settings_source.h"
 
 #include "platform/ascii_case.h"
-#include "platform/process.h"
 #include "spexor/driver/command_line_options.h"
 #include "spexor/driver/parameter_file.h"
 #include "spexor/driver/usage_texts.h"
@@ -11,17 +10,17 @@ bool IsParameterFileArgument(const std::string& argument) {
     return upper.size() >= 3 && upper.compare(upper.size() - 3, 3, "INI") == 0;
 }
 
-RunSettings ObtainSettings(int argc, const std::string* argv) {
+SettingsRequest ObtainSettings(int argc, const std::string* argv) {
     if (argc < 2) {
         WriteUsageBlock();
-        platform::ExitProcess(platform::kFatalExitStatus);
+        return {SettingsRequest::Kind::usage, std::nullopt};
     }
     if (argc == 2) {
         if (argv[1] == "--help") {
-            ParseCommandLine(argc, argv);
-            platform::ExitProcess(0);
+            PrintHelp();
+            return {SettingsRequest::Kind::help, std::nullopt};
         }
-        if (IsParameterFileArgument(argv[1])) return ReadParameterFile(argv[1]);
+        if (IsParameterFileArgument(argv[1])) return {SettingsRequest::Kind::run, ReadParameterFile(argv[1])};
     }
-    return ParseCommandLine(argc, argv);
+    return {SettingsRequest::Kind::run, ParseCommandLine(argc, argv)};
 }

@@ -8,7 +8,9 @@
 #include "platform/com.h"
 #include "platform/command_line.h"
 #include "platform/console.h"
+#include "platform/fatal_error.h"
 #include "platform/window.h"
+#include "spexor/console/console_lines.h"
 #include "spexor/driver/elapsed_time.h"
 #include "spexor/driver/settings_source.h"
 #include "spexor/output/extraction_run.h"
@@ -30,7 +32,7 @@ std::unique_ptr<RawExtractor> ChooseReader(platform::HostWindow& host) {
 }
 
 void ConvertRawFile(const RunSettings& settings, const std::string& rawPath, platform::HostWindow& host) {
-    WriteLine(Stream::Out, "[Morvane] Begin to extract " + platform::ToNarrow(rawPath));
+    console::Report("Begin to extract " + platform::ToNarrow(rawPath));
     RawFileJob job;
     job.settings = settings;  // every choice but the list of RAW files
     job.rawPath = rawPath;
@@ -50,11 +52,14 @@ bool SpexorApp::InitInstance() {
 
 bool SpexorApp::RunBatch(int argc, const std::string* argv) {
     platform::HostWindow host;
-    const RunSettings settings = ObtainSettings(argc, argv);
+    const SettingsRequest request = ObtainSettings(argc, argv);
+    if (request.kind == SettingsRequest::Kind::usage) throw platform::FatalError();
+    if (request.kind == SettingsRequest::Kind::help) return true;
+    const RunSettings& settings = *request.settings;
     const int64_t start = platform::ProcessClockMs();
-    if (settings.rawFiles.empty()) WriteLine(Stream::Err, "[Morvane] <Exception>: Warning: No raw files.");
+    if (settings.rawFiles.empty()) console::ReportException("Warning: No raw files.");
     for (const std::string& rawPath : settings.rawFiles) ConvertRawFile(settings, rawPath, host);
-    WriteLine(Stream::Out, ElapsedTimeLine(start, platform::ProcessClockMs()));
+    console::Report(ElapsedTimeText(start, platform::ProcessClockMs()));
     host.DestroyWindow();
     return true;
 }

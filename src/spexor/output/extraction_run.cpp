@@ -4,8 +4,8 @@
 #include <utility>
 
 #include "common/peak_picking.h"
-#include "platform/console.h"
-#include "platform/process.h"
+#include "platform/fatal_error.h"
+#include "spexor/console/console_lines.h"
 #include "spexor/output/output_file_set.h"
 #include "spexor/output/progress_line.h"
 #include "spexor/output/raw_file_job.h"
@@ -48,9 +48,9 @@ std::string UpperCase(std::string text) {
     return text;
 }
 
-[[noreturn]] void ActivationTypeError() {
-    platform::WriteLine(platform::Stream::Err, "[Morvane] <Exception>: error to get activation type!");
-    platform::ExitProcess(-1);
+[[noreturn]] void RaiseActivationTypeError() {
+    console::ReportException("error to get activation type!");
+    throw platform::FatalError();
 }
 
 // Precursor scan, charges, precursor m/z and activation of an MS2 or MS3
@@ -74,7 +74,7 @@ void FillPrecursorFields(RawFileJob& job, int32_t scan, ScanLevel level, LoopSta
     record.activationType = UpperCase(std::move(activation));
     if (job.settings.activationMode != ActivationMode::split) return;
     const std::optional<ActivationClass> activationClass = ActivationClassOf(record.activationType);
-    if (!activationClass) ActivationTypeError();
+    if (!activationClass) RaiseActivationTypeError();
     state.activation = *activationClass;
 }
 
@@ -139,11 +139,11 @@ void RunExtraction(RawFileJob& job) {
     for (int64_t scan = first; scan <= last; ++scan) {
         const int32_t s = static_cast<int32_t>(scan);
         if (!ConvertScan(job, s, state)) continue;
-        if (s % 100 == 0 || s == last) platform::WriteProgress(ProgressText(s, last));
+        if (s % 100 == 0 || s == last) console::Progress(ProgressText(s, last));
     }
 
-    platform::WriteLine(platform::Stream::Out, FinalProgressText());
-    platform::WriteLine(platform::Stream::Out, "[Morvane] Output Files Completed!");
+    console::Report(FinalProgressText());
+    console::Report("Output Files Completed!");
     CreateMarkerFile(job);
     CloseOutputs(job);
     reader.Close();

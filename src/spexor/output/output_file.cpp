@@ -6,8 +6,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "platform/console.h"
-#include "platform/process.h"
+#include "spexor/console/console_lines.h"
 
 std::unique_ptr<OutputFile> OutputFile::Create(const std::string& path, std::string& reason) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
@@ -24,12 +23,9 @@ OutputFile::OutputFile(int fd, std::string path)
       buffer_(new char[kBufferSize]),
       capacity_(kBufferSize),
       cursor_(buffer_.get()),
-      limit_(buffer_.get() + kBufferSize),
-      exitRegistration_(platform::RegisterFlushOnExit(&OutputFile::FlushOnExit, this)) {}
+      limit_(buffer_.get() + kBufferSize) {}
 
 OutputFile::~OutputFile() { Close(); }
-
-void OutputFile::FlushOnExit(void* self) { static_cast<OutputFile*>(self)->Flush(); }
 
 void OutputFile::Put(std::string_view text) {
     char* at = Reserve(text.size());
@@ -70,12 +66,10 @@ void OutputFile::Close() {
     Flush();
     if (::close(fd_) != 0) ReportWriteFailure(errno);
     fd_ = -1;
-    platform::UnregisterFlushOnExit(exitRegistration_);
 }
 
 void OutputFile::ReportWriteFailure(int error) {
     if (writeFailed_) return;
     writeFailed_ = true;
-    platform::WriteLine(platform::Stream::Err,
-                        "[Morvane] <Exception>: Failed to write " + path_ + ": " + std::strerror(error));
+    console::ReportException("Failed to write " + path_ + ": " + std::strerror(error));
 }

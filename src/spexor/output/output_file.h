@@ -7,8 +7,8 @@
 
 // One output file written through a large buffer of its own: text goes to
 // the file only when the buffer is full, on Flush and on Close, never per
-// line. While open, the file is registered with the process so that a fatal
-// exit (platform::ExitProcess) still writes out what the buffer holds.
+// line. Destroying it flushes and closes it, so a fatal error travelling up
+// the stack still writes out what the buffer holds.
 class OutputFile {
 public:
     static constexpr std::size_t kBufferSize = 256 * 1024;
@@ -44,7 +44,6 @@ private:
     OutputFile(int fd, std::string path);
     void MakeRoom(std::size_t size);
     void ReportWriteFailure(int error);
-    static void FlushOnExit(void* self);
 
     int fd_;
     std::string path_;
@@ -52,6 +51,5 @@ private:
     std::size_t capacity_;
     char* cursor_;
     char* limit_;
-    int exitRegistration_;
     bool writeFailed_ = false;
 };

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "platform/console.h"
+#include "spexor/console/console_lines.h"
 #include "spexor/output/output_paths.h"
 #include "spexor/output/raw_file_job.h"
 
@@ -15,8 +15,7 @@ bool IsSameFile(const std::string& a, const std::string& b) {
 }
 
 void ReportUnwritable(const std::string& path, const std::string& reason) {
-    platform::WriteLine(platform::Stream::Err,
-                        "[Morvane] <Exception>: Failed to create output file " + path + ": " + reason);
+    console::ReportException("Failed to create output file " + path + ": " + reason);
 }
 
 // Creates an output file unless it would overwrite the RAW file being

@@ -1,7 +1,8 @@
 #include "spexor/reader/component_connection.h"
 
 #include "platform/com.h"
-#include "platform/console.h"
+#include "platform/fatal_error.h"
+#include "spexor/console/console_lines.h"
 #include "spexor/reader/reader_messages.h"
 
 using namespace platform;
@@ -16,10 +17,10 @@ HRESULT ClassIdOf(const std::string& text, std::string* classId) {
     return CLSIDFromProgID(text, classId);
 }
 
-[[noreturn]] void ExitWithoutComponent(const char* reason) {
-    WriteLine(Stream::Err, std::string("[Morvane] <Exception>: ") + reason);
-    WriteLine(Stream::Out, "[Morvane] <Exception>: MSFileReader should be 32/64 bit version corresponding to Quorvel.");
-    ExitRun();
+[[noreturn]] void RaiseMissingComponent(const char* reason) {
+    console::ReportException(reason);
+    console::NoteException("MSFileReader should be 32/64 bit version corresponding to Quorvel.");
+    throw FatalError();
 }
 
 // Asks an object of a newer version for version 1 and releases the newer
@@ -30,7 +31,7 @@ xrawfile::IXRawfile* VersionOneOf(xrawfile::IXRawfile* newer) {
     newer->Release();
     if (Succeeded(status)) return static_cast<xrawfile::IXRawfile*>(answer);
     if (status == E_NOINTERFACE) return nullptr;
-    ExitOnComponentError("QueryInterface", status);
+    RaiseComponentError("QueryInterface", status);
 }
 
 // Steps 2 and 3 for one ProgID: null only when a newer version was made
@@ -40,7 +41,7 @@ xrawfile::IXRawfile* ConnectByProgId(const char* progId) {
         if (xrawfile::IXRawfile* newer = MakeInterfaceVersion(progId, version)) return VersionOneOf(newer);
     }
     xrawfile::IXRawfile* first = MakeInterfaceVersion(progId, 1);
-    if (first == nullptr) ExitWithoutComponent("Cannot load Thermo MSFileReader. Cannot read .RAW files.");
+    if (first == nullptr) RaiseMissingComponent("Cannot load Thermo MSFileReader. Cannot read .RAW files.");
     return first;
 }
 
@@ -64,5 +65,5 @@ xrawfile::IXRawfile* ConnectToComponent() {
     for (const char* progId : {xrawfile::kProgIdMsFileReader, xrawfile::kProgIdXRawfile}) {
         if (xrawfile::IXRawfile* rawfile = ConnectByProgId(progId)) return rawfile;
     }
-    ExitWithoutComponent("Cannot read .RAW files. Check your environment!");
+    RaiseMissingComponent("Cannot read .RAW files. Check your environment!");
 }

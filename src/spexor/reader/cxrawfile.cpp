@@ -14,7 +14,7 @@ int32_t CXRawfile::Call(const char* operation, int32_t dispatchId, const std::ve
     try {
         InvokeHelper(dispatchId, &result, args);
     } catch (const platform::DispatchError& error) {
-        ExitOnDispatchFailure(operation, error.dispatchId, error.status);
+        RaiseDispatchFailure(operation, error.dispatchId, error.status);
     }
     return result;
 }

@@ -5,6 +5,7 @@
 #include "spexor/reader/new_raw_extractor.h"
 
 #include "platform/com.h"
+#include "platform/fatal_error.h"
 #include "spexor/reader/component_connection.h"
 #include "spexor/reader/mass_list_answer.h"
 #include "spexor/reader/reader_messages.h"
@@ -17,7 +18,7 @@ namespace {
 
 // Ends the run on a component error; otherwise tells whether the call succeeded.
 bool StatusSucceeded(const char* operation, HRESULT status) {
-    if (status < 0) ExitOnComponentError(operation, status);
+    if (status < 0) RaiseComponentError(operation, status);
     return status == S_OK;
 }
 
@@ -37,11 +38,11 @@ void NewRawExtractor::Open(const std::string& path) {
     const SystemString text(path);
     if (!StatusSucceeded("Open", rawfile->Open(text.get()))) {
         ReportOpenFailure(path);
-        ExitRun();
+        throw platform::FatalError();
     }
     if (!StatusSucceeded("SetCurrentController", rawfile->SetCurrentController(0, 1))) {
         ReportControllerFailure();
-        ExitRun();
+        throw platform::FatalError();
     }
 }
 
@@ -55,7 +56,7 @@ void NewRawExtractor::Close() {
 int NewRawExtractor::GetFirstScan() {
     int32_t scan = 0;
     if (!StatusSucceeded("GetFirstSpectrumNumber", rawfile->GetFirstSpectrumNumber(&scan))) {
-        ExitOnFirstScanFailure();
+        RaiseFirstScanFailure();
     }
     return scan;
 }
@@ -63,7 +64,7 @@ int NewRawExtractor::GetFirstScan() {
 int NewRawExtractor::GetLastScan() {
     int32_t scan = 0;
     if (!StatusSucceeded("GetLastSpectrumNumber", rawfile->GetLastSpectrumNumber(&scan))) {
-        ExitOnLastScanFailure();
+        RaiseLastScanFailure();
     }
     return scan;
 }

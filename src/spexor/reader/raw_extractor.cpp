@@ -4,8 +4,9 @@
 
 #include "common/xrawfile.h"
 #include "platform/com.h"
-#include "platform/console.h"
+#include "platform/fatal_error.h"
 #include "platform/process.h"
+#include "spexor/console/console_lines.h"
 #include "spexor/reader/cxrawfile.h"
 #include "spexor/reader/mass_list_answer.h"
 #include "spexor/reader/reader_messages.h"
@@ -19,7 +20,7 @@ bool ControlSucceeded(int32_t result) { return result == xrawfile::kControlSucce
 }  // namespace
 
 RawExtractor::RawExtractor(CWnd* parent) {
-    WriteLine(Stream::Out, "[Morvane] Morvane tries to use MSFileReader ");
+    console::Report("Morvane tries to use MSFileReader ");
     control = std::make_unique<CXRawfile>();
     // The control object stays even when its creation fails, so that a call
     // made on an unavailable reader ends in a dispatch failure, not a crash.
@@ -41,12 +42,12 @@ void RawExtractor::Open(const std::string& path) {
     if (!ControlSucceeded(control->Open(path))) {
         ReportOpenFailure(path);
         Pause();
-        ExitRun();
+        throw FatalError();
     }
     if (!ControlSucceeded(control->SetCurrentController(0, 1))) {
         ReportControllerFailure();
         control->Close();
-        ExitRun();
+        throw FatalError();
     }
 }
 
@@ -54,13 +55,13 @@ void RawExtractor::Close() { control->Close(); }
 
 int RawExtractor::GetFirstScan() {
     int32_t scan = 0;
-    if (!ControlSucceeded(control->GetFirstSpectrumNumber(&scan))) ExitOnFirstScanFailure();
+    if (!ControlSucceeded(control->GetFirstSpectrumNumber(&scan))) RaiseFirstScanFailure();
     return scan;
 }
 
 int RawExtractor::GetLastScan() {
     int32_t scan = 0;
-    if (!ControlSucceeded(control->GetLastSpectrumNumber(&scan))) ExitOnLastScanFailure();
+    if (!ControlSucceeded(control->GetLastSpectrumNumber(&scan))) RaiseLastScanFailure();
     return scan;
 }
 

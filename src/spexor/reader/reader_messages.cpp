@@ -2,12 +2,12 @@
 
 #include <cstdio>
 
-#include "platform/console.h"
-#include "platform/process.h"
+#include "platform/fatal_error.h"
+#include "spexor/console/console_lines.h"
 
 namespace {
 
-void WriteError(const std::string& text) { platform::WriteLine(platform::Stream::Err, "[Morvane] <Exception>: " + text); }
+void WriteError(const std::string& text) { console::ReportException(text); }
 
 std::string HexCode(platform::HRESULT code) {
     char text[16];
@@ -23,14 +23,14 @@ void ReportOpenFailure(const std::string& path) {
 
 void ReportControllerFailure() { WriteError("Failed to set current controller!"); }
 
-void ExitOnFirstScanFailure() {
+void RaiseFirstScanFailure() {
     WriteError("Failed to load first scan number! ");
-    ExitRun();
+    throw platform::FatalError();
 }
 
-void ExitOnLastScanFailure() {
+void RaiseLastScanFailure() {
     WriteError(": Failed to load last scan number! ");
-    ExitRun();
+    throw platform::FatalError();
 }
 
 void ReportFilterFailure(int scan) { WriteError("Error getting filter for scan number " + std::to_string(scan) + "!"); }
@@ -49,15 +49,13 @@ void ReportTrailerIntFailure(const std::string& label, int scan) {
     WriteError("Error getting " + label + " for scan number " + std::to_string(scan) + "! ");
 }
 
-void ExitRun() { platform::ExitProcess(platform::kFatalExitStatus); }
-
-void ExitOnDispatchFailure(std::string_view operation, int32_t dispatchId, platform::HRESULT code) {
+void RaiseDispatchFailure(std::string_view operation, int32_t dispatchId, platform::HRESULT code) {
     WriteError("Cannot call " + std::string(operation) + " (dispatch id " + std::to_string(dispatchId) +
                ") of the MSFileReader control, error code " + HexCode(code) + "!");
-    ExitRun();
+    throw platform::FatalError();
 }
 
-void ExitOnComponentError(std::string_view operation, platform::HRESULT code) {
+void RaiseComponentError(std::string_view operation, platform::HRESULT code) {
     WriteError("MSFileReader component error in " + std::string(operation) + ", error code " + HexCode(code) + "!");
-    ExitRun();
+    throw platform::FatalError();
 }

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "platform/console.h"
+#include "spexor/console/console_lines.h"
 #include "spexor/reader/reader_messages.h"
 
 using namespace platform;
@@ -16,7 +16,7 @@ double TrailerValueAsDouble(const VARIANT& value) {
         case VT_R8:
             return value.dblVal;
         default:
-            WriteLine(Stream::Err, "[Morvane] <Exception>: Unknown trailer extra type!");
+            console::ReportException("Unknown trailer extra type!");
             return 0.0;
     }
 }
@@ -41,7 +41,7 @@ int TrailerValueAsInt(const VARIANT& value) {
         case VT_UI8:
             return static_cast<int32_t>(static_cast<uint32_t>(value.ullVal & 0xFFFFFFFFu));
         default:
-            WriteLine(Stream::Err, "[Morvane] <Exception>: Unknown varValue type.!");
+            console::ReportException("Unknown varValue type.!");
             return 0;
     }
 }

@@ -185,7 +185,13 @@ TEST(ReadParameterFile, ReadsTheFileButNoFolder) {
     EXPECT_FALSE(settings.outputKinds.mgf);
 
     // A folder is no parameter file.
-    EXPECT_EXIT(ReadParameterFile(dir.path().string()), testing::ExitedWithCode(255), "Failed to open parameter file");
+    try {
+        ReadParameterFile(dir.path().string());
+        ADD_FAILURE() << "a folder was read as a parameter file";
+    } catch (const SettingsError& error) {
+        EXPECT_EQ(std::string(error.what()),
+                  "[Morvane] <Exception>: Failed to open parameter file " + dir.path().string() + "! ");
+    }
 }
 
 }  // namespace

@@ -77,11 +77,11 @@ TEST(RunBatch, RunWithoutRawFilesEndsWithTheElapsedTime) {
     EXPECT_EQ(testing::internal::GetCapturedStdout().rfind("[Morvane] == == == Time elapsed: ", 0), 0u);
 }
 
-TEST(ElapsedTimeLine, SecondsInTheDefaultFloatingPointForm) {
-    EXPECT_EQ(ElapsedTimeLine(1000, 84062), "[Morvane] == == == Time elapsed: 83.062s. == == ==");
-    EXPECT_EQ(ElapsedTimeLine(0, 1234568), "[Morvane] == == == Time elapsed: 1234.57s. == == ==");
-    EXPECT_EQ(ElapsedTimeLine(5, 5), "[Morvane] == == == Time elapsed: 0s. == == ==");
-    EXPECT_EQ(ElapsedTimeLine(0, 2500), "[Morvane] == == == Time elapsed: 2.5s. == == ==");
+TEST(ElapsedTimeText, SecondsInTheDefaultFloatingPointForm) {
+    EXPECT_EQ(ElapsedTimeText(1000, 84062), "== == == Time elapsed: 83.062s. == == ==");
+    EXPECT_EQ(ElapsedTimeText(0, 1234568), "== == == Time elapsed: 1234.57s. == == ==");
+    EXPECT_EQ(ElapsedTimeText(5, 5), "== == == Time elapsed: 0s. == == ==");
+    EXPECT_EQ(ElapsedTimeText(0, 2500), "== == == Time elapsed: 2.5s. == == ==");
 }
 
 }  // namespace

@@ -11,8 +11,14 @@ namespace {
 
 using testing_support::TempDir;
 
-RunSettings Obtain(const std::vector<std::string>& arguments) {
+SettingsRequest Request(const std::vector<std::string>& arguments) {
     return ObtainSettings(static_cast<int>(arguments.size()), arguments.data());
+}
+
+RunSettings Obtain(const std::vector<std::string>& arguments) {
+    SettingsRequest request = Request(arguments);
+    EXPECT_EQ(request.kind, SettingsRequest::Kind::run);
+    return request.settings.value_or(RunSettings());
 }
 
 TEST(IsParameterFileArgument, LastThreeCharactersAreIniInAnyCase) {
@@ -39,6 +45,19 @@ TEST(ObtainSettings, WithFurtherArgumentsAnIniFileIsAnInput) {
     EXPECT_EQ(settings.rawFiles, std::vector<std::string>{path});
     EXPECT_EQ(settings.mzDecimals, 5);
     EXPECT_TRUE(settings.outputKinds.ms1);
+}
+
+TEST(ObtainSettings, UsageAndHelpAloneEndWithoutARun) {
+    testing::internal::CaptureStderr();
+    const SettingsRequest usage = Request({"spexor"});
+    EXPECT_NE(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(usage.kind, SettingsRequest::Kind::usage);
+    EXPECT_FALSE(usage.settings);
+    testing::internal::CaptureStdout();
+    const SettingsRequest help = Request({"spexor", "--help"});
+    EXPECT_NE(testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(help.kind, SettingsRequest::Kind::help);
+    EXPECT_FALSE(help.settings);
 }
 
 TEST(ObtainSettings, SingleOptionGoesToTheOptionParser) {

@@ -102,8 +102,8 @@ TEST(ExtractionRun, ReaderIsAskedInTheOrderOfTheScanLoop) {
 }
 
 TEST(ExtractionRun, PercentageIsTheScanShareOfTheLastScanNumberOr100WithoutOne) {
-    EXPECT_EQ(ProgressText(200, 1234), "[Morvane] <Output files>: 16.21%");
-    EXPECT_EQ(ProgressText(2000000000, 2100000000), "[Morvane] <Output files>: 95.24%");
+    EXPECT_EQ(ProgressText(200, 1234), "<Output files>: 16.21%");
+    EXPECT_EQ(ProgressText(2000000000, 2100000000), "<Output files>: 95.24%");
     Conversion run;
     run.job.settings.outputKinds = {true, false, false, false, false};
     run.reader.Add(-1, Ms1Scan(kTwoPeaks));

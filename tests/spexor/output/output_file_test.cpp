@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/process.h"
+#include "platform/fatal_error.h"
 #include "support/temp_dir.h"
 
 using testing_support::ReadFile;
@@ -51,16 +51,16 @@ TEST(OutputFile, FailedWriteIsReportedOncePerFile) {
               "[Morvane] <Exception>: Failed to write /dev/full: No space left on device\n");
 }
 
-TEST(OutputFile, FatalExitWritesOutWhatTheBufferHolds) {
+TEST(OutputFile, AFatalErrorTravellingUpStillWritesOutWhatTheBufferHolds) {
     TempDir dir;
     const std::string path = (dir.path() / "out.ksd").string();
-    EXPECT_EXIT(
-        {
-            std::string reason;
-            static std::unique_ptr<OutputFile> file = OutputFile::Create(path, reason);
-            file->Put("H\n1234\t2710.500000\n");
-            platform::ExitProcess(-1);
-        },
-        testing::ExitedWithCode(255), "");
+    try {
+        std::string reason;
+        const std::unique_ptr<OutputFile> file = OutputFile::Create(path, reason);
+        ASSERT_NE(file, nullptr) << reason;
+        file->Put("H\n1234\t2710.500000\n");
+        throw platform::FatalError();
+    } catch (const platform::FatalError&) {
+    }
     EXPECT_EQ(ReadFile(path), "H\n1234\t2710.500000\n");
 }

@@ -7,6 +7,7 @@
 #include "common/xrawfile.h"
 #include "gtest/gtest.h"
 #include "reader_test_support.h"
+#include "support/as_main.h"
 #include "spexor/reader/new_raw_extractor.h"
 
 namespace {
@@ -86,11 +87,10 @@ protected:
     // Constructs the reader in a child that must end with `errorLine` on
     // standard error and the bitness line on standard output.
     void ExpectConstructionToEnd(const std::string& errorLine) {
-        EXPECT_EXIT(
-            {
+        EXPECT_EXIT(AS_MAIN({
                 RedirectStdout(scratch.path() / "stdout.txt");
                 NewRawExtractor reader;
-            },
+            }),
             ExitedWithCode(255), Exactly(errorLine));
         EXPECT_EQ(kBitnessLine, testing_support::ReadFile(scratch.path() / "stdout.txt"));
     }
@@ -149,7 +149,7 @@ TEST_F(InterfaceReaderConstruction, VersionOneRefusedUnderBothProgIds) {
 
 TEST_F(InterfaceReaderConstruction, VersionOneAnsweredWithAnError) {
     Register("MS", xrawfile::kProgIdMsFileReader, {4}, platform::E_FAIL);
-    EXPECT_EXIT(NewRawExtractor reader, ExitedWithCode(255),
+    EXPECT_EXIT(AS_MAIN(NewRawExtractor reader), ExitedWithCode(255),
                 Exactly("[Morvane] <Exception>: MSFileReader component error in QueryInterface, "
                         "error code 0x80004005!\n"));
 }

@@ -8,6 +8,7 @@
 #include "rawfile/component.h"
 #include "reader_fakes.h"
 #include "reader_test_support.h"
+#include "support/as_main.h"
 
 namespace {
 
@@ -30,12 +31,11 @@ TEST_P(FatalFailures, OpenFails) {
     ReaderSession session(GetParam(), "rawfixture 1\nfail open\n" + kScans);
     const std::string line =
         "[Morvane] <Exception>: Failed to open file " + session.path.string() + ", check if your file is corrupt!\n";
-    EXPECT_EXIT(
-        {
+    EXPECT_EXIT(AS_MAIN({
             RedirectStdout(OutFile());
             TerminalStdinWithOneLine();
             session.Open();
-        },
+        }),
         ExitedWithCode(kFatal), Exactly(line));
     // Only the hosted-control reader pauses (here on a terminal) before ending.
     EXPECT_EQ(IsControl() ? "Press Enter to continue . . . " : "", Out());
@@ -45,7 +45,7 @@ TEST_P(FatalFailures, FileThatIsNoRawFile) {
     ReaderSession session(GetParam(), "not a RAW file\n");
     const std::string line =
         "[Morvane] <Exception>: Failed to open file " + session.path.string() + ", check if your file is corrupt!\n";
-    EXPECT_EXIT(session.Open(), ExitedWithCode(kFatal), Exactly(line));
+    EXPECT_EXIT(AS_MAIN(session.Open()), ExitedWithCode(kFatal), Exactly(line));
 }
 
 TEST_P(FatalFailures, ControllerCannotBeSelected) {
@@ -57,7 +57,7 @@ TEST_P(FatalFailures, ControllerCannotBeSelected) {
         RegisterRecordingInterface(&log);
     }
     session.reader = MakeReader(GetParam(), &session.host);
-    EXPECT_EXIT(session.Open(), ExitedWithCode(kFatal),
+    EXPECT_EXIT(AS_MAIN(session.Open()), ExitedWithCode(kFatal),
                 Exactly("[Morvane] <Exception>: Failed to set current controller!\n"));
     // The hosted-control reader closes the file before ending; the interface reader does not.
     EXPECT_EQ(IsControl() ? "dispatch 1\ndispatch 34\ndispatch 2\n" : "Open\nSetCurrentController\n", log.Text());
@@ -66,7 +66,7 @@ TEST_P(FatalFailures, ControllerCannotBeSelected) {
 TEST_P(FatalFailures, FirstScanNumberFails) {
     ReaderSession session(GetParam(), "rawfixture 1\nfail first\n" + kScans);
     session.Open();
-    EXPECT_EXIT(session.reader->GetFirstScan(), ExitedWithCode(kFatal),
+    EXPECT_EXIT(AS_MAIN(session.reader->GetFirstScan()), ExitedWithCode(kFatal),
                 Exactly("[Morvane] <Exception>: Failed to load first scan number! \n"));
     EXPECT_EQ(1, session.reader->GetLastScan());
 }
@@ -75,7 +75,7 @@ TEST_P(FatalFailures, LastScanNumberFails) {
     ReaderSession session(GetParam(), "rawfixture 1\nfail last\n" + kScans);
     session.Open();
     EXPECT_EQ(1, session.reader->GetFirstScan());
-    EXPECT_EXIT(session.reader->GetLastScan(), ExitedWithCode(kFatal),
+    EXPECT_EXIT(AS_MAIN(session.reader->GetLastScan()), ExitedWithCode(kFatal),
                 Exactly("[Morvane] <Exception>: : Failed to load last scan number! \n"));
 }
 
@@ -90,7 +90,7 @@ TEST(DispatchFailure, ControlThatCouldNotBeCreated) {
     host.SetCanHostControls(false);
     RawExtractor reader(&host);
     ASSERT_FALSE(reader.IsAvailable());
-    EXPECT_EXIT(reader.Open(session.path.string()), ExitedWithCode(kFatal),
+    EXPECT_EXIT(AS_MAIN(reader.Open(session.path.string())), ExitedWithCode(kFatal),
                 Exactly("[Morvane] <Exception>: Cannot call Open (dispatch id 1) of the MSFileReader control, "
                         "error code 0x8000FFFF!\n"));
 }
@@ -105,7 +105,7 @@ TEST(DispatchFailure, CallRejectedByTheControl) {
     session.reader = MakeReader(ReaderKind::Control, &session.host);
     session.Open();
     std::string filter;
-    EXPECT_EXIT(session.reader->GetFilter(1, filter), ExitedWithCode(kFatal),
+    EXPECT_EXIT(AS_MAIN(session.reader->GetFilter(1, filter)), ExitedWithCode(kFatal),
                 Exactly("[Morvane] <Exception>: Cannot call GetFilterForScanNum (dispatch id 71) of the "
                         "MSFileReader control, error code 0x80020005!\n"));
 }
@@ -128,11 +128,10 @@ TEST_P(ComponentError, EndsTheRun) {
     const std::string statement = std::string(c.failStatement) + " -2147467259\n";
     ReaderSession session(ReaderKind::Interface,
                           "rawfixture 1\n" + (c.perScan ? kScans + statement : statement + kScans));
-    EXPECT_EXIT(
-        {
+    EXPECT_EXIT(AS_MAIN({
             session.Open();
             c.call(*session.reader);
-        },
+        }),
         ExitedWithCode(kFatal),
         Exactly(std::string("[Morvane] <Exception>: MSFileReader component error in ") + c.operation +
                 ", error code 0x80004005!\n"));

@@ -1,0 +1,33 @@
+#include "spexor/console/console_lines.h"
+
+#include "platform/console.h"
+
+namespace console {
+
+namespace {
+
+constexpr std::string_view kPrefix = "[Morvane] ";
+constexpr std::string_view kExceptionPrefix = "[Morvane] <Exception>: ";
+
+std::string Joined(std::string_view prefix, std::string_view text) {
+    std::string line;
+    line.reserve(prefix.size() + text.size());
+    line.append(prefix).append(text);
+    return line;
+}
+
+}  // namespace
+
+std::string Line(std::string_view text) { return Joined(kPrefix, text); }
+
+std::string ExceptionLine(std::string_view text) { return Joined(kExceptionPrefix, text); }
+
+void Report(std::string_view text) { platform::WriteLine(platform::Stream::Out, Line(text)); }
+
+void ReportException(std::string_view text) { platform::WriteLine(platform::Stream::Err, ExceptionLine(text)); }
+
+void NoteException(std::string_view text) { platform::WriteLine(platform::Stream::Out, ExceptionLine(text)); }
+
+void Progress(std::string_view text) { platform::WriteProgress(Line(text)); }
+
+}  // namespace console

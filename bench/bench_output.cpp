@@ -208,8 +208,9 @@ void BenchMgfWriter(const fs::path& dir, int recordCount) {
         const double start = CpuSeconds();
         std::string reason;
         std::unique_ptr<OutputFile> file = OutputFile::Create(mgf.string(), reason);
-        SpectrumWriter writer(ConversionSettings{}, *file, "run", "mgf");
-        for (const SpectrumRecord& record : records) writer.WriteSpectrum(record);
+        const std::unique_ptr<FormatWriter> writer =
+            MakeFormatWriter(OutputFormat::MGF, ConversionSettings{}, *file, "run");
+        for (const SpectrumRecord& record : records) writer->WriteSpectrum(record);
         file->Close();
         best = std::min(best, CpuSeconds() - start);
     }

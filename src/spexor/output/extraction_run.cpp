@@ -20,26 +20,27 @@ struct LoopState {
     ActivationClass activation = ActivationClass::HCD;
 };
 
-bool AnySlotEnabled(const RawFileJob& job, int first, int last) {
-    for (int slot = first; slot <= last; ++slot)
-        if (job.slotEnabled[slot]) return true;
+// True when any open output takes spectra of the level.
+bool WritesLevel(const RawFileJob& job, ScanLevel level) {
+    const LevelFormats formats = FormatsOf(level);
+    for (int i = 0; i < formats.count; ++i) {
+        if (job.Writes(formats.formats[i])) return true;
+    }
     return false;
 }
 
-// The scan's level, or none when no enabled slot takes that level. Follows
+// The scan's level, or none when no open output takes that level. Follows
 // every MS1 scan, written or not, as the precursor scan of later MS2 scans.
 std::optional<ScanLevel> ClassifyScan(RawFileJob& job, int32_t scan, LoopState& state) {
+    ScanLevel level = ScanLevel::MS3;
     if (job.reader->IsScanKind(scan, 0)) {
         state.lastMs1Scan = scan;
-        if (!job.slotEnabled[kMs1Slot]) return std::nullopt;
-        return ScanLevel::MS1;
+        level = ScanLevel::MS1;
+    } else if (job.reader->IsScanKind(scan, 1)) {
+        level = ScanLevel::MS2;
     }
-    if (job.reader->IsScanKind(scan, 1)) {
-        if (!AnySlotEnabled(job, kMs2GroupStart, kMergedKsdSlot)) return std::nullopt;
-        return ScanLevel::MS2;
-    }
-    if (!AnySlotEnabled(job, kMs3GroupStart, kMergedMs3Slot)) return std::nullopt;
-    return ScanLevel::MS3;
+    if (!WritesLevel(job, level)) return std::nullopt;
+    return level;
 }
 
 std::string UpperCase(std::string text) {
@@ -92,12 +93,13 @@ void TakePeaks(RawFileJob& job, int32_t scan, MassList& list, SpectrumRecord& re
 }
 
 void WriteRecord(RawFileJob& job, ScanLevel level, const LoopState& state, const SpectrumRecord& record) {
-    const std::array<bool, kOutputSlotCount> marked = RouteSpectrum(
-        level, job.settings.activationMode, state.activation, record.instrumentType, job.slotEnabled);
-    for (int slot = 0; slot < kOutputSlotCount; ++slot) {
-        if (!marked[slot]) continue;
-        job.writers[slot]->WriteSpectrum(record);
-        ++job.spectraWritten[slot];
+    const SpectrumRoute route =
+        RouteSpectrum(level, job.settings.activationMode, state.activation, record.instrumentType);
+    for (int i = 0; i < route.count; ++i) {
+        std::optional<OpenOutput>& output = job.outputs[route.slots[i]];
+        if (!output) continue;
+        output->writer->WriteSpectrum(record);
+        ++output->spectraWritten;
     }
 }
 

@@ -1,67 +1,38 @@
 #include "spexor/output/format_writer.h"
 
-#include <algorithm>
-#include <cstring>
-#include <stdexcept>
+#include "spexor/output/ksd_writer.h"
+#include "spexor/output/mgf_writer.h"
+#include "spexor/output/ms1_writer.h"
+#include "spexor/output/msn_writer.h"
 
-#include "spexor/output/number_format.h"
+FormatWriter::FormatWriter(const ConversionSettings& settings, OutputFile& out, bool blockPerCharge)
+    : settings_(settings),
+      out_(&out),
+      blockPerCharge_(blockPerCharge),
+      peakLines_(settings.mzDecimals, settings.intensityDecimals) {}
 
-SpectrumWriter::SpectrumWriter(const ConversionSettings& runSettings, OutputFile& file, std::string name,
-                               std::string_view formatLetters)
-    : settings(runSettings), stream(&file), baseName(std::move(name)), format(OutputFormat::MS1) {
-    const std::optional<OutputFormat> named = FormatFromLetters(formatLetters);
-    if (!named) throw std::invalid_argument("no output format is named by " + std::string(formatLetters));
-    format = *named;
-    BuildPeakFormat();
-}
-
-void SpectrumWriter::BuildPeakFormat() {
-    peakFormat = "%." + std::to_string(settings.mzDecimals) + "f %." + std::to_string(settings.intensityDecimals) +
-                 "f\n";
-    // A negative number of decimals makes no valid conversion; such a
-    // setting writes no decimals.
-    mzDecimals_ = std::max(0, settings.mzDecimals);
-    intensityDecimals_ = std::max(0, settings.intensityDecimals);
-}
-
-void SpectrumWriter::WriteSpectrum(const SpectrumRecord& record) {
-    if (format == OutputFormat::MS1) {
-        FormatPeakLines(record);
-        WriteMs1Block(record);
+void FormatWriter::WriteSpectrum(const SpectrumRecord& record) {
+    if (!blockPerCharge_) {
+        peakLines_.Format(record);
+        WriteBlock(record, 0);
         return;
     }
     if (record.chargeMin > record.chargeMax) return;
-    FormatPeakLines(record);
+    peakLines_.Format(record);
     // 64-bit, so a charge range ending at the largest int32 still ends.
     for (int64_t charge = record.chargeMin; charge <= record.chargeMax; ++charge) {
-        const int32_t z = static_cast<int32_t>(charge);
-        switch (format) {
-            case OutputFormat::MS2: WriteMsnBlock(record, z, true); break;
-            case OutputFormat::MS3: WriteMsnBlock(record, z, false); break;
-            case OutputFormat::MGF: WriteMgfBlock(record, z); break;
-            case OutputFormat::KSD: WriteKsdBlock(record, z); break;
-            case OutputFormat::MS1: break;
-        }
+        WriteBlock(record, static_cast<int32_t>(charge));
     }
 }
 
-void SpectrumWriter::FormatPeakLines(const SpectrumRecord& record) {
-    const std::size_t lineRoom = MaxFixedChars(mzDecimals_) + MaxFixedChars(intensityDecimals_) + 2;
-    peakLinesSize_ = 0;
-    for (int32_t i = 0; i < record.peakCount; ++i) {
-        if (peakLinesCapacity_ - peakLinesSize_ < lineRoom) {
-            const std::size_t capacity = std::max(2 * peakLinesCapacity_, peakLinesSize_ + 64 * lineRoom);
-            std::unique_ptr<char[]> grown(new char[capacity]);
-            if (peakLinesSize_ > 0) std::memcpy(grown.get(), peakLines_.get(), peakLinesSize_);
-            peakLines_ = std::move(grown);
-            peakLinesCapacity_ = capacity;
-        }
-        const Peak& peak = record.peaks[i];
-        char* at = peakLines_.get() + peakLinesSize_;
-        at = WriteFixed(at, peak.mz, mzDecimals_);
-        *at++ = ' ';
-        at = WriteFixed(at, peak.intensity, intensityDecimals_);
-        *at++ = '\n';
-        peakLinesSize_ = static_cast<std::size_t>(at - peakLines_.get());
+std::unique_ptr<FormatWriter> MakeFormatWriter(OutputFormat format, const ConversionSettings& settings,
+                                               OutputFile& out, const std::string& baseName) {
+    switch (format) {
+        case OutputFormat::MS1: return std::make_unique<Ms1Writer>(settings, out);
+        case OutputFormat::MS2: return std::make_unique<MsnWriter>(settings, out, MsnWriter::Level::ms2);
+        case OutputFormat::MS3: return std::make_unique<MsnWriter>(settings, out, MsnWriter::Level::ms3);
+        case OutputFormat::MGF: return std::make_unique<MgfWriter>(settings, out, baseName);
+        case OutputFormat::KSD: return std::make_unique<KsdWriter>(settings, out);
     }
+    return nullptr;
 }

@@ -35,46 +35,40 @@ std::unique_ptr<OutputFile> CreateOutput(const std::string& path, const std::str
 
 void OpenOutputs(RawFileJob& job) {
     const std::string baseName = RawBaseName(job.rawPath);
-    const std::array<bool, kOutputSlotCount> wanted = EnabledSlots(job.settings);
     for (int slot = 0; slot < kOutputSlotCount; ++slot) {
-        job.spectraWritten[slot] = 0;
-        job.streams[slot].reset();
-        job.writers[slot].reset();
-        job.slotEnabled[slot] = false;
-        job.outputPaths[slot].clear();
-    }
-    for (int slot = 0; slot < kOutputSlotCount; ++slot) {
-        if (!wanted[slot]) continue;
-        const OutputSlot& outputSlot = kOutputSlots[slot];
+        std::optional<OpenOutput>& output = job.outputs[slot];
+        output.reset();
+        const OutputSlot& outputSlot = OutputSlots()[slot];
+        if (!SlotWanted(outputSlot, job.settings)) continue;
         const std::string path = MakeOutputPath(outputSlot.suffix, job.rawPath, job.settings.outputDirectory);
         std::unique_ptr<OutputFile> file = CreateOutput(path, job.rawPath);
         if (!file) continue;
-        job.outputPaths[slot] = path;
-        job.writers[slot] =
-            std::make_unique<SpectrumWriter>(job.settings, *file, baseName, FormatLetters(outputSlot.suffix));
-        job.streams[slot] = std::move(file);
-        job.writers[slot]->WriteHeader();
-        job.slotEnabled[slot] = true;
+        output.emplace();
+        output->path = path;
+        output->writer = MakeFormatWriter(outputSlot.format, job.settings, *file, baseName);
+        output->file = std::move(file);
+        output->writer->WriteHeader();
     }
 }
 
 void CreateMarkerFile(const RawFileJob& job) {
-    const std::array<bool, kOutputSlotCount> wanted = EnabledSlots(job.settings);
-    if (!wanted[kMs1Slot] || !wanted[kMergedMs2Slot]) return;
+    const OutputKinds& kinds = job.settings.outputKinds;
+    if (!kinds.ms1 || !kinds.ms2 || job.settings.activationMode != ActivationMode::merged) return;
     const std::string path = OutputBasePath(job.rawPath, job.settings.outputDirectory) + std::string(kMarkerSuffix);
     std::unique_ptr<OutputFile> marker = CreateOutput(path, job.rawPath);
     if (marker) marker->Close();
 }
 
 void CloseOutputs(RawFileJob& job) {
-    for (int slot = 0; slot < kOutputSlotCount; ++slot) {
-        if (!job.slotEnabled[slot]) continue;
-        if (job.streams[slot]) job.streams[slot]->Close();
-        job.writers[slot].reset();
-        job.streams[slot].reset();
-        if (job.spectraWritten[slot] == 0) {
+    for (std::optional<OpenOutput>& output : job.outputs) {
+        if (!output) continue;
+        output->file->Close();
+        const bool empty = output->spectraWritten == 0;
+        const std::string path = output->path;
+        output.reset();
+        if (empty) {
             std::error_code ignored;
-            std::filesystem::remove(job.outputPaths[slot], ignored);
+            std::filesystem::remove(path, ignored);
         }
     }
 }

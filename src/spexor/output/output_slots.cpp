@@ -1,80 +1,103 @@
 #include "spexor/output/output_slots.h"
 
-const std::array<OutputSlot, kOutputSlotCount> kOutputSlots = {{
-    {".ms1", OutputFormat::MS1, "", ""},
-    {".HCD.ITMS.ms2", OutputFormat::MS2, "HCD", "ITMS"},
-    {".HCD.FTMS.ms2", OutputFormat::MS2, "HCD", "FTMS"},
-    {".CID.ITMS.ms2", OutputFormat::MS2, "CID", "ITMS"},
-    {".CID.FTMS.ms2", OutputFormat::MS2, "CID", "FTMS"},
-    {".ETD.ITMS.ms2", OutputFormat::MS2, "ETD", "ITMS"},
-    {".ETD.FTMS.ms2", OutputFormat::MS2, "ETD", "FTMS"},
-    {".ms2", OutputFormat::MS2, "", ""},
-    {".HCD.ITMS.mgf", OutputFormat::MGF, "HCD", "ITMS"},
-    {".HCD.FTMS.mgf", OutputFormat::MGF, "HCD", "FTMS"},
-    {".CID.ITMS.mgf", OutputFormat::MGF, "CID", "ITMS"},
-    {".CID.FTMS.mgf", OutputFormat::MGF, "CID", "FTMS"},
-    {".ETD.ITMS.mgf", OutputFormat::MGF, "ETD", "ITMS"},
-    {".ETD.FTMS.mgf", OutputFormat::MGF, "ETD", "FTMS"},
-    {".mgf", OutputFormat::MGF, "", ""},
-    {".HCD.ITMS.ksd", OutputFormat::KSD, "HCD", "ITMS"},
-    {".HCD.FTMS.ksd", OutputFormat::KSD, "HCD", "FTMS"},
-    {".CID.ITMS.ksd", OutputFormat::KSD, "CID", "ITMS"},
-    {".CID.FTMS.ksd", OutputFormat::KSD, "CID", "FTMS"},
-    {".ETD.ITMS.ksd", OutputFormat::KSD, "ETD", "ITMS"},
-    {".ETD.FTMS.ksd", OutputFormat::KSD, "ETD", "FTMS"},
-    {".ksd", OutputFormat::KSD, "", ""},
-    {".HCD.ITMS.ms3", OutputFormat::MS3, "HCD", "ITMS"},
-    {".HCD.FTMS.ms3", OutputFormat::MS3, "HCD", "FTMS"},
-    {".CID.ITMS.ms3", OutputFormat::MS3, "CID", "ITMS"},
-    {".CID.FTMS.ms3", OutputFormat::MS3, "CID", "FTMS"},
-    {".ETD.ITMS.ms3", OutputFormat::MS3, "ETD", "ITMS"},
-    {".ETD.FTMS.ms3", OutputFormat::MS3, "ETD", "FTMS"},
-    {".ms3", OutputFormat::MS3, "", ""},
-}};
-
-std::optional<OutputFormat> FormatFromLetters(std::string_view letters) {
-    if (letters == "ms1") return OutputFormat::MS1;
-    if (letters == "ms2") return OutputFormat::MS2;
-    if (letters == "mgf") return OutputFormat::MGF;
-    if (letters == "ksd") return OutputFormat::KSD;
-    if (letters == "ms3") return OutputFormat::MS3;
-    return std::nullopt;
-}
-
-std::string_view FormatLetters(std::string_view suffix) {
-    return suffix.size() <= 3 ? suffix : suffix.substr(suffix.size() - 3);
-}
-
-std::optional<int> AnalyzerIndex(std::string_view analyzer) {
-    if (analyzer == "ITMS") return 0;
-    if (analyzer == "FTMS") return 1;
-    return std::nullopt;
-}
-
-int SplitSlot(int groupStart, ActivationClass activation, int analyzerIndex) {
-    return groupStart + 2 * static_cast<int>(activation) + analyzerIndex;
-}
-
 namespace {
 
-// Enables a kind's six split slots or its merged slot.
-void EnableGroup(std::array<bool, kOutputSlotCount>& enabled, int groupStart, ActivationMode mode) {
-    if (mode == ActivationMode::merged) {
-        enabled[groupStart + kSplitSlotsPerGroup] = true;
-        return;
+constexpr std::array<OutputFormat, 4> kSplitFormats = {OutputFormat::MS2, OutputFormat::MGF, OutputFormat::KSD,
+                                                       OutputFormat::MS3};
+constexpr std::array<ActivationClass, 3> kActivations = {ActivationClass::HCD, ActivationClass::CID,
+                                                         ActivationClass::ETD};
+constexpr std::array<Analyzer, 2> kAnalyzers = {Analyzer::ITMS, Analyzer::FTMS};
+
+std::string_view FormatExtension(OutputFormat format) {
+    switch (format) {
+        case OutputFormat::MS1: return "ms1";
+        case OutputFormat::MS2: return "ms2";
+        case OutputFormat::MGF: return "mgf";
+        case OutputFormat::KSD: return "ksd";
+        case OutputFormat::MS3: return "ms3";
     }
-    for (int i = 0; i < kSplitSlotsPerGroup; ++i) enabled[groupStart + i] = true;
+    return "";
+}
+
+std::string_view ActivationName(ActivationClass activation) {
+    switch (activation) {
+        case ActivationClass::HCD: return "HCD";
+        case ActivationClass::CID: return "CID";
+        case ActivationClass::ETD: return "ETD";
+    }
+    return "";
+}
+
+std::string_view AnalyzerName(Analyzer analyzer) { return analyzer == Analyzer::ITMS ? "ITMS" : "FTMS"; }
+
+OutputSlot MergedSlotOf(OutputFormat format) {
+    return {format, std::nullopt, std::nullopt, "." + std::string(FormatExtension(format))};
+}
+
+OutputSlot SplitSlotOf(OutputFormat format, ActivationClass activation, Analyzer analyzer) {
+    return {format, activation, analyzer,
+            "." + std::string(ActivationName(activation)) + "." + std::string(AnalyzerName(analyzer)) + "." +
+                std::string(FormatExtension(format))};
+}
+
+std::array<OutputSlot, kOutputSlotCount> BuildSlots() {
+    std::array<OutputSlot, kOutputSlotCount> slots;
+    int next = 0;
+    slots[next++] = MergedSlotOf(OutputFormat::MS1);
+    for (OutputFormat format : kSplitFormats) {
+        for (ActivationClass activation : kActivations) {
+            for (Analyzer analyzer : kAnalyzers) slots[next++] = SplitSlotOf(format, activation, analyzer);
+        }
+        slots[next++] = MergedSlotOf(format);
+    }
+    return slots;
+}
+
+bool FormatAskedFor(OutputFormat format, const OutputKinds& kinds) {
+    switch (format) {
+        case OutputFormat::MS1: return kinds.ms1;
+        case OutputFormat::MS2: return kinds.ms2;
+        case OutputFormat::MGF: return kinds.mgf;
+        case OutputFormat::KSD: return kinds.ksd;
+        case OutputFormat::MS3: return kinds.ms3;
+    }
+    return false;
+}
+
+constexpr int kSlotsPerSplitFormat = static_cast<int>(kActivations.size() * kAnalyzers.size()) + 1;
+
+// Where a format's slots begin; MS1 has the first slot alone.
+int FirstSlotOf(OutputFormat format) {
+    for (size_t i = 0; i < kSplitFormats.size(); ++i) {
+        if (kSplitFormats[i] == format) return 1 + static_cast<int>(i) * kSlotsPerSplitFormat;
+    }
+    return 0;
 }
 
 }  // namespace
 
-std::array<bool, kOutputSlotCount> EnabledSlots(const ConversionSettings& settings) {
-    std::array<bool, kOutputSlotCount> enabled{};
-    const OutputKinds& kinds = settings.outputKinds;
-    if (kinds.ms1) enabled[kMs1Slot] = true;
-    if (kinds.ms2) EnableGroup(enabled, kMs2GroupStart, settings.activationMode);
-    if (kinds.mgf) EnableGroup(enabled, kMgfGroupStart, settings.activationMode);
-    if (kinds.ksd) EnableGroup(enabled, kKsdGroupStart, settings.activationMode);
-    if (kinds.ms3) EnableGroup(enabled, kMs3GroupStart, settings.activationMode);
-    return enabled;
+const std::array<OutputSlot, kOutputSlotCount>& OutputSlots() {
+    static const std::array<OutputSlot, kOutputSlotCount> slots = BuildSlots();
+    return slots;
+}
+
+int MergedSlot(OutputFormat format) {
+    return format == OutputFormat::MS1 ? 0 : FirstSlotOf(format) + kSlotsPerSplitFormat - 1;
+}
+
+int SplitSlot(OutputFormat format, ActivationClass activation, Analyzer analyzer) {
+    return FirstSlotOf(format) + static_cast<int>(activation) * static_cast<int>(kAnalyzers.size()) +
+           static_cast<int>(analyzer);
+}
+
+std::optional<Analyzer> AnalyzerNamed(std::string_view name) {
+    if (name == "ITMS") return Analyzer::ITMS;
+    if (name == "FTMS") return Analyzer::FTMS;
+    return std::nullopt;
+}
+
+bool SlotWanted(const OutputSlot& slot, const ConversionSettings& settings) {
+    if (!FormatAskedFor(slot.format, settings.outputKinds)) return false;
+    if (slot.format == OutputFormat::MS1) return true;
+    return slot.IsMerged() == (settings.activationMode == ActivationMode::merged);
 }

@@ -2,57 +2,48 @@
 
 #include <array>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "spexor/driver/run_settings.h"
 
-inline constexpr int kOutputSlotCount = 29;
-
-// The five text formats; a slot's format follows from its suffix's last three letters.
+// The five text formats.
 enum class OutputFormat { MS1, MS2, MGF, KSD, MS3 };
 
-// Activation types that have files of their own in split mode, numbered for
-// the slot arithmetic.
-enum class ActivationClass { HCD = 0, CID = 1, ETD = 2 };
+// Activation types that have files of their own in split mode.
+enum class ActivationClass { HCD, CID, ETD };
 
-// One of the files that can be written per RAW file. `activation` and
-// `analyzer` are empty for the slots that take every spectrum of a kind.
+// Analyzers that have files of their own in split mode.
+enum class Analyzer { ITMS, FTMS };
+
+// One of the files that can be written per RAW file: a format's merged file
+// (no activation and analyzer; MS1 has only this one) or one of its six
+// split files.
 struct OutputSlot {
-    std::string_view suffix;
-    OutputFormat format;
-    std::string_view activation;
-    std::string_view analyzer;
+    OutputFormat format = OutputFormat::MS1;
+    std::optional<ActivationClass> activation;
+    std::optional<Analyzer> analyzer;
+    std::string suffix;  // ".ms1", ".HCD.ITMS.ms2", ".ms2" ...
+
+    bool IsMerged() const { return !activation; }
 };
 
-// Slot 0 is the MS1 file; then four groups of seven (MS2, MGF, KSD, MS3),
-// each with six split slots (HCD-ITMS, HCD-FTMS, CID-ITMS, CID-FTMS,
-// ETD-ITMS, ETD-FTMS) and the merged slot last.
-extern const std::array<OutputSlot, kOutputSlotCount> kOutputSlots;
+inline constexpr int kOutputSlotCount = 29;
 
-inline constexpr int kMs1Slot = 0;
-inline constexpr int kMs2GroupStart = 1;
-inline constexpr int kMgfGroupStart = 8;
-inline constexpr int kKsdGroupStart = 15;
-inline constexpr int kMs3GroupStart = 22;
-inline constexpr int kSplitSlotsPerGroup = 6;
-inline constexpr int kMergedMs2Slot = 7;
-inline constexpr int kMergedMgfSlot = 14;
-inline constexpr int kMergedKsdSlot = 21;
-inline constexpr int kMergedMs3Slot = 28;
+// Every slot, in the order files are created and removed: the MS1 file,
+// then for MS2, MGF, KSD and MS3 the six split files (HCD-ITMS, HCD-FTMS,
+// CID-ITMS, CID-FTMS, ETD-ITMS, ETD-FTMS) and the merged file.
+const std::array<OutputSlot, kOutputSlotCount>& OutputSlots();
 
-// The format named by a suffix's last three letters ("ms1", "ms2", "mgf",
-// "ksd", "ms3"; whole and case-sensitive). None for anything else.
-std::optional<OutputFormat> FormatFromLetters(std::string_view letters);
+// The position in OutputSlots() of a format's merged file, or of its split
+// file for an activation and analyzer.
+int MergedSlot(OutputFormat format);
+int SplitSlot(OutputFormat format, ActivationClass activation, Analyzer analyzer);
 
-// The last three letters of a suffix (the whole suffix when it is shorter).
-std::string_view FormatLetters(std::string_view suffix);
+// The analyzer named by "ITMS" or "FTMS" (whole, case-sensitive); none for any other.
+std::optional<Analyzer> AnalyzerNamed(std::string_view name);
 
-// 0 for "ITMS", 1 for "FTMS" (whole, case-sensitive); none for any other analyzer.
-std::optional<int> AnalyzerIndex(std::string_view analyzer);
-
-// The split slot of a group for an activation class and analyzer index:
-// group start + 2 x activation class + analyzer index.
-int SplitSlot(int groupStart, ActivationClass activation, int analyzerIndex);
-
-// Which slots a run with these settings writes.
-std::array<bool, kOutputSlotCount> EnabledSlots(const ConversionSettings& settings);
+// Whether a run with these settings writes the slot: its format is asked
+// for, and it is the merged file in merged mode (and for MS1) or a split
+// file in split mode.
+bool SlotWanted(const OutputSlot& slot, const ConversionSettings& settings);

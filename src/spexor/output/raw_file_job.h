@@ -3,25 +3,39 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "spexor/driver/run_settings.h"
+#include "spexor/output/format_writer.h"
 #include "spexor/output/output_file.h"
 #include "spexor/output/output_slots.h"
-#include "spexor/output/format_writer.h"
 
 class RawExtractor;
 
+// One open output file of a job: where it is, the file, the writer bound
+// to it and how many records the writer was handed.
+struct OpenOutput {
+    std::string path;
+    std::unique_ptr<OutputFile> file;
+    std::unique_ptr<FormatWriter> writer;  // borrows `file`; declared after it, so destroyed first
+    int32_t spectraWritten = 0;
+};
+
 // Everything about one RAW file's conversion. The driver fills `settings`,
-// `rawPath` and `reader`; the extraction run and the output file set fill
-// the per-slot fields (indexed by output slot, see output_slots.h).
+// `rawPath` and `reader`; the output file set fills `outputs`, one entry
+// per slot of OutputSlots() (empty for a slot that is not written).
 struct RawFileJob {
     ConversionSettings settings;
     std::string rawPath;
     RawExtractor* reader = nullptr;  // owned by the driver, deleted after the run
-    std::array<int32_t, kOutputSlotCount> spectraWritten{};  // records handed to each slot's writer
-    std::array<std::string, kOutputSlotCount> outputPaths;   // empty for slots not in use
-    std::array<std::unique_ptr<OutputFile>, kOutputSlotCount> streams;
-    std::array<std::unique_ptr<SpectrumWriter>, kOutputSlotCount> writers;  // each borrows its slot's stream
-    std::array<bool, kOutputSlotCount> slotEnabled{};
+    std::array<std::optional<OpenOutput>, kOutputSlotCount> outputs;
+
+    // True when any open output takes spectra of this format.
+    bool Writes(OutputFormat format) const {
+        for (int slot = 0; slot < kOutputSlotCount; ++slot) {
+            if (outputs[slot] && OutputSlots()[slot].format == format) return true;
+        }
+        return false;
+    }
 };

@@ -16,34 +16,25 @@ std::optional<ActivationClass> ActivationClassOf(std::string_view activationType
     return std::nullopt;
 }
 
-std::array<bool, kOutputSlotCount> RouteSpectrum(ScanLevel level, ActivationMode mode, ActivationClass activation,
-                                                 std::string_view analyzer,
-                                                 const std::array<bool, kOutputSlotCount>& enabled) {
-    std::array<bool, kOutputSlotCount> marked{};
-    auto mark = [&](int slot) { marked[slot] = enabled[slot]; };
-    if (level == ScanLevel::MS1) {
-        mark(kMs1Slot);
-        return marked;
+LevelFormats FormatsOf(ScanLevel level) {
+    switch (level) {
+        case ScanLevel::MS1: return {{OutputFormat::MS1}, 1};
+        case ScanLevel::MS2: return {{OutputFormat::MS2, OutputFormat::MGF, OutputFormat::KSD}, 3};
+        case ScanLevel::MS3: return {{OutputFormat::MS3}, 1};
     }
-    const bool ms2 = level == ScanLevel::MS2;
-    if (mode == ActivationMode::merged) {
-        if (ms2) {
-            mark(kMergedMs2Slot);
-            mark(kMergedMgfSlot);
-            mark(kMergedKsdSlot);
-        } else {
-            mark(kMergedMs3Slot);
-        }
-        return marked;
+    return {};
+}
+
+SpectrumRoute RouteSpectrum(ScanLevel level, ActivationMode mode, ActivationClass activation,
+                            std::string_view analyzer) {
+    SpectrumRoute route;
+    const LevelFormats formats = FormatsOf(level);
+    const bool merged = level == ScanLevel::MS1 || mode == ActivationMode::merged;
+    const std::optional<Analyzer> named = AnalyzerNamed(analyzer);
+    if (!merged && !named) return route;
+    for (int i = 0; i < formats.count; ++i) {
+        const OutputFormat format = formats.formats[i];
+        route.slots[route.count++] = merged ? MergedSlot(format) : SplitSlot(format, activation, *named);
     }
-    const std::optional<int> analyzerIndex = AnalyzerIndex(analyzer);
-    if (!analyzerIndex) return marked;
-    if (ms2) {
-        mark(SplitSlot(kMs2GroupStart, activation, *analyzerIndex));
-        mark(SplitSlot(kMgfGroupStart, activation, *analyzerIndex));
-        mark(SplitSlot(kKsdGroupStart, activation, *analyzerIndex));
-    } else {
-        mark(SplitSlot(kMs3GroupStart, activation, *analyzerIndex));
-    }
-    return marked;
+    return route;
 }

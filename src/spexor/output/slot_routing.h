@@ -16,10 +16,21 @@ std::string_view LevelText(ScanLevel level);
 // "CID", "ETD", whole and case-sensitive); none for any other text.
 std::optional<ActivationClass> ActivationClassOf(std::string_view activationType);
 
-// The enabled slots a spectrum goes to. MS1 goes to slot 0; MS2 to the MS2,
-// MGF and KSD groups and MS3 to the MS3 group, either to their merged slots
-// or, in split mode, to the slot of its activation class and analyzer
-// (nowhere when the analyzer is neither "ITMS" nor "FTMS").
-std::array<bool, kOutputSlotCount> RouteSpectrum(ScanLevel level, ActivationMode mode, ActivationClass activation,
-                                                 std::string_view analyzer,
-                                                 const std::array<bool, kOutputSlotCount>& enabled);
+// The formats a spectrum of a level is written in: MS1 in MS1; MS2 in MS2,
+// MGF and KSD; MS3 in MS3.
+struct LevelFormats {
+    std::array<OutputFormat, 3> formats{};
+    int count = 0;
+};
+LevelFormats FormatsOf(ScanLevel level);
+
+// The slots (positions in OutputSlots()) a spectrum goes to, whether their
+// files are open or not: for each format of its level, the merged file in
+// merged mode (and for MS1), else the split file of its activation class
+// and analyzer (none when the analyzer is neither "ITMS" nor "FTMS").
+struct SpectrumRoute {
+    std::array<int, 3> slots{};
+    int count = 0;
+};
+SpectrumRoute RouteSpectrum(ScanLevel level, ActivationMode mode, ActivationClass activation,
+                            std::string_view analyzer);

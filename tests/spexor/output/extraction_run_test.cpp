@@ -155,7 +155,7 @@ TEST(ExtractionRun, UncreatableOutputOrMarkerIsReportedAndSkipped) {
                            ".spexor: Is a directory\n");
     EXPECT_TRUE(fs::is_directory(base + ".ms1"));
     EXPECT_EQ(Count(run.Output("run.ms2"), "S\t000002"), 2);
-    EXPECT_EQ(run.job.spectraWritten[kMs1Slot], 0);
+    EXPECT_FALSE(run.job.outputs[MergedSlot(OutputFormat::MS1)]);
 }
 
 TEST(ExtractionRun, EmptyFilesAreRemovedDirectlyWhateverTheirName) {

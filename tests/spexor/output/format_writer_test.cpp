@@ -11,19 +11,27 @@ using testing_support::TempDir;
 
 namespace {
 
+OutputFormat FormatNamed(const std::string& letters) {
+    if (letters == "ms1") return OutputFormat::MS1;
+    if (letters == "ms2") return OutputFormat::MS2;
+    if (letters == "ms3") return OutputFormat::MS3;
+    if (letters == "mgf") return OutputFormat::MGF;
+    return OutputFormat::KSD;
+}
+
 // A writer on a real file in a temporary folder.
 class WrittenFile {
 public:
     explicit WrittenFile(const ConversionSettings& settings, const std::string& letters) {
         std::string reason;
         file_ = OutputFile::Create((dir_.path() / ("run." + letters)).string(), reason);
-        writer = std::make_unique<SpectrumWriter>(settings, *file_, "run", letters);
+        writer = MakeFormatWriter(FormatNamed(letters), settings, *file_, "run");
     }
     std::string Text() {
         file_->Close();
         return ReadFile(file_->path());
     }
-    std::unique_ptr<SpectrumWriter> writer;
+    std::unique_ptr<FormatWriter> writer;
 
 private:
     TempDir dir_;
@@ -54,7 +62,7 @@ SpectrumRecord ExampleRecord() {
 
 }  // namespace
 
-TEST(SpectrumWriter, NewRecordStartsEmptyWithTheDefaultChargeRange) {
+TEST(FormatWriter, NewRecordStartsEmptyWithTheDefaultChargeRange) {
     SpectrumRecord record;
     EXPECT_EQ(record.scanNumber, -1);
     EXPECT_EQ(record.peaks, nullptr);
@@ -63,7 +71,7 @@ TEST(SpectrumWriter, NewRecordStartsEmptyWithTheDefaultChargeRange) {
     EXPECT_EQ(record.precursorScan, -1);
 }
 
-TEST(SpectrumWriter, PrecursorFallsBackToTheFilterValueAndChargeOneGivesP) {
+TEST(FormatWriter, PrecursorFallsBackToTheFilterValueAndChargeOneGivesP) {
     ConversionSettings settings;
     settings.isotopeMode = false;
     SpectrumRecord record = ExampleRecord();
@@ -80,7 +88,7 @@ TEST(SpectrumWriter, PrecursorFallsBackToTheFilterValueAndChargeOneGivesP) {
     EXPECT_NE(Write(settings, "ms2", record).find("I\tMonoiosotopicMz\t0\nZ\t4\t1779.458171\n"), std::string::npos);
 }
 
-TEST(SpectrumWriter, ScanNumbersArePaddedInSLinesOnly) {
+TEST(FormatWriter, ScanNumbersArePaddedInSLinesOnly) {
     ConversionSettings settings;
     SpectrumRecord record = ExampleRecord();
     record.scanNumber = 7;
@@ -92,7 +100,7 @@ TEST(SpectrumWriter, ScanNumbersArePaddedInSLinesOnly) {
     EXPECT_EQ(Write(settings, "ms2", record).substr(0, 18), "S\t1234567\t1234567\t");
 }
 
-TEST(SpectrumWriter, PeakLinesFollowTheDecimalsSettings) {
+TEST(FormatWriter, PeakLinesFollowTheDecimalsSettings) {
     ConversionSettings settings;
     settings.mzDecimals = 3;
     settings.intensityDecimals = 2;
@@ -100,10 +108,7 @@ TEST(SpectrumWriter, PeakLinesFollowTheDecimalsSettings) {
     record.scanNumber = 1;
     record.peakCount = 1;
     record.peaks.reset(new Peak[1]{{445.12034567, 1234.56}});
-    WrittenFile file(settings, "ms1");
-    EXPECT_EQ(file.writer->peakFormat, "%.3f %.2f\n");
-    file.writer->WriteSpectrum(record);
-    EXPECT_TRUE(file.Text().ends_with("\n445.120 1234.56\n"));
+    EXPECT_TRUE(Write(settings, "ms1", record).ends_with("\n445.120 1234.56\n"));
 
     settings.mzDecimals = 9;
     settings.intensityDecimals = 9;
@@ -112,13 +117,40 @@ TEST(SpectrumWriter, PeakLinesFollowTheDecimalsSettings) {
     settings.intensityDecimals = 1;
     EXPECT_TRUE(Write(settings, "ms1", record).ends_with("\n445 1234.6\n"));
     settings.intensityDecimals = -3;  // no valid conversion: no decimals
-    WrittenFile negative(settings, "ms1");
-    EXPECT_EQ(negative.writer->peakFormat, "%.0f %.-3f\n");
-    negative.writer->WriteSpectrum(record);
-    EXPECT_TRUE(negative.Text().ends_with("\n445 1235\n"));
+    EXPECT_TRUE(Write(settings, "ms1", record).ends_with("\n445 1235\n"));
 }
 
-TEST(SpectrumWriter, RecordWithoutPeaksGivesACompleteBlock) {
+TEST(FormatWriter, HeadersAreTheMsTextFormatsAlone) {
+    ConversionSettings settings;
+    for (const char* letters : {"ms1", "ms2", "ms3"}) {
+        WrittenFile file(settings, letters);
+        file.writer->WriteHeader();
+        EXPECT_TRUE(file.Text().ends_with("H\tDataType\tCentroided\n")) << letters;
+    }
+    for (const char* letters : {"mgf", "ksd"}) {
+        WrittenFile file(settings, letters);
+        file.writer->WriteHeader();
+        EXPECT_EQ(file.Text(), "") << letters;
+    }
+}
+
+TEST(FormatWriter, OnlyMs2BlocksNameTheirPrecursorScan) {
+    ConversionSettings settings;
+    SpectrumRecord record = ExampleRecord();
+    record.chargeMin = record.chargeMax = 2;
+    EXPECT_NE(Write(settings, "ms2", record).find("I\tPrecursorScan\t1230\n"), std::string::npos);
+    const std::string ms3 = Write(settings, "ms3", record);
+    EXPECT_EQ(ms3.find("PrecursorScan"), std::string::npos);
+    EXPECT_NE(ms3.find("I\tInstrumentType\tFTMS\nI\tActivationCenter\t445.62\n"), std::string::npos);
+    // One block per charge, the peak lines repeated in each.
+    record.chargeMax = 3;
+    const std::string mgf = Write(settings, "mgf", record);
+    EXPECT_NE(mgf.find("CHARGE=2+"), std::string::npos);
+    EXPECT_NE(mgf.find("CHARGE=3+"), std::string::npos);
+    EXPECT_NE(mgf.find("120.08131 5310.2"), mgf.rfind("120.08131 5310.2"));
+}
+
+TEST(FormatWriter, RecordWithoutPeaksGivesACompleteBlock) {
     ConversionSettings settings;
     SpectrumRecord record = ExampleRecord();
     record.peakCount = 0;

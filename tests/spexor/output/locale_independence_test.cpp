@@ -60,9 +60,9 @@ TEST(LocaleIndependence, NumbersAndDatesIgnoreTheProcessLocale) {
     record.chargeMin = record.chargeMax = 2;
     std::string reason;
     auto file = OutputFile::Create((dir.path() / "run.ms2").string(), reason);
-    SpectrumWriter writer(settings, *file, "run", "ms2");
-    writer.WriteHeader();
-    writer.WriteSpectrum(record);
+    const std::unique_ptr<FormatWriter> writer = MakeFormatWriter(OutputFormat::MS2, settings, *file, "run");
+    writer->WriteHeader();
+    writer->WriteSpectrum(record);
     file->Close();
 
     std::locale::global(std::locale::classic());

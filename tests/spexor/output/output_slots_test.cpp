@@ -3,79 +3,80 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "spexor/output/slot_routing.h"
 
 namespace {
 
-std::string Marked(const std::array<bool, kOutputSlotCount>& slots) {
-    std::string text;
-    for (int slot = 0; slot < kOutputSlotCount; ++slot)
-        if (slots[slot]) text += (text.empty() ? "" : " ") + std::to_string(slot);
-    return text;
+// The suffixes of the slots, in slot order.
+std::vector<std::string> Suffixes(const std::vector<int>& slots) {
+    std::vector<std::string> suffixes;
+    for (int slot : slots) suffixes.push_back(OutputSlots()[slot].suffix);
+    return suffixes;
 }
 
-std::array<bool, kOutputSlotCount> AllSlots() {
-    std::array<bool, kOutputSlotCount> all;
-    all.fill(true);
-    return all;
+std::vector<std::string> WantedSuffixes(const ConversionSettings& settings) {
+    std::vector<int> slots;
+    for (int slot = 0; slot < kOutputSlotCount; ++slot)
+        if (SlotWanted(OutputSlots()[slot], settings)) slots.push_back(slot);
+    return Suffixes(slots);
 }
+
+std::vector<std::string> Routed(ScanLevel level, ActivationMode mode, ActivationClass activation,
+                                const char* analyzer) {
+    const SpectrumRoute route = RouteSpectrum(level, mode, activation, analyzer);
+    return Suffixes(std::vector<int>(route.slots.begin(), route.slots.begin() + route.count));
+}
+
+using Names = std::vector<std::string>;
 
 }  // namespace
 
-TEST(OutputSlots, EverySuffixNamesItsFormatActivationAndAnalyzer) {
-    const char* const groupLetters[] = {"ms2", "mgf", "ksd", "ms3"};
-    const char* const splits[] = {".HCD.ITMS.", ".HCD.FTMS.", ".CID.ITMS.", ".CID.FTMS.", ".ETD.ITMS.", ".ETD.FTMS."};
-    EXPECT_EQ(kOutputSlots[0].suffix, ".ms1");
-    EXPECT_EQ(FormatFromLetters(FormatLetters(kOutputSlots[0].suffix)), OutputFormat::MS1);
-    for (int group = 0; group < 4; ++group) {
-        const int start = 1 + 7 * group;
-        for (int i = 0; i < 6; ++i) {
-            const OutputSlot& slot = kOutputSlots[start + i];
-            EXPECT_EQ(slot.suffix, std::string(splits[i]) + groupLetters[group]);
-            EXPECT_EQ(std::string(slot.suffix), "." + std::string(slot.activation) + "." +
-                                                    std::string(slot.analyzer) + "." + groupLetters[group]);
-            EXPECT_EQ(slot.format, kOutputSlots[start + 6].format);
-        }
-        EXPECT_EQ(kOutputSlots[start + 6].suffix, std::string(".") + groupLetters[group]);
-        EXPECT_EQ(FormatFromLetters(groupLetters[group]), kOutputSlots[start].format);
+TEST(OutputSlots, FilesAreOrderedMs1ThenEachFormatsSplitFilesAndMergedFile) {
+    Names expected = {".ms1"};
+    for (const char* letters : {"ms2", "mgf", "ksd", "ms3"}) {
+        for (const char* split : {".HCD.ITMS.", ".HCD.FTMS.", ".CID.ITMS.", ".CID.FTMS.", ".ETD.ITMS.", ".ETD.FTMS."})
+            expected.push_back(split + std::string(letters));
+        expected.push_back("." + std::string(letters));
     }
-    EXPECT_EQ(FormatFromLetters("MS2"), std::nullopt);
-    EXPECT_EQ(FormatFromLetters("raw"), std::nullopt);
+    std::vector<int> all;
+    for (int slot = 0; slot < kOutputSlotCount; ++slot) all.push_back(slot);
+    EXPECT_EQ(Suffixes(all), expected);
+    // Every slot is found again by what it holds.
+    for (int slot = 0; slot < kOutputSlotCount; ++slot) {
+        const OutputSlot& s = OutputSlots()[slot];
+        EXPECT_EQ(s.IsMerged() ? MergedSlot(s.format) : SplitSlot(s.format, *s.activation, *s.analyzer), slot)
+            << s.suffix;
+    }
 }
 
-
-TEST(OutputSlots, KindsAndModeEnableTheirSlots) {
+TEST(OutputSlots, KindsAndModeChooseTheirFiles) {
     ConversionSettings settings;  // MGF, split
-    EXPECT_EQ(Marked(EnabledSlots(settings)), "8 9 10 11 12 13");
+    EXPECT_EQ(WantedSuffixes(settings), (Names{".HCD.ITMS.mgf", ".HCD.FTMS.mgf", ".CID.ITMS.mgf", ".CID.FTMS.mgf",
+                                                ".ETD.ITMS.mgf", ".ETD.FTMS.mgf"}));
     settings.activationMode = ActivationMode::merged;
     settings.outputKinds = {true, true, true, true, true};
-    EXPECT_EQ(Marked(EnabledSlots(settings)), "0 7 14 21 28");
+    EXPECT_EQ(WantedSuffixes(settings), (Names{".ms1", ".ms2", ".mgf", ".ksd", ".ms3"}));
     settings.activationMode = ActivationMode::split;
     settings.outputKinds = {true, false, true, false, false};
-    EXPECT_EQ(Marked(EnabledSlots(settings)), "0 22 23 24 25 26 27");
+    EXPECT_EQ(WantedSuffixes(settings), (Names{".ms1", ".HCD.ITMS.ms3", ".HCD.FTMS.ms3", ".CID.ITMS.ms3",
+                                                ".CID.FTMS.ms3", ".ETD.ITMS.ms3", ".ETD.FTMS.ms3"}));
 }
 
-TEST(SpectrumRouting, SpectraGoToTheEnabledSlotsOfTheirLevelActivationAndAnalyzer) {
-    const auto all = AllSlots();
-    EXPECT_EQ(Marked(RouteSpectrum(ScanLevel::MS1, ActivationMode::split, ActivationClass::ETD, "Q", all)), "0");
-    EXPECT_EQ(Marked(RouteSpectrum(ScanLevel::MS2, ActivationMode::split, ActivationClass::CID, "FTMS", all)),
-              "4 11 18");
-    EXPECT_EQ(Marked(RouteSpectrum(ScanLevel::MS2, ActivationMode::split, ActivationClass::HCD, "ITMS", all)),
-              "1 8 15");
-    EXPECT_EQ(Marked(RouteSpectrum(ScanLevel::MS2, ActivationMode::merged, ActivationClass::HCD, "Q", all)),
-              "7 14 21");
-    EXPECT_EQ(Marked(RouteSpectrum(ScanLevel::MS3, ActivationMode::split, ActivationClass::ETD, "FTMS", all)), "27");
-    EXPECT_EQ(Marked(RouteSpectrum(ScanLevel::MS3, ActivationMode::merged, ActivationClass::ETD, "", all)), "28");
-    EXPECT_EQ(Marked(RouteSpectrum(ScanLevel::MS2, ActivationMode::split, ActivationClass::HCD, "TOFMS", all)), "");
-    EXPECT_EQ(Marked(RouteSpectrum(ScanLevel::MS3, ActivationMode::split, ActivationClass::HCD, "ftms", all)), "");
-
-    std::array<bool, kOutputSlotCount> mgfOnly{};
-    mgfOnly[9] = true;
-    EXPECT_EQ(Marked(RouteSpectrum(ScanLevel::MS2, ActivationMode::split, ActivationClass::HCD, "FTMS", mgfOnly)),
-              "9");
-    EXPECT_EQ(Marked(RouteSpectrum(ScanLevel::MS1, ActivationMode::split, ActivationClass::HCD, "FTMS", mgfOnly)),
-              "");
+TEST(SpectrumRouting, SpectraGoToTheFilesOfTheirLevelActivationAndAnalyzer) {
+    const auto split = ActivationMode::split;
+    const auto merged = ActivationMode::merged;
+    EXPECT_EQ(Routed(ScanLevel::MS1, split, ActivationClass::ETD, "Q"), Names{".ms1"});
+    EXPECT_EQ(Routed(ScanLevel::MS2, split, ActivationClass::CID, "FTMS"),
+              (Names{".CID.FTMS.ms2", ".CID.FTMS.mgf", ".CID.FTMS.ksd"}));
+    EXPECT_EQ(Routed(ScanLevel::MS2, split, ActivationClass::HCD, "ITMS"),
+              (Names{".HCD.ITMS.ms2", ".HCD.ITMS.mgf", ".HCD.ITMS.ksd"}));
+    EXPECT_EQ(Routed(ScanLevel::MS2, merged, ActivationClass::HCD, "Q"), (Names{".ms2", ".mgf", ".ksd"}));
+    EXPECT_EQ(Routed(ScanLevel::MS3, split, ActivationClass::ETD, "FTMS"), Names{".ETD.FTMS.ms3"});
+    EXPECT_EQ(Routed(ScanLevel::MS3, merged, ActivationClass::ETD, ""), Names{".ms3"});
+    EXPECT_EQ(Routed(ScanLevel::MS2, split, ActivationClass::HCD, "TOFMS"), Names{});
+    EXPECT_EQ(Routed(ScanLevel::MS3, split, ActivationClass::HCD, "ftms"), Names{});
     EXPECT_EQ(ActivationClassOf("CID"), ActivationClass::CID);
     EXPECT_EQ(ActivationClassOf("cid"), std::nullopt);
     EXPECT_EQ(ActivationClassOf(""), std::nullopt);

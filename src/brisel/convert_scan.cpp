@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "brisel/brisel_dlg.h"
+#include "brisel/edge_shift.h"
 #include "brisel/error_box.h"
 #include "brisel/filter_text.h"
 #include "brisel/mass_list_log.h"
@@ -103,6 +104,6 @@ void CBriselDlg::PickProfilePeaks() {
     std::memcpy(static_cast<void*>(points.data()), m_pMassListData, points.size() * sizeof(Peak));
     m_pickedPeaks.resize(points.size());
     int32_t picked = 0;
-    PickPeaks(m_pickedPeaks.data(), picked, points.data(), m_nPointCount);
+    PickPeaks(m_pickedPeaks.data(), picked, points.data(), m_nPointCount, edgeShift);
     m_pickedPeaks.resize(static_cast<size_t>(picked));
 }

@@ -65,7 +65,7 @@ Peak ComputePeak(int32_t left, int32_t apex, int32_t right, const Peak* p) {
     return peak;
 }
 
-void PickPeaksWithShift(Peak* out, int32_t& count, const Peak* p, int32_t n, int shift) {
+void PickPeaks(Peak* out, int32_t& count, const Peak* p, int32_t n, int edgeShift) {
     count = 0;
     if (n <= 5) {
         for (int32_t i = 0; i < n; ++i) out[i] = p[i];
@@ -80,7 +80,7 @@ void PickPeaksWithShift(Peak* out, int32_t& count, const Peak* p, int32_t n, int
             continue;
         }
         const int32_t s = c;
-        const int32_t a = FindApex(p, n, c >= 2 ? c : c + shift);
+        const int32_t a = FindApex(p, n, c >= 2 ? c : c + edgeShift);
         const int32_t k = Descend(p, n, a);
         if (k - s > 2) {
             int32_t left = a - 1, right = a;

@@ -4,18 +4,12 @@
 
 #include "common/peak.h"
 
-// How far to the right of the start point the first window is centred when
-// the start point is point 0 or 1. Each program defines it once: 3 in spexor,
-// 2 in brisel.
-extern const int edgeShift;
-
 // Reduces a sampled profile curve to one peak per apex. `out` must have room
-// for `n` peaks; `count` receives the number written. Uses the program's
-// `edgeShift`.
-void PickPeaks(Peak* out, int32_t& count, const Peak* points, int32_t n);
-
-// The same pass with an explicit edge shift (what PickPeaks calls).
-void PickPeaksWithShift(Peak* out, int32_t& count, const Peak* points, int32_t n, int shift);
+// for `n` peaks; `count` receives the number written. `edgeShift` is how far
+// to the right of the start point the first window is centred when the
+// start point is point 0 or 1; each program has its own (3 in spexor, 2 in
+// brisel).
+void PickPeaks(Peak* out, int32_t& count, const Peak* points, int32_t n, int edgeShift);
 
 // One peak from points L..R around the apex A (L <= A <= R).
 Peak ComputePeak(int32_t left, int32_t apex, int32_t right, const Peak* points);

@@ -20,7 +20,7 @@ std::vector<Peak> Curve(const std::vector<double>& intensities) {
 std::vector<Peak> Pick(const std::vector<Peak>& points, int shift) {
     std::vector<Peak> out(points.size() + 1);
     int32_t count = -7;
-    PickPeaksWithShift(out.data(), count, points.data(), static_cast<int32_t>(points.size()), shift);
+    PickPeaks(out.data(), count, points.data(), static_cast<int32_t>(points.size()), shift);
     EXPECT_GE(count, 0);
     EXPECT_LE(count, static_cast<int32_t>(points.size()));
     out.resize(static_cast<size_t>(std::max(count, 0)));

@@ -6,6 +6,7 @@
 #include "common/peak_picking.h"
 #include "platform/fatal_error.h"
 #include "spexor/console/console_lines.h"
+#include "spexor/output/edge_shift.h"
 #include "spexor/output/output_file_set.h"
 #include "spexor/output/progress_line.h"
 #include "spexor/output/raw_file_job.h"
@@ -84,7 +85,7 @@ void FillPrecursorFields(RawFileJob& job, int32_t scan, ScanLevel level, LoopSta
 void TakePeaks(RawFileJob& job, int32_t scan, MassList& list, SpectrumRecord& record) {
     if (job.settings.centroided && !job.reader->IsCentroidScan(scan)) {
         record.peaks.reset(new Peak[list.count]);
-        PickPeaks(record.peaks.get(), record.peakCount, list.peaks.get(), list.count);
+        PickPeaks(record.peaks.get(), record.peakCount, list.peaks.get(), list.count, edgeShift);
     } else {
         record.peaks = std::move(list.peaks);
         record.peakCount = list.count;

@@ -17,7 +17,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/com.h"
 #include "rawfile/backend.h"
 #include "rawfile/native/native_backend.h"
 #include "rawfile/native/native_raw_file.h"
@@ -81,13 +80,11 @@ void ExerciseScan(RawBackend& backend, const std::vector<std::string>& labels, i
     Require(pairs.size() / 2 <= fileSize, "mass list bounded by the file");
 
     for (const std::string& label : labels) {
-        platform::VARIANT value;
+        rawfile::TrailerValue value;
         Require(IsKnownStatus(backend.GetTrailerValue(scan, label, &value)), "trailer value status");
-        platform::VariantClear(&value);
     }
-    platform::VARIANT missing;
+    rawfile::TrailerValue missing;
     Require(IsKnownStatus(backend.GetTrailerValue(scan, "No Such Label:", &missing)), "missing label status");
-    platform::VariantClear(&missing);
 }
 
 void ExerciseFile(RawBackend& backend, size_t fileSize) {

@@ -14,7 +14,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/com.h"
+#include "rawfile/trailer_value.h"
 
 namespace rawfile {
 
@@ -53,7 +53,7 @@ public:
     // The scan's points as stored, as consecutive (m/z, intensity) pairs.
     virtual Status GetMassList(int32_t scan, std::vector<double>* pairs) = 0;
     // One trailer-extra value by its exact label, typed as the file declares it.
-    virtual Status GetTrailerValue(int32_t scan, std::string_view label, platform::VARIANT* value) = 0;
+    virtual Status GetTrailerValue(int32_t scan, std::string_view label, TrailerValue* value) = 0;
 
     virtual Status Close() = 0;
 };

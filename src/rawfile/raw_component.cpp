@@ -5,6 +5,7 @@
 
 #include "rawfile/mass_list_arrays.h"
 #include "rawfile/scan_filter.h"
+#include "rawfile/trailer_variant.h"
 
 namespace rawfile {
 
@@ -96,7 +97,10 @@ Status RawComponent::MassList(int32_t* scan, std::string_view filter, int32_t cu
 Status RawComponent::Trailer(int32_t scan, std::string_view label, platform::VARIANT* value) {
     platform::VariantClear(value);
     if (backend_ == nullptr) return kNotOpen;
-    return backend_->GetTrailerValue(scan, label, value);
+    TrailerValue answer;
+    if (const Status status = backend_->GetTrailerValue(scan, label, &answer); status != kOk) return status;
+    PutTrailerVariant(answer, value);
+    return kOk;
 }
 
 // ---- Reader interface --------------------------------------------------------

@@ -68,11 +68,9 @@ TEST(FixtureGrammar, StatementsGiveTheFilesAnswers) {
     int32_t order = 0;
     EXPECT_EQ(backend->GetMsOrder(7, &order), kOk);
     EXPECT_EQ(order, 2);
-    platform::VARIANT value;
+    rawfile::TrailerValue value;
     EXPECT_EQ(backend->GetTrailerValue(7, "Scan Description:", &value), kOk);
-    EXPECT_EQ(value.vt, platform::VT_BSTR);
-    EXPECT_STREQ(value.bstrVal, "a = b");
-    platform::VariantClear(&value);
+    EXPECT_EQ(value, rawfile::TrailerValue(std::string("a = b")));
     EXPECT_EQ(backend->SetCurrentController(0, 1), kOk);
     EXPECT_EQ(backend->SetCurrentController(4, 1), kFailed);
     EXPECT_EQ(backend->Close(), kOk);
@@ -125,7 +123,7 @@ TEST(FixtureGrammar, RangeDecidesWhichScansExist) {
     double minutes = 0;
     std::string filter;
     std::vector<double> pairs;
-    platform::VARIANT value;
+    rawfile::TrailerValue value;
     int32_t order = 0;
     // Scan 3 lies in the range but has no block; 0 and 5 lie outside.
     for (int32_t scan : {0, 3, 5}) {
@@ -234,9 +232,9 @@ TEST(FixtureGrammar, ReadmeExampleIsAValidFixture) {
     std::string error;
     auto backend = rawfile::MakeFixtureBackend(text, &status, &error);
     ASSERT_NE(backend, nullptr) << error;
-    platform::VARIANT value;
+    rawfile::TrailerValue value;
     EXPECT_EQ(backend->GetTrailerValue(2, "Charge State:", &value), rawfile::kOk);
-    EXPECT_EQ(value.vt, platform::VT_I2);
+    EXPECT_TRUE(std::holds_alternative<int16_t>(value));
     EXPECT_EQ(backend->GetTrailerValue(2, "Ion Injection Time (ms):", &value), rawfile::kScriptedFailure);
     std::vector<double> pairs;
     EXPECT_EQ(backend->GetMassList(1, &pairs), rawfile::kOk);

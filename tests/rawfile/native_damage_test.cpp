@@ -103,10 +103,9 @@ void ExerciseEveryScan(RawBackend& backend, uint64_t fileSize) {
         EXPECT_EQ(pairs.size() % 2, 0u);
         // Every point comes from at least one stored 4-byte value.
         EXPECT_LE(pairs.size() / 2, fileSize);
-        platform::VARIANT value;
+        rawfile::TrailerValue value;
         const Status trailerStatus = backend.GetTrailerValue(scan, "Charge State:", &value);
         EXPECT_TRUE(trailerStatus == rawfile::kOk || IsFailureCode(trailerStatus));
-        platform::VariantClear(&value);
     }
 }
 
@@ -181,9 +180,9 @@ TEST(NativeOpen, AnAcquisitionWithoutScansOpensWithAnEmptyRangeAndAnswersNoSuchS
         EXPECT_EQ(backend->GetRetentionTime(scan, &minutes), rawfile::kNoSuchScan);
         std::vector<double> pairs;
         EXPECT_EQ(backend->GetMassList(scan, &pairs), rawfile::kNoSuchScan);
-        platform::VARIANT value;
+        rawfile::TrailerValue value;
         EXPECT_EQ(backend->GetTrailerValue(scan, "Charge State:", &value), rawfile::kNoSuchScan);
-        EXPECT_EQ(value.vt, platform::VT_EMPTY);
+        EXPECT_TRUE(std::holds_alternative<rawfile::NoTrailerValue>(value));
     }
     EXPECT_EQ(backend->Close(), rawfile::kOk);
 }
@@ -196,15 +195,14 @@ TEST(NativeScans, LabelsAreMatchedExactlyAndScansOutsideTheRangeFail) {
     Status status = 0;
     const auto backend = Open(path, &status);
     ASSERT_NE(backend, nullptr) << status;
-    platform::VARIANT value;
+    rawfile::TrailerValue value;
     EXPECT_EQ(backend->GetTrailerValue(1, "Charge State:", &value), rawfile::kNoSuchLabel);
     EXPECT_EQ(backend->GetTrailerValue(1, "Micro Scan Count:", &value), rawfile::kNoSuchLabel);
     EXPECT_EQ(backend->GetTrailerValue(1, "Micro Scan count", &value), rawfile::kNoSuchLabel);
     ASSERT_EQ(backend->GetTrailerValue(1, "Micro Scan count:", &value), rawfile::kOk);
-    EXPECT_EQ(value.vt, platform::VT_I2);
-    EXPECT_EQ(value.iVal, 1);
+    EXPECT_EQ(value, rawfile::TrailerValue(int16_t{1}));
     ASSERT_EQ(backend->GetTrailerValue(78, "Average Scan by Inst:", &value), rawfile::kOk);
-    EXPECT_EQ(value.vt, platform::VT_BOOL);
+    EXPECT_TRUE(std::holds_alternative<bool>(value));
     for (int32_t scan : {0, 79, -5, 2147483647, -2147483647 - 1}) {
         std::string filter;
         EXPECT_EQ(backend->GetFilterText(scan, &filter), rawfile::kNoSuchScan) << scan;

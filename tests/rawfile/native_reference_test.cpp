@@ -16,6 +16,7 @@
 
 #include "platform/com.h"
 #include "rawfile/native/native_backend.h"
+#include "rawfile/trailer_variant.h"
 #include "rawfile/native_json.h"
 
 namespace {
@@ -129,8 +130,10 @@ std::string CompareMassList(RawBackend& backend, int scan, const JsonValue& expe
 
 std::string CompareTrailer(RawBackend& backend, int scan, const JsonValue& expectedScan) {
     for (const JsonValue& entry : expectedScan["trailer"].items) {
-        platform::VARIANT value;
-        const Status status = backend.GetTrailerValue(scan, entry["label"].text, &value);
+        rawfile::TrailerValue answer;
+        const Status status = backend.GetTrailerValue(scan, entry["label"].text, &answer);
+        platform::VARIANT value;  // the component's form, whose tags the dump's types name
+        if (status == rawfile::kOk) rawfile::PutTrailerVariant(answer, &value);
         std::string difference = status == rawfile::kOk ? CompareTrailerValue(value, entry)
                                                         : "failed with " + std::to_string(status);
         platform::VariantClear(&value);

@@ -8,7 +8,6 @@ namespace {
 
 constexpr uint64_t kDescriptorMinimumSize = 12;  // type, length, empty label
 constexpr uint32_t kLastTypeCode = static_cast<uint32_t>(FieldType::WideCharString);
-constexpr int16_t kVariantTrue = -1;
 
 uint64_t FieldSize(FieldType type, uint32_t lengthOrPrecision) {
     switch (type) {
@@ -91,64 +90,27 @@ const FieldDescriptor* FindField(const GenericDataHeader& header, std::string_vi
     return nullptr;
 }
 
-Status ReadFieldValue(const ByteReader& record, const FieldDescriptor& field, platform::VARIANT* value) {
+Status ReadFieldValue(const ByteReader& record, const FieldDescriptor& field, TrailerValue* value) {
     ByteReader in = record.Region(field.offset, field.size);
     if (!in.ok()) {
         return kDamaged;
     }
-    platform::VARIANT result;
     switch (field.type) {
-        case FieldType::Null:
-            result.vt = platform::VT_EMPTY;
-            break;
-        case FieldType::Char:
-            result.vt = platform::VT_I1;
-            result.cVal = static_cast<int8_t>(in.U8());
-            break;
+        case FieldType::Null: *value = NoTrailerValue{}; break;
+        case FieldType::Char: *value = static_cast<int8_t>(in.U8()); break;
         case FieldType::TrueFalse:
         case FieldType::YesNo:
-        case FieldType::OnOff:
-            result.vt = platform::VT_BOOL;
-            result.boolVal = in.U8() != 0 ? kVariantTrue : 0;
-            break;
-        case FieldType::UChar:
-            result.vt = platform::VT_UI1;
-            result.bVal = in.U8();
-            break;
-        case FieldType::Short:
-            result.vt = platform::VT_I2;
-            result.iVal = static_cast<int16_t>(in.U16());
-            break;
-        case FieldType::UShort:
-            result.vt = platform::VT_UI2;
-            result.uiVal = in.U16();
-            break;
-        case FieldType::Long:
-            result.vt = platform::VT_I4;
-            result.lVal = in.I32();
-            break;
-        case FieldType::ULong:
-            result.vt = platform::VT_UI4;
-            result.ulVal = in.U32();
-            break;
-        case FieldType::Float:
-            result.vt = platform::VT_R4;
-            result.fltVal = in.F32();
-            break;
-        case FieldType::Double:
-            result.vt = platform::VT_R8;
-            result.dblVal = in.F64();
-            break;
-        case FieldType::CharString:
-            result.vt = platform::VT_BSTR;
-            result.bstrVal = platform::SysAllocString(EightBitToUtf8(in.data(), field.size));
-            break;
-        case FieldType::WideCharString:
-            result.vt = platform::VT_BSTR;
-            result.bstrVal = platform::SysAllocString(Utf16LeToUtf8(in.data(), field.size / 2, true));
-            break;
+        case FieldType::OnOff: *value = in.U8() != 0; break;
+        case FieldType::UChar: *value = in.U8(); break;
+        case FieldType::Short: *value = static_cast<int16_t>(in.U16()); break;
+        case FieldType::UShort: *value = in.U16(); break;
+        case FieldType::Long: *value = in.I32(); break;
+        case FieldType::ULong: *value = in.U32(); break;
+        case FieldType::Float: *value = in.F32(); break;
+        case FieldType::Double: *value = in.F64(); break;
+        case FieldType::CharString: *value = EightBitToUtf8(in.data(), field.size); break;
+        case FieldType::WideCharString: *value = Utf16LeToUtf8(in.data(), field.size / 2, true); break;
     }
-    *value = result;
     return kOk;
 }
 

@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/com.h"
 #include "rawfile/backend.h"
+#include "rawfile/trailer_value.h"
 #include "rawfile/native/byte_reader.h"
 
 namespace rawfile::native {
@@ -58,10 +58,10 @@ uint32_t ReportedLengthOrPrecision(const FieldDescriptor& field);
 const FieldDescriptor* FindField(const GenericDataHeader& header, std::string_view label);
 
 // The field's value in `record` (a cursor over one whole record), typed as
-// the file declares it: CHAR VT_I1, UCHAR VT_UI1, SHORT VT_I2, USHORT VT_UI2,
-// LONG VT_I4, ULONG VT_UI4, FLOAT VT_R4, DOUBLE VT_R8, the yes/no kinds
-// VT_BOOL, texts VT_BSTR; a NULL field is an empty variant.
-Status ReadFieldValue(const ByteReader& record, const FieldDescriptor& field, platform::VARIANT* value);
+// the file declares it: CHAR int8_t, UCHAR uint8_t, SHORT int16_t, USHORT
+// uint16_t, LONG int32_t, ULONG uint32_t, FLOAT float, DOUBLE double, the
+// yes/no kinds bool, texts std::string; a NULL field has no value.
+Status ReadFieldValue(const ByteReader& record, const FieldDescriptor& field, TrailerValue* value);
 
 // The name of a type code as the files' documentation writes it ("SHORT").
 const char* FieldTypeName(FieldType type);

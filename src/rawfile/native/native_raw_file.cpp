@@ -216,7 +216,7 @@ Status NativeRawFile::GetMassList(int32_t scan, std::vector<double>* pairs) {
     return DecodeMassList(file_, run_.dataAddress, index_.Entry(cached->ordinal), cached->event, pairs);
 }
 
-Status NativeRawFile::GetTrailerValue(int32_t scan, std::string_view label, platform::VARIANT* value) {
+Status NativeRawFile::GetTrailerValue(int32_t scan, std::string_view label, TrailerValue* value) {
     uint64_t ordinal = 0;
     if (const Status status = Ordinal(scan, &ordinal); status != kOk) {
         return status;

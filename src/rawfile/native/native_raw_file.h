@@ -34,7 +34,7 @@ public:
     Status GetRetentionTime(int32_t scan, double* minutes) override;
     Status GetMsOrder(int32_t scan, int32_t* order) override;
     Status GetMassList(int32_t scan, std::vector<double>* pairs) override;
-    Status GetTrailerValue(int32_t scan, std::string_view label, platform::VARIANT* value) override;
+    Status GetTrailerValue(int32_t scan, std::string_view label, TrailerValue* value) override;
     Status Close() override;
 
     // File-level facts beyond the component's operations, for the dump tool.

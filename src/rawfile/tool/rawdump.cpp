@@ -14,9 +14,9 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <variant>
 #include <vector>
 
-#include "platform/com.h"
 #include "platform/console.h"
 #include "rawfile/native/generic_data.h"
 #include "rawfile/native/native_raw_file.h"
@@ -60,25 +60,28 @@ std::string JsonText(std::string_view text) {
     return out + "\"";
 }
 
-// "type" and "value" members of a trailer value.
-std::string TypedValueMembers(const platform::VARIANT& value) {
-    switch (value.vt) {
-        case platform::VT_EMPTY: return "\"type\":\"EMPTY\",\"value\":null";
-        case platform::VT_I1: return "\"type\":\"I1\",\"value\":" + std::to_string(value.cVal);
-        case platform::VT_UI1: return "\"type\":\"UI1\",\"value\":" + std::to_string(value.bVal);
-        case platform::VT_I2: return "\"type\":\"I2\",\"value\":" + std::to_string(value.iVal);
-        case platform::VT_UI2: return "\"type\":\"UI2\",\"value\":" + std::to_string(value.uiVal);
-        case platform::VT_I4: return "\"type\":\"I4\",\"value\":" + std::to_string(value.lVal);
-        case platform::VT_UI4: return "\"type\":\"UI4\",\"value\":" + std::to_string(value.ulVal);
-        case platform::VT_R4: return "\"type\":\"R4\",\"value\":" + JsonNumber(static_cast<double>(value.fltVal));
-        case platform::VT_R8: return "\"type\":\"R8\",\"value\":" + JsonNumber(value.dblVal);
-        case platform::VT_BOOL: return std::string("\"type\":\"BOOL\",\"value\":") + (value.boolVal ? "true" : "false");
-        case platform::VT_BSTR:
-            return "\"type\":\"BSTR\",\"value\":" +
-                   JsonText(std::string_view(value.bstrVal, platform::SysStringLen(value.bstrVal)));
-        default: return "\"type\":\"VT" + std::to_string(value.vt) + "\",\"value\":null";
+// "type" and "value" members of a trailer value, the type named by the
+// component's tag for it.
+struct TypedValueMembers {
+    std::string operator()(rawfile::NoTrailerValue) const { return "\"type\":\"EMPTY\",\"value\":null"; }
+    std::string operator()(int8_t v) const { return Members("I1", std::to_string(v)); }
+    std::string operator()(uint8_t v) const { return Members("UI1", std::to_string(v)); }
+    std::string operator()(int16_t v) const { return Members("I2", std::to_string(v)); }
+    std::string operator()(uint16_t v) const { return Members("UI2", std::to_string(v)); }
+    std::string operator()(int32_t v) const { return Members("I4", std::to_string(v)); }
+    std::string operator()(uint32_t v) const { return Members("UI4", std::to_string(v)); }
+    std::string operator()(float v) const { return Members("R4", JsonNumber(static_cast<double>(v))); }
+    std::string operator()(double v) const { return Members("R8", JsonNumber(v)); }
+    std::string operator()(bool v) const { return Members("BOOL", v ? "true" : "false"); }
+    std::string operator()(const std::string& v) const { return Members("BSTR", JsonText(v)); }
+    std::string operator()(const rawfile::TaggedTrailerValue& v) const {
+        return Members("VT" + std::to_string(v.typeTag), "null");
     }
-}
+
+    static std::string Members(const std::string& type, const std::string& value) {
+        return "\"type\":\"" + type + "\",\"value\":" + value;
+    }
+};
 
 std::string FileLine(NativeRawFile& file, const std::string& path) {
     int32_t first = 0;
@@ -106,10 +109,9 @@ std::string TrailerMembers(NativeRawFile& file, int32_t scan) {
     for (size_t i = 0; i < fields.size(); ++i) {
         out += (i > 0 ? ",{" : "{");
         out += "\"label\":" + JsonText(fields[i].label) + ",";
-        platform::VARIANT value;
+        rawfile::TrailerValue value;
         const Status status = file.GetTrailerValue(scan, fields[i].label, &value);
-        out += status == rawfile::kOk ? TypedValueMembers(value) : "\"error\":" + std::to_string(status);
-        platform::VariantClear(&value);
+        out += status == rawfile::kOk ? std::visit(TypedValueMembers{}, value) : "\"error\":" + std::to_string(status);
         out += "}";
     }
     return out + "]";

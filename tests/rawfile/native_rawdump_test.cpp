@@ -107,19 +107,42 @@ TEST(NativeRawdump, WithoutPeaksPrintsPointCountsAndAFileWithoutScansPrintsItsHe
     EXPECT_TRUE(lines[0]["trailer_header"].items.empty());
 }
 
-TEST(NativeRawdump, ReportsFilesItCannotOpenAndUsageErrors) {
+TEST(NativeRawdump, ReportsFilesItCannotOpen) {
     testing_support::TempDir dir;
     const auto text = dir.Write("notes.raw", "plain text\n");
     auto result = RunProgram(RAWDUMP_BIN, {text.string()});
     EXPECT_EQ(result.status, 1);
     EXPECT_TRUE(result.out.empty());
     EXPECT_NE(result.err.find("notes.raw"), std::string::npos) << result.err;
+}
 
-    result = RunProgram(RAWDUMP_BIN, {});
-    EXPECT_EQ(result.status, 2);
-    EXPECT_NE(result.err.find("usage: rawdump"), std::string::npos);
-    result = RunProgram(RAWDUMP_BIN, {"--bogus", text.string()});
-    EXPECT_EQ(result.status, 2);
+// Runs without a file to read: the exit status and how each output begins
+// (an empty beginning: that output stays empty).
+struct ArgumentCase {
+    std::vector<std::string> args;
+    int status;
+    std::string outStart;
+    std::string errStart;
+};
+
+const ArgumentCase kArgumentCases[] = {
+    {{"--help"}, 0, "usage: rawdump [--no-peaks] <file.raw>\n       rawdump --help | --version\n\nPrints", ""},
+    {{"--version"}, 0, "rawdump " PROGRAM_VERSION "\n", ""},
+    {{}, 2, "", "usage: rawdump [--no-peaks] <file.raw>\n"},
+    {{"--bogus", "file.raw"}, 2, "", "usage: rawdump"},
+    {{"a.raw", "b.raw"}, 2, "", "usage: rawdump"},
+};
+
+TEST(NativeRawdump, AnswersHelpVersionAndUsageErrors) {
+    for (const ArgumentCase& row : kArgumentCases) {
+        const auto result = RunProgram(RAWDUMP_BIN, row.args);
+        const std::string call = "rawdump " + (row.args.empty() ? std::string() : row.args[0]);
+        EXPECT_EQ(result.status, row.status) << call;
+        EXPECT_EQ(result.out.substr(0, row.outStart.size()), row.outStart) << call;
+        EXPECT_EQ(result.out.empty(), row.outStart.empty()) << call;
+        EXPECT_EQ(result.err.substr(0, row.errStart.size()), row.errStart) << call;
+        EXPECT_EQ(result.err.empty(), row.errStart.empty()) << call;
+    }
 }
 
 }  // namespace

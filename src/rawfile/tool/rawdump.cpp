@@ -5,10 +5,12 @@
 // so they read back bit for bit.
 //
 //   rawdump [--no-peaks] <file.raw>
+//   rawdump --help | --version
 //
 // --no-peaks writes each scan's point count instead of its points.
 // Exit status: 0 when the file opened (per-scan failures are reported in
-// the lines), 1 when it could not be opened, 2 on a usage error.
+// the lines) and for --help and --version, 1 when it could not be opened,
+// 2 on a usage error.
 
 #include <cmath>
 #include <cstdio>
@@ -155,9 +157,27 @@ std::string ScanLine(NativeRawFile& file, int32_t scan, bool withPeaks) {
     return line + "}";
 }
 
+constexpr const char* kUsage = "usage: rawdump [--no-peaks] <file.raw>\n       rawdump --help | --version";
+
 int Usage() {
-    WriteLine(Stream::Err, "usage: rawdump [--no-peaks] <file.raw>");
+    WriteLine(Stream::Err, kUsage);
     return 2;
+}
+
+int Help() {
+    WriteLine(Stream::Out, std::string(kUsage) + R"(
+
+Prints what the native RAW reader reads from a Thermo RAW file (format
+versions 57 to 66) as JSON lines: first the file's values, then one line
+per scan with its filter text, retention time, trailer values and points.
+
+  --no-peaks  write each scan's point count instead of its points
+  --help      print this text and exit
+  --version   print the version and exit
+
+Exit status: 0 when the file opened, 1 when it could not be opened (the
+reason is on standard error), 2 on a usage error.)");
+    return 0;
 }
 
 }  // namespace
@@ -167,7 +187,12 @@ int main(int argc, char** argv) {
     std::string path;
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
-        if (argument == "--no-peaks") {
+        if (argument == "--help") {
+            return Help();
+        } else if (argument == "--version") {
+            WriteLine(Stream::Out, std::string("rawdump ") + RAWDUMP_VERSION);
+            return 0;
+        } else if (argument == "--no-peaks") {
             withPeaks = false;
         } else if (path.empty() && !argument.empty() && argument[0] != '-') {
             path = argument;

@@ -1,5 +1,6 @@
 // The rawdump tool: what it prints for a real RAW file reads back to exactly
-// what the backend answers, and its failures are reported with a status.
+// what the backend answers, and a file it cannot open is reported with the
+// reader's reason.
 
 #include <gtest/gtest.h>
 
@@ -107,13 +108,37 @@ TEST(NativeRawdump, WithoutPeaksPrintsPointCountsAndAFileWithoutScansPrintsItsHe
     EXPECT_TRUE(lines[0]["trailer_header"].items.empty());
 }
 
-TEST(NativeRawdump, ReportsFilesItCannotOpen) {
+// A file rawdump cannot open and the reason it gives.
+struct OpenFailureCase {
+    const char* name;                      // made in a temp folder; "." is the folder itself
+    std::string (*make)(std::string raw);  // its content from a real RAW file's; null: nothing written
+    const char* reason;
+};
+
+const OpenFailureCase kOpenFailureCases[] = {
+    {"notes.raw", [](std::string) { return std::string("plain text\n"); }, "not a Thermo RAW file"},
+    {"header.raw", [](std::string raw) { return raw.substr(0, 1000); }, "truncated or damaged header"},
+    {"version.raw", [](std::string raw) { raw[36] = 70; return raw; },  // the version's low byte
+     "format version 70 is not supported (57 to 66 are)"},
+    {"half.raw", [](std::string raw) { return raw.substr(0, raw.size() / 2); }, "truncated or damaged file"},
+    {"missing.raw", nullptr, "cannot read the file (No such file or directory)"},
+    {".", nullptr, "cannot read the file (Is a directory)"},
+};
+
+TEST(NativeRawdump, SaysWhyAFileCannotBeOpened) {
+    const std::filesystem::path real = kDataDir / "small.RAW";
+    if (!std::filesystem::exists(real)) {
+        GTEST_SKIP() << "real RAW data not available";
+    }
+    const std::string raw = testing_support::ReadFile(real);
     testing_support::TempDir dir;
-    const auto text = dir.Write("notes.raw", "plain text\n");
-    auto result = RunProgram(RAWDUMP_BIN, {text.string()});
-    EXPECT_EQ(result.status, 1);
-    EXPECT_TRUE(result.out.empty());
-    EXPECT_NE(result.err.find("notes.raw"), std::string::npos) << result.err;
+    for (const OpenFailureCase& row : kOpenFailureCases) {
+        const auto path = row.make != nullptr ? dir.Write(row.name, row.make(raw)) : dir.path() / row.name;
+        const auto result = RunProgram(RAWDUMP_BIN, {path.string()});
+        EXPECT_EQ(result.status, 1) << row.name;
+        EXPECT_TRUE(result.out.empty()) << row.name;
+        EXPECT_EQ(result.err, "rawdump: cannot open " + path.string() + ": " + row.reason + "\n");
+    }
 }
 
 // Runs without a file to read: the exit status and how each output begins

@@ -23,8 +23,11 @@ namespace rawfile::native {
 
 class NativeRawFile : public RawBackend {
 public:
-    // Opens and indexes the file; on failure *file stays null.
-    static Status Open(const std::string& path, std::unique_ptr<NativeRawFile>* file);
+    // Opens and indexes the file; on failure *file stays null and, when
+    // `reason` is given, it receives a one-line reason for a reader ("not a
+    // Thermo RAW file", "format version 70 is not supported (57 to 66 are)",
+    // "cannot read the file (No such file or directory)", ...).
+    static Status Open(const std::string& path, std::unique_ptr<NativeRawFile>* file, std::string* reason = nullptr);
 
     Status SetCurrentController(int32_t type, int32_t number) override;
     Status GetFirstScan(int32_t* scan) override;
@@ -73,6 +76,7 @@ private:
     ByteReader trailerRecords_;
     static constexpr size_t kCacheSlots = 16;
     std::array<CachedScan, kCacheSlots> cache_;
+    std::string openFailure_;  // the reason a structure reader gave for failing, if it gave one
 };
 
 }  // namespace rawfile::native

@@ -204,10 +204,9 @@ int main(int argc, char** argv) {
         return Usage();
     }
     std::unique_ptr<NativeRawFile> file;
-    const Status status = NativeRawFile::Open(path, &file);
-    if (status != rawfile::kOk) {
-        WriteLine(Stream::Err, "rawdump: cannot open " + path + " as a Thermo RAW file (status " +
-                                   std::to_string(status) + ")");
+    std::string reason;
+    if (NativeRawFile::Open(path, &file, &reason) != rawfile::kOk) {
+        WriteLine(Stream::Err, "rawdump: cannot open " + path + ": " + reason);
         return 1;
     }
     WriteLine(Stream::Out, FileLine(*file, path));

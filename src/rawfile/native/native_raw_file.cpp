@@ -49,6 +49,7 @@ Status NativeRawFile::Open(const std::string& path, std::unique_ptr<NativeRawFil
         }
         return status;
     }
+    opened->instrument_ = ReadInstrumentInfo(opened->file_, opened->run_.instrumentAddress);
     *file = std::move(opened);
     return kOk;
 }

@@ -1,8 +1,9 @@
 // rawdump: prints what our RAW reader component answers for a Thermo RAW
-// file: one JSON line with the file-level values, then one JSON line per
-// scan with its filter text, retention time, MS order, trailer values with
-// their type tags, and its mass list. Doubles carry 17 significant digits,
-// so they read back bit for bit.
+// file: one JSON line with the file-level values (the instrument's
+// identification among them), then one JSON line per scan with its filter
+// text, retention time, MS order, trailer values with their type tags, and
+// its mass list. Doubles carry 17 significant digits, so they read back bit
+// for bit.
 //
 //   rawdump [--no-peaks] <file.raw>
 //   rawdump --help | --version
@@ -82,6 +83,13 @@ std::string TypedValueMembers(const platform::VARIANT& value) {
     }
 }
 
+std::string InstrumentMember(const rawfile::native::InstrumentInfo& instrument) {
+    return ",\"instrument\":{\"name\":" + JsonText(instrument.name) + ",\"model\":" + JsonText(instrument.model) +
+           ",\"serial_number\":" + JsonText(instrument.serialNumber) +
+           ",\"software_version\":" + JsonText(instrument.softwareVersion) +
+           ",\"hardware_version\":" + JsonText(instrument.hardwareVersion) + "}";
+}
+
 std::string FileLine(NativeRawFile& file, const std::string& path) {
     int32_t first = 0;
     int32_t last = 0;
@@ -91,7 +99,8 @@ std::string FileLine(NativeRawFile& file, const std::string& path) {
     file.GetCreationDate(&created);
     std::string line = "{\"file\":" + JsonText(path) + ",\"version\":" + std::to_string(file.version()) +
                        ",\"first_scan\":" + std::to_string(first) + ",\"last_scan\":" + std::to_string(last) +
-                       ",\"creation_date\":" + JsonNumber(created) + ",\"trailer_header\":[";
+                       ",\"creation_date\":" + JsonNumber(created) + InstrumentMember(file.instrument()) +
+                       ",\"trailer_header\":[";
     const auto& fields = file.trailerHeader().fields;
     for (size_t i = 0; i < fields.size(); ++i) {
         line += (i > 0 ? ",{" : "{");

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <filesystem>
 #include <set>
@@ -109,8 +110,6 @@ TEST(NativeRawdump, WithoutPeaksPrintsPointCountsAndAFileWithoutScansPrintsItsHe
     EXPECT_TRUE(lines[0]["trailer_header"].items.empty());
 }
 
-const char* const kInstrumentFields[] = {"name", "model", "serial_number", "software_version", "hardware_version"};
-
 // Files with a reference dump that the reader cannot open yet (their scan
 // events are stored only as templates in the event hierarchy); compared like
 // the others once they open.
@@ -120,7 +119,6 @@ TEST(NativeRawdump, PrintsTheInstrumentOfEveryReferenceDump) {
     if (!std::filesystem::is_directory(kDataDir / "reference")) {
         GTEST_SKIP() << "real RAW data not available";
     }
-    int compared = 0;
     for (const auto& entry : std::filesystem::directory_iterator(kDataDir / "reference")) {
         std::string text;
         std::string error;
@@ -128,8 +126,9 @@ TEST(NativeRawdump, PrintsTheInstrumentOfEveryReferenceDump) {
         if (!entry.path().string().ends_with(".json.gz")) {
             continue;
         }
-        ASSERT_TRUE(native_test::ReadGzipFile(entry.path().string(), &text)) << entry.path();
-        ASSERT_TRUE(native_test::ParseJson(text, &dump, &error)) << entry.path() << ": " << error;
+        ASSERT_TRUE(native_test::ReadGzipFile(entry.path().string(), &text) &&
+                    native_test::ParseJson(text, &dump, &error))
+            << entry.path() << error;
         const std::string name = dump["source"]["file_name"].text;
         const auto result = RunProgram(RAWDUMP_BIN, {"--no-peaks", (kDataDir / name).string()});
         if (result.status != 0 && kNotYetReadable.contains(name)) {
@@ -137,35 +136,26 @@ TEST(NativeRawdump, PrintsTheInstrumentOfEveryReferenceDump) {
         }
         ASSERT_EQ(result.status, 0) << result.err;
         const JsonValue first = ParseLines(result.out.substr(0, result.out.find('\n'))).at(0);
-        ASSERT_NE(first.Find("instrument"), nullptr) << name;
-        for (const char* field : kInstrumentFields) {
+        for (const char* field : {"name", "model", "serial_number", "software_version", "hardware_version"}) {
             EXPECT_EQ(first["instrument"][field].text, dump["file"]["instrument"][field].text) << name << ": " << field;
         }
-        ++compared;
     }
-    EXPECT_GT(compared, 0);
 }
 
-TEST(NativeRawdump, ADamagedInstrumentBlockLeavesTheFileReadableWithEmptyTexts) {
-    const std::filesystem::path real = kDataDir / "small.RAW";
-    if (!std::filesystem::exists(real)) {
+TEST(NativeRawdump, ADamagedInstrumentBlockGivesEmptyTextsAndLeavesTheFileReadable) {
+    if (!std::filesystem::exists(kDataDir / "small.RAW")) {
         GTEST_SKIP() << "real RAW data not available";
     }
-    // The instrument name "LTQ FT" as stored: its length, then UTF-16LE.
-    const std::string name("\x06\0\0\0L\0T\0Q\0 \0F\0T\0", 16);
-    std::string raw = testing_support::ReadFile(real);
-    const size_t at = raw.find(name);
+    std::string raw = testing_support::ReadFile(kDataDir / "small.RAW");
+    const size_t at = raw.find(std::string("\x06\0\0\0L\0T\0Q\0 \0F\0T\0", 16));  // the name "LTQ FT" as stored
     ASSERT_NE(at, std::string::npos);
-    raw.replace(at, 4, "\xff\xff\xff\x7f");  // a length far past the end of the file
+    raw.replace(at, 4, "\xff\xff\xff\x7f");  // its length: far past the end of the file
     testing_support::TempDir dir;
     const auto result = RunProgram(RAWDUMP_BIN, {"--no-peaks", dir.Write("small.RAW", raw).string()});
-    ASSERT_EQ(result.status, 0) << result.err;
-    const std::vector<JsonValue> lines = ParseLines(result.out);
-    EXPECT_EQ(lines.size(), 49u);
-    for (const char* field : kInstrumentFields) {
-        EXPECT_EQ(lines.at(0)["instrument"][field].kind, JsonValue::Kind::String) << field;
-        EXPECT_EQ(lines.at(0)["instrument"][field].text, "") << field;
-    }
+    EXPECT_EQ(std::count(result.out.begin(), result.out.end(), '\n'), 49) << result.err;
+    EXPECT_NE(result.out.find(R"("instrument":{"name":"","model":"","serial_number":"","software_version":"",)"
+                              R"("hardware_version":""})"),
+              std::string::npos);
 }
 
 // A file rawdump cannot open and the reason it gives.
@@ -186,18 +176,16 @@ const OpenFailureCase kOpenFailureCases[] = {
 };
 
 TEST(NativeRawdump, SaysWhyAFileCannotBeOpened) {
-    const std::filesystem::path real = kDataDir / "small.RAW";
-    if (!std::filesystem::exists(real)) {
+    if (!std::filesystem::exists(kDataDir / "small.RAW")) {
         GTEST_SKIP() << "real RAW data not available";
     }
-    const std::string raw = testing_support::ReadFile(real);
+    const std::string raw = testing_support::ReadFile(kDataDir / "small.RAW");
     testing_support::TempDir dir;
     for (const OpenFailureCase& row : kOpenFailureCases) {
         const auto path = row.make != nullptr ? dir.Write(row.name, row.make(raw)) : dir.path() / row.name;
         const auto result = RunProgram(RAWDUMP_BIN, {path.string()});
         EXPECT_EQ(result.status, 1) << row.name;
-        EXPECT_TRUE(result.out.empty()) << row.name;
-        EXPECT_EQ(result.err, "rawdump: cannot open " + path.string() + ": " + row.reason + "\n");
+        EXPECT_EQ(result.out + result.err, "rawdump: cannot open " + path.string() + ": " + row.reason + "\n");
     }
 }
 
@@ -206,8 +194,8 @@ TEST(NativeRawdump, SaysWhyAFileCannotBeOpened) {
 struct ArgumentCase {
     std::vector<std::string> args;
     int status;
-    std::string outStart;
-    std::string errStart;
+    std::string out;
+    std::string err;
 };
 
 const ArgumentCase kArgumentCases[] = {
@@ -218,15 +206,16 @@ const ArgumentCase kArgumentCases[] = {
     {{"a.raw", "b.raw"}, 2, "", "usage: rawdump"},
 };
 
+bool Begins(const std::string& text, const std::string& start) {
+    return text.starts_with(start) && text.empty() == start.empty();
+}
+
 TEST(NativeRawdump, AnswersHelpVersionAndUsageErrors) {
     for (const ArgumentCase& row : kArgumentCases) {
         const auto result = RunProgram(RAWDUMP_BIN, row.args);
-        const std::string call = "rawdump " + (row.args.empty() ? std::string() : row.args[0]);
-        EXPECT_EQ(result.status, row.status) << call;
-        EXPECT_EQ(result.out.substr(0, row.outStart.size()), row.outStart) << call;
-        EXPECT_EQ(result.out.empty(), row.outStart.empty()) << call;
-        EXPECT_EQ(result.err.substr(0, row.errStart.size()), row.errStart) << call;
-        EXPECT_EQ(result.err.empty(), row.errStart.empty()) << call;
+        EXPECT_EQ(result.status, row.status) << testing::PrintToString(row.args);
+        EXPECT_TRUE(Begins(result.out, row.out) && Begins(result.err, row.err))
+            << testing::PrintToString(row.args) << "\nout: " << result.out << "\nerr: " << result.err;
     }
 }
 

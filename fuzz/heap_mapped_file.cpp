@@ -6,6 +6,8 @@
 
 #include "rawfile/native/mapped_file.h"
 
+#include <cerrno>
+
 #include <unistd.h>
 
 #include "rawfile/native/regular_file.h"
@@ -19,6 +21,9 @@ bool ReadWhole(int fd, uint8_t* into, uint64_t size) {
     while (done < size) {
         const ssize_t got = ::pread(fd, into + done, size - done, static_cast<off_t>(done));
         if (got <= 0) {
+            if (got == 0) {
+                errno = EIO;  // the file ended before its size
+            }
             return false;
         }
         done += static_cast<uint64_t>(got);
@@ -36,9 +41,11 @@ std::unique_ptr<MappedFile> MappedFile::Open(const std::string& path) {
     }
     uint8_t* block = size == 0 ? nullptr : new uint8_t[size];
     const bool read = ReadWhole(fd, block, size);
+    const int error = errno;
     ::close(fd);
     if (!read) {
         delete[] block;
+        errno = error;
         return nullptr;
     }
     return std::unique_ptr<MappedFile>(new MappedFile(block, size));

@@ -1,6 +1,7 @@
 #include "rawfile/native/file_header.h"
 
 #include <cstring>
+#include <utility>
 
 namespace rawfile::native {
 
@@ -28,12 +29,18 @@ bool HasThermoSignature(const uint8_t* bytes, uint64_t size) {
     return magic == kMagic && std::memcmp(bytes + kSignatureOffset, kSignature, sizeof(kSignature)) == 0;
 }
 
-Status ReadFileHeader(ByteReader& file, FileHeader* header) {
+Status ReadFileHeader(ByteReader& file, FileHeader* header, std::string* reason) {
+    const auto fail = [reason](Status status, std::string text) {
+        if (reason != nullptr) {
+            *reason = std::move(text);
+        }
+        return status;
+    };
     if (!HasThermoSignature(file.data(), file.size())) {
-        return kNotRawFile;
+        return fail(kNotRawFile, "not a Thermo RAW file");
     }
     if (file.size() < kFileHeaderSize) {
-        return kDamaged;
+        return fail(kDamaged, "truncated or damaged header");
     }
     file.Seek(kVersionOffset);
     header->version = file.U32();
@@ -41,10 +48,12 @@ Status ReadFileHeader(ByteReader& file, FileHeader* header) {
     header->creationFiletime = file.U64();
     file.Seek(kFileHeaderSize);
     if (!file.ok()) {
-        return kDamaged;
+        return fail(kDamaged, "truncated or damaged header");
     }
     if (header->version < kOldestVersion || header->version > kNewestVersion) {
-        return kUnsupported;
+        return fail(kUnsupported, "format version " + std::to_string(header->version) + " is not supported (" +
+                                      std::to_string(kOldestVersion) + " to " + std::to_string(kNewestVersion) +
+                                      " are)");
     }
     return kOk;
 }

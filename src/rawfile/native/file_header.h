@@ -4,6 +4,7 @@
 // and the audit tags of creation and last modification.
 
 #include <cstdint>
+#include <string>
 
 #include "rawfile/backend.h"
 #include "rawfile/native/byte_reader.h"
@@ -26,7 +27,10 @@ struct FileHeader {
 bool HasThermoSignature(const uint8_t* bytes, uint64_t size);
 
 // Reads the header from the start of `file` and leaves the cursor after it.
-Status ReadFileHeader(ByteReader& file, FileHeader* header);
+// On failure, when `reason` is given, it receives a one-line reason: "not a
+// Thermo RAW file", "truncated or damaged header" or "format version 70 is
+// not supported (57 to 66 are)".
+Status ReadFileHeader(ByteReader& file, FileHeader* header, std::string* reason = nullptr);
 
 // The automation date (days since 1899-12-30) of a FILETIME, built from
 // whole milliseconds.

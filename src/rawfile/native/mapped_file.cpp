@@ -1,5 +1,7 @@
 #include "rawfile/native/mapped_file.h"
 
+#include <cerrno>
+
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -18,8 +20,10 @@ std::unique_ptr<MappedFile> MappedFile::Open(const std::string& path) {
         return std::unique_ptr<MappedFile>(new MappedFile(nullptr, 0));
     }
     void* address = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
+    const int error = errno;
     ::close(fd);  // the mapping keeps the file alive
     if (address == MAP_FAILED) {
+        errno = error;
         return nullptr;
     }
     return std::unique_ptr<MappedFile>(new MappedFile(static_cast<const uint8_t*>(address), size));

@@ -11,7 +11,8 @@ namespace rawfile::native {
 
 class MappedFile {
 public:
-    // Maps the file at `path`; null when it cannot be opened or mapped.
+    // Maps the file at `path`; null when it cannot be opened or mapped, with
+    // errno telling why.
     // An empty file maps to an empty view.
     static std::unique_ptr<MappedFile> Open(const std::string& path);
 

@@ -1,5 +1,8 @@
 #include "rawfile/native/native_raw_file.h"
 
+#include <cerrno>
+#include <cstring>
+
 #include "rawfile/native/error_log.h"
 #include "rawfile/native/filter_text.h"
 #include "rawfile/native/raw_file_info.h"
@@ -19,26 +22,41 @@ constexpr int32_t kFirstControllerNumber = 1;
 constexpr int32_t kEmptyRangeFirst = 1;
 constexpr int32_t kEmptyRangeLast = 0;
 
+// The reason for a failure of the structures after the file header, whose
+// readers only tell damage (kDamaged) from a file without a mass
+// spectrometer (kFailed).
+std::string StructureFailure(Status status) {
+    return status == kFailed ? "no mass spectrometer controller (no run header with scan events)"
+                             : "truncated or damaged file";
+}
+
 }  // namespace
 
-Status NativeRawFile::Open(const std::string& path, std::unique_ptr<NativeRawFile>* file) {
+Status NativeRawFile::Open(const std::string& path, std::unique_ptr<NativeRawFile>* file, std::string* reason) {
     file->reset();
     std::unique_ptr<NativeRawFile> opened(new NativeRawFile());
     opened->map_ = MappedFile::Open(path);
     if (!opened->map_) {
+        if (reason != nullptr) {
+            *reason = std::string("cannot read the file (") + std::strerror(errno) + ")";
+        }
         return kCannotRead;
     }
     opened->file_ = ByteReader(opened->map_->data(), opened->map_->size());
     if (const Status status = opened->ReadStructures(); status != kOk) {
+        if (reason != nullptr) {
+            *reason = opened->openFailure_.empty() ? StructureFailure(status) : opened->openFailure_;
+        }
         return status;
     }
+    opened->instrument_ = ReadInstrumentInfo(opened->file_, opened->run_.instrumentAddress);
     *file = std::move(opened);
     return kOk;
 }
 
 Status NativeRawFile::ReadStructures() {
     ByteReader in = file_;
-    if (const Status status = ReadFileHeader(in, &header_); status != kOk) {
+    if (const Status status = ReadFileHeader(in, &header_, &openFailure_); status != kOk) {
         return status;
     }
     if (!SkipSequencerRow(in, header_.version) || !SkipAutosamplerInfo(in)) {

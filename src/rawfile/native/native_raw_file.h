@@ -14,6 +14,7 @@
 #include "rawfile/native/byte_reader.h"
 #include "rawfile/native/file_header.h"
 #include "rawfile/native/generic_data.h"
+#include "rawfile/native/instrument_info.h"
 #include "rawfile/native/mapped_file.h"
 #include "rawfile/native/run_header.h"
 #include "rawfile/native/scan_event_stream.h"
@@ -23,8 +24,11 @@ namespace rawfile::native {
 
 class NativeRawFile : public RawBackend {
 public:
-    // Opens and indexes the file; on failure *file stays null.
-    static Status Open(const std::string& path, std::unique_ptr<NativeRawFile>* file);
+    // Opens and indexes the file; on failure *file stays null and, when
+    // `reason` is given, it receives a one-line reason for a reader ("not a
+    // Thermo RAW file", "format version 70 is not supported (57 to 66 are)",
+    // "cannot read the file (No such file or directory)", ...).
+    static Status Open(const std::string& path, std::unique_ptr<NativeRawFile>* file, std::string* reason = nullptr);
 
     Status SetCurrentController(int32_t type, int32_t number) override;
     Status GetFirstScan(int32_t* scan) override;
@@ -40,6 +44,8 @@ public:
     // File-level facts beyond the component's operations, for the dump tool.
     uint32_t version() const { return header_.version; }
     const GenericDataHeader& trailerHeader() const { return trailerHeader_; }
+    // The mass spectrometer's identification; empty texts when its block is damaged.
+    const InstrumentInfo& instrument() const { return instrument_; }
     // The raw packet type word of a scan (low 16 bits: the packet type).
     Status GetPacketTypeWord(int32_t scan, uint32_t* word);
 
@@ -75,6 +81,8 @@ private:
     ByteReader trailerRecords_;
     static constexpr size_t kCacheSlots = 16;
     std::array<CachedScan, kCacheSlots> cache_;
+    InstrumentInfo instrument_;
+    std::string openFailure_;  // the reason a structure reader gave for failing, if it gave one
 };
 
 }  // namespace rawfile::native

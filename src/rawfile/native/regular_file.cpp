@@ -1,5 +1,7 @@
 #include "rawfile/native/regular_file.h"
 
+#include <cerrno>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,8 +14,17 @@ int OpenRegularFile(const std::string& path, uint64_t* size) {
         return -1;
     }
     struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size < 0) {
+    int error = 0;
+    if (::fstat(fd, &info) != 0) {
+        error = errno;
+    } else if (S_ISDIR(info.st_mode)) {
+        error = EISDIR;
+    } else if (!S_ISREG(info.st_mode) || info.st_size < 0) {
+        error = EINVAL;
+    }
+    if (error != 0) {
         ::close(fd);
+        errno = error;
         return -1;
     }
     *size = static_cast<uint64_t>(info.st_size);

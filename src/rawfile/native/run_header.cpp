@@ -36,10 +36,12 @@ void ReadAddresses(ByteReader& in, bool wide, RunHeader* header) {
 
 Status ReadRunHeader(const ByteReader& file, uint64_t address, uint32_t version, RunHeader* header) {
     const bool wide = version >= kFirstVersionWithWideAddresses;
-    ByteReader in = file.Region(address, wide ? kWideSize : kNarrowSize);
+    const uint64_t size = wide ? kWideSize : kNarrowSize;
+    ByteReader in = file.Region(address, size);
     if (!in.ok()) {
         return kDamaged;
     }
+    header->instrumentAddress = address + size;
     in.Seek(kFirstScanOffset);
     header->firstScan = in.I32();
     header->lastScan = in.I32();

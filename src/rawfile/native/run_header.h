@@ -21,6 +21,7 @@ struct RunHeader {
     uint64_t errorLogAddress = 0;
     uint64_t scanEventAddress = 0;
     uint64_t trailerExtraAddress = 0;
+    uint64_t instrumentAddress = 0;  // the instrument identification, directly after the header
 };
 
 // Reads the run header at `address` of `file` (the whole file's span).

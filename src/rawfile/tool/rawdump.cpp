@@ -1,14 +1,17 @@
 // rawdump: prints what our RAW reader component answers for a Thermo RAW
-// file: one JSON line with the file-level values, then one JSON line per
-// scan with its filter text, retention time, MS order, trailer values with
-// their type tags, and its mass list. Doubles carry 17 significant digits,
-// so they read back bit for bit.
+// file: one JSON line with the file-level values (the instrument's
+// identification among them), then one JSON line per scan with its filter
+// text, retention time, MS order, trailer values with their type tags, and
+// its mass list. Doubles carry 17 significant digits, so they read back bit
+// for bit.
 //
 //   rawdump [--no-peaks] <file.raw>
+//   rawdump --help | --version
 //
 // --no-peaks writes each scan's point count instead of its points.
 // Exit status: 0 when the file opened (per-scan failures are reported in
-// the lines), 1 when it could not be opened, 2 on a usage error.
+// the lines) and for --help and --version, 1 when it could not be opened,
+// 2 on a usage error.
 
 #include <cmath>
 #include <cstdio>
@@ -83,6 +86,13 @@ struct TypedValueMembers {
     }
 };
 
+std::string InstrumentMember(const rawfile::native::InstrumentInfo& instrument) {
+    return ",\"instrument\":{\"name\":" + JsonText(instrument.name) + ",\"model\":" + JsonText(instrument.model) +
+           ",\"serial_number\":" + JsonText(instrument.serialNumber) +
+           ",\"software_version\":" + JsonText(instrument.softwareVersion) +
+           ",\"hardware_version\":" + JsonText(instrument.hardwareVersion) + "}";
+}
+
 std::string FileLine(NativeRawFile& file, const std::string& path) {
     int32_t first = 0;
     int32_t last = 0;
@@ -92,7 +102,8 @@ std::string FileLine(NativeRawFile& file, const std::string& path) {
     file.GetCreationDate(&created);
     std::string line = "{\"file\":" + JsonText(path) + ",\"version\":" + std::to_string(file.version()) +
                        ",\"first_scan\":" + std::to_string(first) + ",\"last_scan\":" + std::to_string(last) +
-                       ",\"creation_date\":" + JsonNumber(created) + ",\"trailer_header\":[";
+                       ",\"creation_date\":" + JsonNumber(created) + InstrumentMember(file.instrument()) +
+                       ",\"trailer_header\":[";
     const auto& fields = file.trailerHeader().fields;
     for (size_t i = 0; i < fields.size(); ++i) {
         line += (i > 0 ? ",{" : "{");
@@ -157,9 +168,27 @@ std::string ScanLine(NativeRawFile& file, int32_t scan, bool withPeaks) {
     return line + "}";
 }
 
+constexpr const char* kUsage = "usage: rawdump [--no-peaks] <file.raw>\n       rawdump --help | --version";
+
 int Usage() {
-    WriteLine(Stream::Err, "usage: rawdump [--no-peaks] <file.raw>");
+    WriteLine(Stream::Err, kUsage);
     return 2;
+}
+
+int Help() {
+    WriteLine(Stream::Out, std::string(kUsage) + R"(
+
+Prints what the native RAW reader reads from a Thermo RAW file (format
+versions 57 to 66) as JSON lines: first the file's values, then one line
+per scan with its filter text, retention time, trailer values and points.
+
+  --no-peaks  write each scan's point count instead of its points
+  --help      print this text and exit
+  --version   print the version and exit
+
+Exit status: 0 when the file opened, 1 when it could not be opened (the
+reason is on standard error), 2 on a usage error.)");
+    return 0;
 }
 
 }  // namespace
@@ -169,7 +198,12 @@ int main(int argc, char** argv) {
     std::string path;
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
-        if (argument == "--no-peaks") {
+        if (argument == "--help") {
+            return Help();
+        } else if (argument == "--version") {
+            WriteLine(Stream::Out, std::string("rawdump ") + RAWDUMP_VERSION);
+            return 0;
+        } else if (argument == "--no-peaks") {
             withPeaks = false;
         } else if (path.empty() && !argument.empty() && argument[0] != '-') {
             path = argument;
@@ -181,10 +215,9 @@ int main(int argc, char** argv) {
         return Usage();
     }
     std::unique_ptr<NativeRawFile> file;
-    const Status status = NativeRawFile::Open(path, &file);
-    if (status != rawfile::kOk) {
-        WriteLine(Stream::Err, "rawdump: cannot open " + path + " as a Thermo RAW file (status " +
-                                   std::to_string(status) + ")");
+    std::string reason;
+    if (NativeRawFile::Open(path, &file, &reason) != rawfile::kOk) {
+        WriteLine(Stream::Err, "rawdump: cannot open " + path + ": " + reason);
         return 1;
     }
     WriteLine(Stream::Out, FileLine(*file, path));

@@ -40,8 +40,9 @@ public:
 
 private:
     Bytes& Raw(const void* value, size_t size) {
-        const auto* bytes = static_cast<const uint8_t*>(value);
-        data_.insert(data_.end(), bytes, bytes + size);
+        const size_t at = data_.size();
+        data_.resize(at + size);
+        std::memcpy(data_.data() + at, value, size);
         return *this;
     }
     std::vector<uint8_t> data_;

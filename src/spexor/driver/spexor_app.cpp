@@ -31,7 +31,8 @@ std::unique_ptr<RawExtractor> ChooseReader(platform::HostWindow& host) {
     return reader;
 }
 
-void ConvertRawFile(const RunSettings& settings, const std::string& rawPath, platform::HostWindow& host) {
+// Converts one RAW file; returns the number of its output files that failed.
+int ConvertRawFile(const RunSettings& settings, const std::string& rawPath, platform::HostWindow& host) {
     console::Report("Begin to extract " + platform::ToNarrow(rawPath));
     RawFileJob job;
     job.settings = settings;  // every choice but the list of RAW files
@@ -39,6 +40,13 @@ void ConvertRawFile(const RunSettings& settings, const std::string& rawPath, pla
     std::unique_ptr<RawExtractor> reader = ChooseReader(host);
     job.reader = reader.get();
     RunExtraction(job);
+    return job.failedOutputs;
+}
+
+// "1 output file could not be written", "3 output files ..."
+std::string FailedOutputsText(int failed) {
+    return std::to_string(failed) + (failed == 1 ? " output file" : " output files") +
+           " could not be written; the run is incomplete.";
 }
 
 }  // namespace
@@ -58,8 +66,11 @@ bool SpexorApp::RunBatch(int argc, const std::string* argv) {
     const RunSettings& settings = *request.settings;
     const int64_t start = platform::ProcessClockMs();
     if (settings.rawFiles.empty()) console::ReportException("Warning: No raw files.");
-    for (const std::string& rawPath : settings.rawFiles) ConvertRawFile(settings, rawPath, host);
+    int failedOutputs = 0;
+    for (const std::string& rawPath : settings.rawFiles) failedOutputs += ConvertRawFile(settings, rawPath, host);
     console::Report(ElapsedTimeText(start, platform::ProcessClockMs()));
     host.DestroyWindow();
-    return true;
+    if (failedOutputs == 0) return true;
+    console::ReportException(FailedOutputsText(failedOutputs));
+    return false;
 }

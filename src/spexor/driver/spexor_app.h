@@ -8,11 +8,14 @@ class SpexorApp {
 public:
     // Called once at start. Takes the process command line, initialises the
     // component object model and runs the batch. True after a completed run
-    // (or the help text alone); a fatal error raises platform::FatalError.
+    // (or the help text alone), false after a run in which output files
+    // failed; a fatal error raises platform::FatalError.
     bool InitInstance();
 
     // The batch driver: settings, then one extraction per RAW file with a
     // fresh job and reader, then the elapsed time. argv[0] is the program.
-    // The usage block and every fatal error raise platform::FatalError.
+    // Output files that could not be created or written do not stop the
+    // run: a closing line counts them and the result is false. The usage
+    // block and every fatal error raise platform::FatalError.
     bool RunBatch(int argc, const std::string* argv);
 };

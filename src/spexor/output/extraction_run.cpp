@@ -146,8 +146,8 @@ void RunExtraction(RawFileJob& job) {
     }
 
     console::Report(FinalProgressText());
-    console::Report("Output Files Completed!");
-    CreateMarkerFile(job);
     CloseOutputs(job);
+    CreateMarkerFile(job);
+    if (job.failedOutputs == 0) console::Report("Output Files Completed!");
     reader.Close();
 }

@@ -37,6 +37,9 @@ public:
     void Flush();
     // Flushes and closes the file. Further writes are dropped.
     void Close();
+    // True once a write or the close has failed: the file does not hold
+    // everything put into it.
+    bool Failed() const { return writeFailed_; }
 
     const std::string& path() const { return path_; }
 

@@ -14,6 +14,11 @@ bool IsSameFile(const std::string& a, const std::string& b) {
     return std::filesystem::equivalent(a, b, ignored);
 }
 
+void RemoveFile(const std::string& path) {
+    std::error_code ignored;
+    std::filesystem::remove(path, ignored);
+}
+
 void ReportUnwritable(const std::string& path, const std::string& reason) {
     console::ReportException("Failed to create output file " + path + ": " + reason);
 }
@@ -42,7 +47,10 @@ void OpenOutputs(RawFileJob& job) {
         if (!SlotWanted(outputSlot, job.settings)) continue;
         const std::string path = MakeOutputPath(outputSlot.suffix, job.rawPath, job.settings.outputDirectory);
         std::unique_ptr<OutputFile> file = CreateOutput(path, job.rawPath);
-        if (!file) continue;
+        if (!file) {
+            ++job.failedOutputs;
+            continue;
+        }
         output.emplace();
         output->path = path;
         output->writer = MakeFormatWriter(outputSlot.format, job.settings, *file, baseName);
@@ -51,24 +59,27 @@ void OpenOutputs(RawFileJob& job) {
     }
 }
 
-void CreateMarkerFile(const RawFileJob& job) {
+void CreateMarkerFile(RawFileJob& job) {
     const OutputKinds& kinds = job.settings.outputKinds;
     if (!kinds.ms1 || !kinds.ms2 || job.settings.activationMode != ActivationMode::merged) return;
     const std::string path = OutputBasePath(job.rawPath, job.settings.outputDirectory) + std::string(kMarkerSuffix);
     std::unique_ptr<OutputFile> marker = CreateOutput(path, job.rawPath);
     if (marker) marker->Close();
+    if (!marker || marker->Failed()) {
+        ++job.failedOutputs;
+        if (marker) RemoveFile(path);
+    }
 }
 
 void CloseOutputs(RawFileJob& job) {
     for (std::optional<OpenOutput>& output : job.outputs) {
         if (!output) continue;
         output->file->Close();
+        const bool failed = output->file->Failed();
         const bool empty = output->spectraWritten == 0;
         const std::string path = output->path;
         output.reset();
-        if (empty) {
-            std::error_code ignored;
-            std::filesystem::remove(path, ignored);
-        }
+        if (failed) ++job.failedOutputs;
+        if (failed || empty) RemoveFile(path);
     }
 }

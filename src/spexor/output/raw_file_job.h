@@ -30,6 +30,9 @@ struct RawFileJob {
     std::string rawPath;
     RawExtractor* reader = nullptr;  // owned by the driver, deleted after the run
     std::array<std::optional<OpenOutput>, kOutputSlotCount> outputs;
+    // Output files (the marker included) that could not be created or
+    // written; each was reported when it failed.
+    int failedOutputs = 0;
 
     // True when any open output takes spectra of this format.
     bool Writes(OutputFormat format) const {

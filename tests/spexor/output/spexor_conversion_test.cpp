@@ -263,9 +263,12 @@ TEST(SpexorConversion, OutputThatWouldOverwriteTheRawFileIsSkipped) {
     TempDir dir;
     const fs::path raw = dir.Write("run.mgf", kWorkedExample);
     const ProgramResult result = Spexor({"-mgf", "-ms2", "-a", raw.string()});
-    EXPECT_EQ(result.status, 0);
+    // The MGF file asked for is not written: the run is not a success.
+    EXPECT_EQ(result.status, 255);
     EXPECT_EQ(result.err, "[Morvane] <Exception>: Failed to create output file " + raw.string() +
-                              ": it is the RAW file being converted\n");
+                              ": it is the RAW file being converted\n"
+                              "[Morvane] <Exception>: 1 output file could not be written; the run is incomplete.\n");
+    EXPECT_EQ(result.out.find("Output Files Completed!"), std::string::npos);
     EXPECT_EQ(ReadFile(raw), kWorkedExample);
     EXPECT_EQ(Count(ReadFile(dir.path() / "run.ms2"), "\nS\t001234\t"), 2);
 }

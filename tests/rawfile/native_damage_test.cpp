@@ -21,7 +21,7 @@
 #include "rawfile/native/raw_file_info.h"
 #include "rawfile/native/run_header.h"
 #include "rawfile/native/sequencer_row.h"
-#include "robustness_variants.h"
+#include "support/real_files.h"
 #include "support/run_program.h"
 #include "support/temp_dir.h"
 
@@ -224,7 +224,7 @@ TEST(NativeDamage, TruncatedCopiesFailToOpenOrAnswerCleanly) {
     TempDir dir;
     int opened = 0;
     int refused = 0;
-    for (const std::string& name : robustness::RealFileNames()) {
+    for (const std::string& name : testing_support::RealFileNames()) {
         const std::string bytes = RealFile(name);
         if (bytes.empty()) {
             GTEST_SKIP() << "real RAW data not available";
@@ -254,7 +254,7 @@ TEST(NativeDamage, TruncatedCopiesFailToOpenOrAnswerCleanly) {
 TEST(NativeDamage, BitFlippedCopiesFailToOpenOrAnswerCleanly) {
     TempDir dir;
     std::mt19937_64 random(20240607);
-    for (const std::string& name : robustness::RealFileNames()) {
+    for (const std::string& name : testing_support::RealFileNames()) {
         const std::string bytes = RealFile(name);
         if (bytes.empty()) {
             GTEST_SKIP() << "real RAW data not available";

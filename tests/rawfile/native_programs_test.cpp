@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "robustness_variants.h"
+#include "support/real_files.h"
 #include "support/run_program.h"
 #include "support/temp_dir.h"
 
@@ -81,7 +81,7 @@ TEST(NativePrograms, BriselWritesTheMs1FileOfEveryRealFile) {
     }
     TempDir dir;
     std::vector<std::string> paths;
-    for (const std::string& name : robustness::RealFileNames()) {
+    for (const std::string& name : testing_support::RealFileNames()) {
         const fs::path copy = dir.path() / name;
         fs::copy_file(kDataDir / name, copy);
         fs::permissions(copy, fs::perms::owner_write, fs::perm_options::add);
@@ -104,7 +104,7 @@ TEST(NativePrograms, DamagedCopiesConvertOrFailWithAMessage) {
     TempDir dir;
     std::mt19937_64 random(7);
     int refused = 0;
-    for (const std::string& name : robustness::RealFileNames()) {
+    for (const std::string& name : testing_support::RealFileNames()) {
         const std::string bytes = ReadFile(kDataDir / name);
         std::vector<std::string> variants = {bytes.substr(0, bytes.size() / 2), bytes.substr(0, bytes.size() - 100)};
         for (int flipped = 0; flipped < 2; ++flipped) {

@@ -14,6 +14,7 @@
 #include "component_forms.h"
 #include "platform/com.h"
 #include "robustness_variants.h"
+#include "support/real_files.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -131,25 +132,25 @@ bool SameLiveResources(const platform::LiveResources& a, const platform::LiveRes
 }
 
 TEST(RobustComponent, OddRealFilesOpenAndAnswerEveryScan) {
-    if (!robustness::HasRealFiles()) GTEST_SKIP() << "real RAW data not available";
+    if (!testing_support::HasRealFiles()) GTEST_SKIP() << "real RAW data not available";
     const platform::LiveResources before = platform::CurrentLiveResources();
 
     // tsq_quantum.raw: triple-quadrupole scans, all readable.
-    const Outcome tsq = OpenAndWalk((robustness::DataDir() / "tsq_quantum.raw").string());
+    const Outcome tsq = OpenAndWalk((testing_support::DataDir() / "tsq_quantum.raw").string());
     EXPECT_TRUE(tsq.opened);
     EXPECT_EQ(tsq.counts.scans, 78);
     EXPECT_EQ(tsq.counts.failedCalls, 0);
 
     // thermo.raw: an acquisition without scans; the range is the empty 1 to 0,
     // so the programs' walk asks for no scan at all.
-    const Outcome thermo = OpenAndWalk((robustness::DataDir() / "thermo.raw").string());
+    const Outcome thermo = OpenAndWalk((testing_support::DataDir() / "thermo.raw").string());
     EXPECT_TRUE(thermo.opened);
     EXPECT_EQ(thermo.counts.scans, 0);
     EXPECT_EQ(thermo.counts.failedCalls, 0);
     {
         // Asked anyway, scan numbers still fail cleanly and hand back nothing.
         rawfile_tests::ComponentForms forms;
-        ASSERT_EQ(forms.rawfile()->Open((robustness::DataDir() / "thermo.raw").string().c_str()), platform::S_OK);
+        ASSERT_EQ(forms.rawfile()->Open((testing_support::DataDir() / "thermo.raw").string().c_str()), platform::S_OK);
         for (int32_t scan : {0, 1}) {
             platform::BSTR text = nullptr;
             const platform::HRESULT status = forms.rawfile()->GetFilterForScanNum(scan, &text);
@@ -166,14 +167,14 @@ TEST(RobustComponent, OddRealFilesOpenAndAnswerEveryScan) {
 }
 
 TEST(RobustComponent, DamagedCopiesOpenOrFailCleanly) {
-    if (!robustness::HasRealFiles()) GTEST_SKIP() << "real RAW data not available";
+    if (!testing_support::HasRealFiles()) GTEST_SKIP() << "real RAW data not available";
     const platform::LiveResources before = platform::CurrentLiveResources();
     TempDir dir;
     int refused = 0;
     int opened = 0;
     int openedWithFailedCalls = 0;
-    for (const std::string& name : robustness::RealFileNames()) {
-        const std::string bytes = ReadFile(robustness::DataDir() / name);
+    for (const std::string& name : testing_support::RealFileNames()) {
+        const std::string bytes = ReadFile(testing_support::DataDir() / name);
         for (const robustness::DamagedCopy& copy : robustness::DamagedCopies(name, bytes)) {
             SCOPED_TRACE(copy.what);
             const Outcome outcome = OpenAndWalk(dir.Write("damaged.raw", copy.bytes).string());

@@ -15,6 +15,7 @@
 #include "common/xrawfile.h"
 #include "component_forms.h"
 #include "robustness_variants.h"
+#include "support/real_files.h"
 #include "support/run_program.h"
 #include "support/temp_dir.h"
 #include "support/text_lines.h"
@@ -84,7 +85,7 @@ bool ComponentOpens(const std::string& path) {
 class RobustPrograms : public testing::Test {
 protected:
     void SetUp() override {
-        if (!robustness::HasRealFiles()) GTEST_SKIP() << "real RAW data not available";
+        if (!testing_support::HasRealFiles()) GTEST_SKIP() << "real RAW data not available";
     }
 
     // Runs spexor with every output kind, split or merged, into a fresh folder.
@@ -148,7 +149,7 @@ protected:
 TEST_F(RobustPrograms, OddRealFilesConvertWithTheirReaderMessages) {
     // tsq_quantum.raw has no ion injection time: one message per scan, and
     // all 78 scans in the MS1 file.
-    const fs::path tsq = robustness::DataDir() / "tsq_quantum.raw";
+    const fs::path tsq = testing_support::DataDir() / "tsq_quantum.raw";
     for (bool merged : {false, true}) {
         const ProgramResult result = RunSpexor(tsq, merged);
         ExpectSpexorEndsCleanly(result, tsq.string());
@@ -163,7 +164,7 @@ TEST_F(RobustPrograms, OddRealFilesConvertWithTheirReaderMessages) {
 
     // thermo.raw has no scans: the empty range 1 to 0 reads no scan, so no
     // message and no spectrum file (merged, only the empty marker).
-    const fs::path thermo = robustness::DataDir() / "thermo.raw";
+    const fs::path thermo = testing_support::DataDir() / "thermo.raw";
     for (bool merged : {false, true}) {
         const ProgramResult result = RunSpexor(thermo, merged);
         ExpectSpexorEndsCleanly(result, thermo.string());
@@ -183,7 +184,7 @@ TEST_F(RobustPrograms, OddRealFilesConvertWithTheirReaderMessages) {
     // write beside them).
     for (const char* name : {"tsq_quantum.raw", "thermo.raw"}) {
         const fs::path link = dir_.path() / name;
-        fs::create_symlink(fs::absolute(robustness::DataDir() / name), link);
+        fs::create_symlink(fs::absolute(testing_support::DataDir() / name), link);
         EXPECT_FALSE(ExpectBriselEndsCleanly(link)) << name;
     }
 }
@@ -191,8 +192,8 @@ TEST_F(RobustPrograms, OddRealFilesConvertWithTheirReaderMessages) {
 TEST_F(RobustPrograms, DamagedCopiesConvertOrFailWithTheReaderMessages) {
     int refused = 0;
     int converted = 0;
-    for (const std::string& name : robustness::RealFileNames()) {
-        const std::string bytes = ReadFile(robustness::DataDir() / name);
+    for (const std::string& name : testing_support::RealFileNames()) {
+        const std::string bytes = ReadFile(testing_support::DataDir() / name);
         for (const robustness::DamagedCopy& copy : robustness::DamagedCopies(name, bytes)) {
             SCOPED_TRACE(copy.what);
             const fs::path raw = dir_.Write("damaged.raw", copy.bytes);

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "robustness_variants.h"
+#include "support/real_files.h"
 #include "support/run_program.h"
 #include "support/temp_dir.h"
 #include "support/text_lines.h"
@@ -108,14 +108,14 @@ void ExpectOutputs(const fs::path& folder, const RealFile& file, bool merged) {
 }
 
 TEST(RobustRealFiles, SpexorConvertsEveryRealFileWithEveryKindSplitAndMerged) {
-    if (!robustness::HasRealFiles()) GTEST_SKIP() << "real RAW data not available";
+    if (!testing_support::HasRealFiles()) GTEST_SKIP() << "real RAW data not available";
     TempDir dir;
     for (bool merged : {false, true}) {
         const fs::path out = dir.path() / (merged ? "merged" : "split");
         std::vector<std::string> args = {"-ms1", "-ms2", "-ms3", "-mgf", "-ksd", "-o", out.string()};
         if (merged) args.insert(args.begin(), "-a");
-        for (const std::string& name : robustness::RealFileNames()) {
-            args.push_back((robustness::DataDir() / name).string());
+        for (const std::string& name : testing_support::RealFileNames()) {
+            args.push_back((testing_support::DataDir() / name).string());
         }
         const auto result = RunProgram(SPEXOR_BIN, args);
         ASSERT_EQ(result.status, 0) << result.err;

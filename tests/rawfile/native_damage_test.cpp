@@ -1,6 +1,6 @@
-// The native backend on files that are not RAW files, on a RAW file without
-// scans, on a file without the asked labels, and on copies of the real files
-// damaged on purpose: damage in the header chain (a scan range included)
+// The native backend on files that are not RAW files, on a real file damaged
+// beyond opening, on a RAW file without scans, on a file without the asked
+// labels, and on copies of every real file damaged on purpose: damage in the header chain (a scan range included)
 // makes the open fail, damage in one scan makes only that scan's operations
 // fail, and nothing crashes.
 
@@ -151,6 +151,17 @@ TEST(NativeOpen, RefusesVersionsOutsideTheKnownRange) {
         EXPECT_EQ(Open(dir.Write("version.raw", bytes), &status), nullptr) << version;
         EXPECT_EQ(status, rawfile::kUnsupported) << version;
     }
+}
+
+// bad_file.raw is damaged beyond opening (Thermo's own library cannot open
+// it either): the open fails with a failure code, without a crash.
+TEST(NativeOpen, TheRealFileDamagedBeyondOpeningFailsToOpen) {
+    if (!testing_support::HasRealFile(testing_support::kUnopenableFile)) {
+        GTEST_SKIP() << "real RAW data not available";
+    }
+    Status status = 0;
+    EXPECT_EQ(Open(kDataDir / testing_support::kUnopenableFile, &status), nullptr);
+    EXPECT_TRUE(IsFailureCode(status)) << status;
 }
 
 // thermo.raw stores the range 0 to 0; the backend answers the empty range

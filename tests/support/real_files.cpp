@@ -48,6 +48,10 @@ const std::vector<std::string>& RealFileNames() {
 
 bool HasRealFiles() { return !RealFileNames().empty(); }
 
+bool HasRealFile(const std::string& name) {
+    return std::find(RealFileNames().begin(), RealFileNames().end(), name) != RealFileNames().end();
+}
+
 const std::vector<ReferenceDump>& ReferenceDumps() {
     static const std::vector<ReferenceDump> dumps = [] {
         const std::string suffix = ".json.gz";

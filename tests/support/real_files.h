@@ -21,6 +21,12 @@ const std::vector<std::string>& RealFileNames();
 
 // True when the data folder holds at least one RAW file.
 bool HasRealFiles();
+// True when the data folder holds a RAW file of this name.
+bool HasRealFile(const std::string& name);
+
+// The real file that is damaged beyond opening: Thermo's own library cannot
+// open it either, so every reader and program must refuse it.
+inline const std::string kUnopenableFile = "bad_file.raw";
 
 // A reference dump <name>.json.gz of the data folder's reference folder, and
 // the RAW file it describes: the one whose name without its extension is the
@@ -42,5 +48,13 @@ const ReferenceDump* ReferenceDumpOf(const std::string& rawName);
 
 // A file name as a test name: letters and digits kept, anything else '_'.
 std::string TestNameOf(const std::string& fileName);
+
+// The name generator of tests made per real RAW file (parameter: its name).
+struct RealFileTestName {
+    template <class ParamInfo>
+    std::string operator()(const ParamInfo& param) const {
+        return TestNameOf(param.param);
+    }
+};
 
 }  // namespace testing_support

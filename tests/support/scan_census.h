@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -141,6 +142,16 @@ inline FileCensus TakeCensus(const std::string& name) {
     }
     backend->Close();
     return census;
+}
+
+// The scans brisel writes into its MS1 file: every scan whose MS order is
+// not 2 and whose mass list has points.
+inline std::set<int> NonMs2ScansWithPoints(const FileCensus& census) {
+    std::set<int> scans;
+    for (const ScanFacts& scan : census.scans) {
+        if (scan.msOrderRead && scan.msOrder != 2 && scan.points > 0) scans.insert(scan.scan);
+    }
+    return scans;
 }
 
 }  // namespace testing_support

@@ -1,8 +1,8 @@
 // The native backend on files that are not RAW files, on a real file damaged
 // beyond opening, on a RAW file without scans, on a file without the asked
-// labels, and on copies of every real file damaged on purpose: damage in the header chain (a scan range included)
-// makes the open fail, damage in one scan makes only that scan's operations
-// fail, and nothing crashes.
+// labels, and on copies of every real file damaged on purpose: damage in the
+// header chain (a scan range included) makes the open fail, damage in one
+// scan makes only that scan's operations fail, and nothing crashes.
 
 #include <gtest/gtest.h>
 

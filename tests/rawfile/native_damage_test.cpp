@@ -1,8 +1,8 @@
-// The native backend on files that are not RAW files, on a RAW file without
-// scans, on a file without the asked labels, and on copies of the real files
-// damaged on purpose: damage in the header chain (a scan range included)
-// makes the open fail, damage in one scan makes only that scan's operations
-// fail, and nothing crashes.
+// The native backend on files that are not RAW files, on a real file damaged
+// beyond opening, on a RAW file without scans, on a file without the asked
+// labels, and on copies of every real file damaged on purpose: damage in the
+// header chain (a scan range included) makes the open fail, damage in one
+// scan makes only that scan's operations fail, and nothing crashes.
 
 #include <gtest/gtest.h>
 
@@ -21,7 +21,7 @@
 #include "rawfile/native/raw_file_info.h"
 #include "rawfile/native/run_header.h"
 #include "rawfile/native/sequencer_row.h"
-#include "robustness_variants.h"
+#include "support/real_files.h"
 #include "support/run_program.h"
 #include "support/temp_dir.h"
 
@@ -152,6 +152,17 @@ TEST(NativeOpen, RefusesVersionsOutsideTheKnownRange) {
     }
 }
 
+// bad_file.raw is damaged beyond opening (Thermo's own library cannot open
+// it either): the open fails with a failure code, without a crash.
+TEST(NativeOpen, TheRealFileDamagedBeyondOpeningFailsToOpen) {
+    if (!testing_support::HasRealFile(testing_support::kUnopenableFile)) {
+        GTEST_SKIP() << "real RAW data not available";
+    }
+    Status status = 0;
+    EXPECT_EQ(Open(kDataDir / testing_support::kUnopenableFile, &status), nullptr);
+    EXPECT_TRUE(IsFailureCode(status)) << status;
+}
+
 // thermo.raw stores the range 0 to 0; the backend answers the empty range
 // 1 to 0, so that a walk from first to last asks for no scan.
 TEST(NativeOpen, AnAcquisitionWithoutScansOpensWithAnEmptyRangeAndAnswersNoSuchScan) {
@@ -222,7 +233,7 @@ TEST(NativeDamage, TruncatedCopiesFailToOpenOrAnswerCleanly) {
     TempDir dir;
     int opened = 0;
     int refused = 0;
-    for (const std::string& name : robustness::RealFileNames()) {
+    for (const std::string& name : testing_support::RealFileNames()) {
         const std::string bytes = RealFile(name);
         if (bytes.empty()) {
             GTEST_SKIP() << "real RAW data not available";
@@ -252,7 +263,7 @@ TEST(NativeDamage, TruncatedCopiesFailToOpenOrAnswerCleanly) {
 TEST(NativeDamage, BitFlippedCopiesFailToOpenOrAnswerCleanly) {
     TempDir dir;
     std::mt19937_64 random(20240607);
-    for (const std::string& name : robustness::RealFileNames()) {
+    for (const std::string& name : testing_support::RealFileNames()) {
         const std::string bytes = RealFile(name);
         if (bytes.empty()) {
             GTEST_SKIP() << "real RAW data not available";

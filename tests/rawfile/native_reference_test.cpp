@@ -1,47 +1,39 @@
 // The native backend against the reference dumps of the real RAW files
-// (made with Thermo's own reader library): every scan's filter text,
-// retention time, trailer values and mass list must be equal, numbers bit
-// for bit.
+// (made with Thermo's own reader library), one test per dump in the data
+// folder's reference folder: the scan range, the creation date and the
+// trailer-extra header (labels, type names, reported length or precision)
+// must be equal, and so must every scan's filter text, retention time, MS
+// order, trailer values and mass list, numbers bit for bit. Each test
+// prints one line with its counts of equal answers per check.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
+#include <iostream>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/com.h"
-#include "rawfile/native/native_backend.h"
+#include "rawfile/native/generic_data.h"
+#include "rawfile/native/native_raw_file.h"
 #include "rawfile/trailer_variant.h"
 #include "rawfile/native_json.h"
+#include "support/real_files.h"
 
 namespace {
 
 using native_test::JsonValue;
 using rawfile::RawBackend;
 using rawfile::Status;
-
-const std::filesystem::path kDataDir = SHARED_DATA_DIR;
-
-struct ReferenceCase {
-    const char* rawName;
-    const char* dumpName;
-};
-
-const ReferenceCase kCases[] = {
-    {"small.RAW", "small"},
-    {"small2.RAW", "small2"},
-    {"sample.raw", "sample"},
-    {"Angiotensin_325-HCD.raw", "Angiotensin_325-HCD"},
-    {"Angiotensin_325-CID.raw", "Angiotensin_325-CID"},
-    {"ScanDescriptionTestData.raw", "ScanDescriptionTestData"},
-    {"RP240K_01.raw", "RP240K_01"},
-    {"tsq_quantum.raw", "tsq_quantum"},
-};
+using rawfile::native::NativeRawFile;
+using testing_support::ReferenceDump;
 
 bool SameBits(double a, double b) { return std::bit_cast<uint64_t>(a) == std::bit_cast<uint64_t>(b); }
 
@@ -90,19 +82,33 @@ std::string CompareTrailerValue(const platform::VARIANT& value, const JsonValue&
     return equal ? "" : "value differs from " + raw;
 }
 
-struct MatchCount {
-    int scans = 0;
-    int filters = 0;
-    int retentionTimes = 0;
-    int trailerScans = 0;
-    int massLists = 0;
+std::string Exact(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.17g", value);
+    return text;
+}
+
+// How many of the scans (or header fields) one check found equal, and the
+// first few differences, each naming the scan and what differs.
+struct Check {
+    explicit Check(const char* name) : what(name) {}
+
+    const char* what;
+    int equal = 0;
+    int asked = 0;
+    int differences = 0;
     std::vector<std::string> firstDifferences;
 
-    void Note(int scan, const std::string& what) {
-        if (firstDifferences.size() < 10) {
-            firstDifferences.push_back("scan " + std::to_string(scan) + ": " + what);
+    void Note(const std::string& difference) {
+        ++asked;
+        if (difference.empty()) {
+            ++equal;
+        } else if (++differences <= 5) {
+            firstDifferences.push_back(difference);
         }
     }
+
+    std::string Count() const { return std::to_string(equal) + "/" + std::to_string(asked); }
 };
 
 std::string CompareMassList(RawBackend& backend, int scan, const JsonValue& expectedScan) {
@@ -114,7 +120,8 @@ std::string CompareMassList(RawBackend& backend, int scan, const JsonValue& expe
     const std::vector<double>& intensities = (*list)["intensities"].numbers;
     std::vector<double> pairs;
     if (const Status status = backend.GetMassList(scan, &pairs); status != rawfile::kOk) {
-        return "mass list failed with " + std::to_string(status);
+        return "mass list failed with status " + std::to_string(status) + " instead of giving " +
+               std::to_string(positions.size()) + " points";
     }
     if (pairs.size() != 2 * positions.size()) {
         return "mass list has " + std::to_string(pairs.size() / 2) + " points instead of " +
@@ -122,7 +129,9 @@ std::string CompareMassList(RawBackend& backend, int scan, const JsonValue& expe
     }
     for (size_t i = 0; i < positions.size(); ++i) {
         if (!SameBits(pairs[2 * i], positions[i]) || !SameBits(pairs[2 * i + 1], intensities[i])) {
-            return "mass list point " + std::to_string(i) + " differs";
+            return "mass list point " + std::to_string(i) + " is (" + Exact(pairs[2 * i]) + ", " +
+                   Exact(pairs[2 * i + 1]) + ") instead of (" + Exact(positions[i]) + ", " + Exact(intensities[i]) +
+                   ")";
         }
     }
     return "";
@@ -135,7 +144,7 @@ std::string CompareTrailer(RawBackend& backend, int scan, const JsonValue& expec
         platform::VARIANT value;  // the component's form, whose tags the dump's types name
         if (status == rawfile::kOk) rawfile::PutTrailerVariant(answer, &value);
         std::string difference = status == rawfile::kOk ? CompareTrailerValue(value, entry)
-                                                        : "failed with " + std::to_string(status);
+                                                        : "failed with status " + std::to_string(status);
         platform::VariantClear(&value);
         if (!difference.empty()) {
             return "trailer \"" + entry["label"].text + "\": " + difference;
@@ -144,92 +153,171 @@ std::string CompareTrailer(RawBackend& backend, int scan, const JsonValue& expec
     return "";
 }
 
-void CompareScan(RawBackend& backend, const JsonValue& expected, MatchCount* count) {
+struct ScanChecks {
+    Check filters{"filter text"};
+    Check retentionTimes{"retention time"};
+    Check msOrders{"MS order"};
+    Check trailers{"trailer values"};
+    Check massLists{"mass list"};
+
+    std::vector<Check*> All() { return {&filters, &retentionTimes, &msOrders, &trailers, &massLists}; }
+};
+
+void CompareScan(RawBackend& backend, const JsonValue& expected, ScanChecks* checks) {
     const int scan = static_cast<int>(expected["scan"].number);
-    ++count->scans;
+    const std::string at = "scan " + std::to_string(scan) + ": ";
     std::string filter;
-    if (backend.GetFilterText(scan, &filter) == rawfile::kOk && filter == expected["filter"].text) {
-        ++count->filters;
+    const Status filterStatus = backend.GetFilterText(scan, &filter);
+    if (filterStatus != rawfile::kOk) {
+        checks->filters.Note(at + "filter text failed with status " + std::to_string(filterStatus));
     } else {
-        count->Note(scan, "filter \"" + filter + "\" instead of \"" + expected["filter"].text + "\"");
+        checks->filters.Note(filter == expected["filter"].text
+                                 ? ""
+                                 : at + "filter \"" + filter + "\" instead of \"" + expected["filter"].text + "\"");
     }
     double minutes = 0;
-    if (backend.GetRetentionTime(scan, &minutes) == rawfile::kOk && SameBits(minutes, expected["rt_min"].number)) {
-        ++count->retentionTimes;
+    const Status timeStatus = backend.GetRetentionTime(scan, &minutes);
+    if (timeStatus != rawfile::kOk) {
+        checks->retentionTimes.Note(at + "retention time failed with status " + std::to_string(timeStatus));
     } else {
-        count->Note(scan, "retention time differs");
+        checks->retentionTimes.Note(SameBits(minutes, expected["rt_min"].number)
+                                        ? ""
+                                        : at + "retention time " + Exact(minutes) + " instead of " +
+                                              Exact(expected["rt_min"].number));
     }
-    if (const std::string difference = CompareTrailer(backend, scan, expected); difference.empty()) {
-        ++count->trailerScans;
+    int32_t order = 0;
+    const Status orderStatus = backend.GetMsOrder(scan, &order);
+    const auto expectedOrder = static_cast<int32_t>(expected["ms_order"].number);
+    if (orderStatus != rawfile::kOk) {
+        checks->msOrders.Note(at + "MS order failed with status " + std::to_string(orderStatus));
     } else {
-        count->Note(scan, difference);
+        checks->msOrders.Note(order == expectedOrder ? ""
+                                                     : at + "MS order " + std::to_string(order) + " instead of " +
+                                                           std::to_string(expectedOrder));
     }
-    if (const std::string difference = CompareMassList(backend, scan, expected); difference.empty()) {
-        ++count->massLists;
-    } else {
-        count->Note(scan, difference);
-    }
+    const std::string trailer = CompareTrailer(backend, scan, expected);
+    checks->trailers.Note(trailer.empty() ? "" : at + trailer);
+    const std::string massList = CompareMassList(backend, scan, expected);
+    checks->massLists.Note(massList.empty() ? "" : at + massList);
 }
 
-class NativeReferenceTest : public testing::TestWithParam<ReferenceCase> {};
+// The trailer-extra header field by field: label, type name, and the length
+// or precision as Thermo's library reports it.
+Check CompareTrailerHeader(const NativeRawFile& file, const JsonValue& expected) {
+    Check check{"trailer header field"};
+    const std::vector<rawfile::native::FieldDescriptor>& fields = file.trailerHeader().fields;
+    const std::vector<JsonValue>& labels = expected.items;
+    for (size_t i = 0; i < std::max(fields.size(), labels.size()); ++i) {
+        const std::string at = "trailer header field " + std::to_string(i) + ": ";
+        if (i >= fields.size()) {
+            check.Note(at + "missing; expected \"" + labels[i]["label"].text + "\"");
+            continue;
+        }
+        const rawfile::native::FieldDescriptor& field = fields[i];
+        if (i >= labels.size()) {
+            check.Note(at + "\"" + field.label + "\" is not in the reference");
+            continue;
+        }
+        const JsonValue& label = labels[i];
+        const std::string type = rawfile::native::FieldTypeName(field.type);
+        const uint32_t reported = rawfile::native::ReportedLengthOrPrecision(field);
+        const auto expectedReported = static_cast<uint32_t>(label["precision_or_length"].number);
+        std::string difference;
+        if (field.label != label["label"].text) {
+            difference = "label \"" + field.label + "\" instead of \"" + label["label"].text + "\"";
+        } else if (type != label["data_type"].text) {
+            difference = "\"" + field.label + "\" has type " + type + " instead of " + label["data_type"].text;
+        } else if (reported != expectedReported) {
+            difference = "\"" + field.label + "\" (" + type + ") reports length or precision " +
+                         std::to_string(reported) + " instead of " + std::to_string(expectedReported);
+        }
+        check.Note(difference.empty() ? "" : at + difference);
+    }
+    return check;
+}
+
+// A check's name as a test property (an XML attribute in the test report).
+std::string PropertyName(std::string what) {
+    for (char& c : what) {
+        if (c == ' ') c = '_';
+    }
+    return what;
+}
+
+class NativeReferenceTest : public testing::TestWithParam<ReferenceDump> {};
 
 TEST_P(NativeReferenceTest, EveryScanEqualsTheReferenceDump) {
-    const ReferenceCase& param = GetParam();
-    const std::filesystem::path rawPath = kDataDir / param.rawName;
-    const std::filesystem::path dumpPath = kDataDir / "reference" / (std::string(param.dumpName) + ".json.gz");
-    if (!std::filesystem::exists(rawPath) || !std::filesystem::exists(dumpPath)) {
-        GTEST_SKIP() << "real RAW data not available";
-    }
+    const ReferenceDump& reference = GetParam();
+    ASSERT_FALSE(reference.rawName.empty())
+        << "no RAW file in " << testing_support::DataDir() << " is named " << reference.name << ".raw";
+    const std::string& name = reference.rawName;
     std::string text;
-    ASSERT_TRUE(native_test::ReadGzipFile(dumpPath.string(), &text));
+    ASSERT_TRUE(native_test::ReadGzipFile(reference.path.string(), &text)) << reference.path;
     JsonValue dump;
     std::string error;
-    ASSERT_TRUE(native_test::ParseJson(text, &dump, &error)) << error;
+    ASSERT_TRUE(native_test::ParseJson(text, &dump, &error)) << reference.path << ": " << error;
     text.clear();
 
-    Status status = rawfile::kFailed;
-    const std::unique_ptr<RawBackend> backend = rawfile::OpenNativeBackend(rawPath.string(), &status);
-    ASSERT_NE(backend, nullptr) << "open failed with " << status;
-    ASSERT_EQ(backend->SetCurrentController(0, 1), rawfile::kOk);
+    std::unique_ptr<NativeRawFile> file;
+    const Status status = NativeRawFile::Open((testing_support::DataDir() / name).string(), &file);
+    ASSERT_NE(file, nullptr) << name << ": open failed with status " << status;
+    ASSERT_EQ(file->SetCurrentController(0, 1), rawfile::kOk) << name;
 
-    const JsonValue& file = dump["file"];
+    const JsonValue& facts = dump["file"];
     int32_t first = 0;
     int32_t last = 0;
     double created = 0;
-    ASSERT_EQ(backend->GetFirstScan(&first), rawfile::kOk);
-    ASSERT_EQ(backend->GetLastScan(&last), rawfile::kOk);
-    ASSERT_EQ(backend->GetCreationDate(&created), rawfile::kOk);
-    EXPECT_EQ(first, file["first_scan"].number);
-    EXPECT_EQ(last, file["last_scan"].number);
-    EXPECT_TRUE(SameBits(created, file["creation_date_oadate"].number))
-        << created << " instead of " << file["creation_date_oadate"].number;
+    ASSERT_EQ(file->GetFirstScan(&first), rawfile::kOk) << name;
+    ASSERT_EQ(file->GetLastScan(&last), rawfile::kOk) << name;
+    ASSERT_EQ(file->GetCreationDate(&created), rawfile::kOk) << name;
+    EXPECT_EQ(first, facts["first_scan"].number) << name << ": first scan";
+    EXPECT_EQ(last, facts["last_scan"].number) << name << ": last scan";
+    EXPECT_TRUE(SameBits(created, facts["creation_date_oadate"].number))
+        << name << ": creation date " << Exact(created) << " instead of " << Exact(facts["creation_date_oadate"].number);
 
-    MatchCount count;
+    Check header = CompareTrailerHeader(*file, facts["trailer_header"]);
+    ScanChecks checks;
     for (const JsonValue& scan : dump["scans"].items) {
-        CompareScan(*backend, scan, &count);
+        CompareScan(*file, scan, &checks);
     }
     const int scans = static_cast<int>(dump["scans"].items.size());
-    EXPECT_EQ(count.scans, last - first + 1);
-    EXPECT_EQ(count.filters, scans) << "filter texts equal";
-    EXPECT_EQ(count.retentionTimes, scans) << "retention times equal";
-    EXPECT_EQ(count.trailerScans, scans) << "scans with all trailer values equal";
-    EXPECT_EQ(count.massLists, scans) << "mass lists equal";
-    for (const std::string& difference : count.firstDifferences) {
-        ADD_FAILURE() << param.rawName << " " << difference;
-    }
-    EXPECT_EQ(backend->Close(), rawfile::kOk);
-}
 
-std::string CaseName(const testing::TestParamInfo<ReferenceCase>& info) {
-    std::string name = info.param.dumpName;
-    for (char& c : name) {
-        if (!std::isalnum(static_cast<unsigned char>(c))) {
-            c = '_';
+    std::string summary = name + ": " + std::to_string(scans) + " scans;";
+    for (const Check* check : checks.All()) {
+        summary += std::string(" ") + check->what + " " + check->Count() + ",";
+        RecordProperty(PropertyName(check->what), check->Count());
+    }
+    summary += " trailer header fields " + header.Count();
+    RecordProperty("trailer_header_fields", header.Count());
+    std::cout << "[ reference ] " << summary << std::endl;
+
+    EXPECT_EQ(scans, last - first + 1) << name << ": scans in the reference against the scan range";
+    for (const Check* check : checks.All()) {
+        EXPECT_EQ(check->equal, scans) << name << ": scans whose " << check->what << " is equal";
+    }
+    EXPECT_EQ(header.equal, static_cast<int>(facts["trailer_header"].items.size()))
+        << name << ": trailer header fields equal";
+    std::vector<Check*> all = checks.All();
+    all.push_back(&header);
+    for (const Check* check : all) {
+        for (const std::string& difference : check->firstDifferences) {
+            ADD_FAILURE() << name << " " << difference;
+        }
+        if (check->differences > 5) {
+            ADD_FAILURE() << name << ": " << check->differences - 5 << " more differences in " << check->what;
         }
     }
-    return name;
+    EXPECT_EQ(file->Close(), rawfile::kOk);
 }
 
-INSTANTIATE_TEST_SUITE_P(RealFiles, NativeReferenceTest, testing::ValuesIn(kCases), CaseName);
+std::string CaseName(const testing::TestParamInfo<ReferenceDump>& info) {
+    return testing_support::TestNameOf(info.param.name);
+}
+
+// One test per dump in the reference folder; none when the data folder is
+// not there.
+INSTANTIATE_TEST_SUITE_P(RealFiles, NativeReferenceTest, testing::ValuesIn(testing_support::ReferenceDumps()),
+                         CaseName);
+GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(NativeReferenceTest);
 
 }  // namespace

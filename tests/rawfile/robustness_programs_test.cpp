@@ -1,5 +1,6 @@
 // spexor (every output kind, split and merged) and brisel on thermo.raw,
-// tsq_quantum.raw and damaged copies of every real RAW file: the programs
+// tsq_quantum.raw, bad_file.raw and damaged copies of every real RAW file:
+// the programs
 // end normally or with spexor's fatal status, never by a signal, and report
 // every failure with the readers' own messages: a file the component
 // refuses ends spexor with the open-failure line and gives brisel's
@@ -15,6 +16,7 @@
 #include "common/xrawfile.h"
 #include "component_forms.h"
 #include "robustness_variants.h"
+#include "support/real_files.h"
 #include "support/run_program.h"
 #include "support/temp_dir.h"
 #include "support/text_lines.h"
@@ -84,7 +86,7 @@ bool ComponentOpens(const std::string& path) {
 class RobustPrograms : public testing::Test {
 protected:
     void SetUp() override {
-        if (!robustness::HasRealFiles()) GTEST_SKIP() << "real RAW data not available";
+        if (!testing_support::HasRealFiles()) GTEST_SKIP() << "real RAW data not available";
     }
 
     // Runs spexor with every output kind, split or merged, into a fresh folder.
@@ -146,9 +148,13 @@ protected:
 };
 
 TEST_F(RobustPrograms, OddRealFilesConvertWithTheirReaderMessages) {
+    for (const std::string& name : {std::string("tsq_quantum.raw"), std::string("thermo.raw"),
+                                    testing_support::kUnopenableFile}) {
+        if (!testing_support::HasRealFile(name)) GTEST_SKIP() << name << " not available";
+    }
     // tsq_quantum.raw has no ion injection time: one message per scan, and
     // all 78 scans in the MS1 file.
-    const fs::path tsq = robustness::DataDir() / "tsq_quantum.raw";
+    const fs::path tsq = testing_support::DataDir() / "tsq_quantum.raw";
     for (bool merged : {false, true}) {
         const ProgramResult result = RunSpexor(tsq, merged);
         ExpectSpexorEndsCleanly(result, tsq.string());
@@ -163,7 +169,7 @@ TEST_F(RobustPrograms, OddRealFilesConvertWithTheirReaderMessages) {
 
     // thermo.raw has no scans: the empty range 1 to 0 reads no scan, so no
     // message and no spectrum file (merged, only the empty marker).
-    const fs::path thermo = robustness::DataDir() / "thermo.raw";
+    const fs::path thermo = testing_support::DataDir() / "thermo.raw";
     for (bool merged : {false, true}) {
         const ProgramResult result = RunSpexor(thermo, merged);
         ExpectSpexorEndsCleanly(result, thermo.string());
@@ -179,20 +185,33 @@ TEST_F(RobustPrograms, OddRealFilesConvertWithTheirReaderMessages) {
         EXPECT_EQ(left, merged ? std::vector<std::string>{"thermo.spexor"} : std::vector<std::string>{});
     }
 
-    // brisel writes both files' MS1 files without a box (links, so it can
-    // write beside them).
-    for (const char* name : {"tsq_quantum.raw", "thermo.raw"}) {
+    // bad_file.raw is damaged beyond opening: spexor ends at the open with
+    // the open-failure line alone and writes nothing.
+    const fs::path bad = testing_support::DataDir() / testing_support::kUnopenableFile;
+    for (bool merged : {false, true}) {
+        const ProgramResult result = RunSpexor(bad, merged);
+        EXPECT_TRUE(ExpectSpexorEndsCleanly(result, bad.string())) << (merged ? "merged" : "split");
+        EXPECT_EQ(result.status, kFatalStatus);
+        EXPECT_EQ(result.err, OpenFailureLine(bad.string()) + "\n");
+        EXPECT_TRUE(fs::is_empty(dir_.path() / (merged ? "merged" : "split")));
+    }
+
+    // brisel writes the first two files' MS1 files without a box, and for
+    // bad_file.raw gives its open-failure box alone and writes no MS1 file
+    // (links, so it can write beside them).
+    for (const std::string& name : {std::string("tsq_quantum.raw"), std::string("thermo.raw"),
+                                    testing_support::kUnopenableFile}) {
         const fs::path link = dir_.path() / name;
-        fs::create_symlink(fs::absolute(robustness::DataDir() / name), link);
-        EXPECT_FALSE(ExpectBriselEndsCleanly(link)) << name;
+        fs::create_symlink(fs::absolute(testing_support::DataDir() / name), link);
+        EXPECT_EQ(ExpectBriselEndsCleanly(link), name == testing_support::kUnopenableFile) << name;
     }
 }
 
 TEST_F(RobustPrograms, DamagedCopiesConvertOrFailWithTheReaderMessages) {
     int refused = 0;
     int converted = 0;
-    for (const std::string& name : robustness::RealFileNames()) {
-        const std::string bytes = ReadFile(robustness::DataDir() / name);
+    for (const std::string& name : testing_support::RealFileNames()) {
+        const std::string bytes = ReadFile(testing_support::DataDir() / name);
         for (const robustness::DamagedCopy& copy : robustness::DamagedCopies(name, bytes)) {
             SCOPED_TRACE(copy.what);
             const fs::path raw = dir_.Write("damaged.raw", copy.bytes);

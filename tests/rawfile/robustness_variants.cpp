@@ -18,28 +18,6 @@ void FlipAtSpreadPlaces(std::string* bytes, uint64_t from, int places, unsigned 
 
 }  // namespace
 
-const std::vector<std::string>& RealFileNames() {
-    static const std::vector<std::string> names = {
-        "small.RAW",     "small2.RAW",      "sample.raw", "Angiotensin_325-HCD.raw", "Angiotensin_325-CID.raw",
-        "ScanDescriptionTestData.raw", "RP240K_01.raw", "tsq_quantum.raw", "thermo.raw",
-    };
-    return names;
-}
-
-const std::filesystem::path& DataDir() {
-    static const std::filesystem::path dir = SHARED_DATA_DIR;
-    return dir;
-}
-
-bool HasRealFiles() {
-    for (const std::string& name : RealFileNames()) {
-        if (!std::filesystem::is_regular_file(DataDir() / name)) {
-            return false;
-        }
-    }
-    return true;
-}
-
 std::vector<DamagedCopy> DamagedCopies(const std::string& name, const std::string& bytes) {
     std::vector<DamagedCopy> copies;
     const uint64_t size = bytes.size();

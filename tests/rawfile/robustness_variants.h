@@ -4,18 +4,10 @@
 // and a few sets of flipped bytes per file, at fixed places so every run
 // tests the same copies.
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
 namespace robustness {
-
-// Every real RAW file in the shared data folder, thermo.raw and
-// tsq_quantum.raw included.
-const std::vector<std::string>& RealFileNames();
-const std::filesystem::path& DataDir();
-// True when the shared data folder holds the real files.
-bool HasRealFiles();
 
 struct DamagedCopy {
     std::string what;   // "small.RAW cut to 1356 bytes", ...

@@ -1,5 +1,7 @@
-// spexor on real RAW files: every MS2 scan the component reads reaches the
-// outputs with its peaks and charges.
+// spexor on every real RAW file of the shared data folder, one test per
+// file: every MS2 scan the component reads reaches the merged MS2 and MGF
+// outputs with its points (profile output, so as stored) and charges; the
+// file damaged beyond opening ends the run with the open-failure line.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -7,7 +9,9 @@
 #include <regex>
 #include <string>
 
+#include "support/real_files.h"
 #include "support/run_program.h"
+#include "support/scan_census.h"
 #include "support/temp_dir.h"
 
 namespace fs = std::filesystem;
@@ -18,66 +22,78 @@ using testing_support::TempDir;
 namespace {
 
 struct Ms2Scan {
-    int points = 0;
+    uint64_t points = 0;
     int charge = 0;
 };
 
-// The MS2 scans with points, as the component's dump lists them.
-std::map<int, Ms2Scan> DumpedMs2Scans(const std::string& raw) {
-    const auto dump = RunProgram(RAWDUMP_BIN, {"--no-peaks", raw});
+// The MS2 scans with points, as the native reader answers them.
+std::map<int, Ms2Scan> ReadMs2Scans(const testing_support::FileCensus& census) {
     std::map<int, Ms2Scan> scans;
-    const std::regex scanLine("^\\{\"scan\":(\\d+),.*\"ms_order\":2,.*\"point_count\":(\\d+)\\}$");
-    const std::regex chargeValue("\\{\"label\":\"Charge State:\",\"type\":\"\\w+\",\"value\":(\\d+)\\}");
-    std::size_t start = 0;
-    while (start < dump.out.size()) {
-        const std::size_t end = dump.out.find('\n', start);
-        const std::string line = dump.out.substr(start, end - start);
-        start = end == std::string::npos ? dump.out.size() : end + 1;
-        std::smatch found;
-        if (!std::regex_match(line, found, scanLine) || std::stoi(found[2]) == 0) continue;
-        Ms2Scan& scan = scans[std::stoi(found[1])];
-        scan.points = std::stoi(found[2]);
-        if (std::regex_search(line, found, chargeValue)) scan.charge = std::stoi(found[1]);
+    for (const testing_support::ScanFacts& scan : census.scans) {
+        if (!scan.msOrderRead || scan.msOrder != 2 || scan.points == 0) continue;
+        scans[scan.scan] = {scan.points, scan.chargeState};
     }
     return scans;
 }
 
-}  // namespace
+class RealFile : public testing::TestWithParam<std::string> {};
 
-TEST(RealFile, EveryMs2ScanIsWrittenWithItsPeaksAndCharges) {
-    const fs::path raw = fs::path(SHARED_DATA_DIR) / "sample.raw";
-    if (!fs::exists(raw)) GTEST_SKIP() << "no shared RAW files here";
-    const std::map<int, Ms2Scan> expected = DumpedMs2Scans(raw.string());
-    ASSERT_GT(expected.size(), 500u);
-
+TEST_P(RealFile, EveryMs2ScanIsWrittenWithItsPeaksAndCharges) {
+    const std::string& name = GetParam();
+    const fs::path raw = testing_support::DataDir() / name;
     TempDir dir;
-    const auto result = RunProgram(SPEXOR_BIN, {"-ms2", "-mgf", "-a", "-o", dir.path().string(), raw.string()});
-    ASSERT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(result.err, "");
+    const auto result = RunProgram(SPEXOR_BIN, {"-ms2", "-mgf", "-a", "-p", "-o", dir.path().string(), raw.string()});
+    if (name == testing_support::kUnopenableFile) {
+        EXPECT_EQ(result.status, 255);
+        EXPECT_EQ(result.err,
+                  "[Morvane] <Exception>: Failed to open file " + raw.string() + ", check if your file is corrupt!\n");
+        return;
+    }
+    const testing_support::FileCensus census = testing_support::TakeCensus(name);
+    for (const std::string& gap : census.gaps) ADD_FAILURE() << gap;
+    const std::map<int, Ms2Scan> expected = ReadMs2Scans(census);
+    ASSERT_EQ(result.status, 0) << name << ": " << result.err.substr(0, 2000);
+    EXPECT_TRUE(result.err.find("mass list") == std::string::npos)
+        << name << ": mass lists spexor could not read: " << result.err.substr(0, 2000);
+    const std::string stem = raw.stem().string();
+    if (expected.empty()) {
+        EXPECT_FALSE(fs::exists(dir.path() / (stem + ".ms2"))) << name << ": an MS2 file without MS2 scans";
+        EXPECT_FALSE(fs::exists(dir.path() / (stem + ".mgf"))) << name << ": an MGF file without MS2 scans";
+        return;
+    }
 
     std::map<int, Ms2Scan> written;
-    const std::string ms2 = ReadFile(dir.path() / "sample.ms2");
+    const std::string ms2 = ReadFile(dir.path() / (stem + ".ms2"));
     const std::regex block("\nS\t(\\d{6})\t\\d{6}\t[0-9.]+\nI\tNumberOfPeaks\t(\\d+)\n(?:[^\n]*\n){7}Z\t(\\d+)\t");
     int blocks = 0;
     for (auto it = std::sregex_iterator(ms2.begin(), ms2.end(), block); it != std::sregex_iterator(); ++it) {
         Ms2Scan& scan = written[std::stoi((*it)[1])];
-        scan.points = std::stoi((*it)[2]);
+        scan.points = std::stoull((*it)[2]);
         scan.charge = std::stoi((*it)[3]);  // the last charge written
         ++blocks;
     }
     int expectedBlocks = 0;
     for (const auto& [number, scan] : expected) {
-        ASSERT_EQ(written.count(number), 1u) << "scan " << number;
-        EXPECT_EQ(written[number].points, scan.points) << "scan " << number;
-        EXPECT_EQ(written[number].charge, scan.charge == 0 ? 3 : scan.charge) << "scan " << number;
         expectedBlocks += scan.charge == 0 ? 2 : 1;
+        if (written.count(number) == 0) {
+            ADD_FAILURE() << name << ": scan " << number << " is not in the MS2 file";
+            continue;
+        }
+        EXPECT_EQ(written[number].points, scan.points) << name << ": scan " << number;
+        EXPECT_EQ(written[number].charge, scan.charge == 0 ? 3 : scan.charge) << name << ": scan " << number;
     }
-    EXPECT_EQ(written.size(), expected.size());
-    EXPECT_EQ(blocks, expectedBlocks);
+    EXPECT_EQ(written.size(), expected.size()) << name;
+    EXPECT_EQ(blocks, expectedBlocks) << name;
 
-    const std::string mgf = ReadFile(dir.path() / "sample.mgf");
+    const std::string mgf = ReadFile(dir.path() / (stem + ".mgf"));
     int mgfBlocks = 0;
     for (std::size_t at = mgf.find("BEGIN IONS\n"); at != std::string::npos; at = mgf.find("BEGIN IONS\n", at + 1))
         ++mgfBlocks;
-    EXPECT_EQ(mgfBlocks, expectedBlocks);
+    EXPECT_EQ(mgfBlocks, expectedBlocks) << name;
 }
+
+INSTANTIATE_TEST_SUITE_P(RealFiles, RealFile, testing::ValuesIn(testing_support::RealFileNames()),
+                         testing_support::RealFileTestName());
+GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(RealFile);
+
+}  // namespace

@@ -25,9 +25,9 @@
 
 #include "child_run.h"
 #include "spexor/output/extraction_run.h"
+#include "spexor/output/format_writer.h"
 #include "spexor/output/output_file.h"
 #include "spexor/output/raw_file_job.h"
-#include "spexor/output/format_writer.h"
 #include "spexor/reader/raw_extractor.h"
 
 namespace fs = std::filesystem;
@@ -123,7 +123,8 @@ ChildRun RunSpexor(const std::vector<std::string>& args) { return RunMeasured(SP
 
 double FolderMegabytes(const fs::path& folder) {
     double bytes = 0;
-    for (const fs::directory_entry& entry : fs::directory_iterator(folder)) bytes += static_cast<double>(entry.file_size());
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder))
+        bytes += static_cast<double>(entry.file_size());
     return bytes / 1e6;
 }
 
@@ -145,8 +146,8 @@ void BenchConversions(const fs::path& dir, const fs::path& large, const FixtureS
         {"MS2 only", {"-ms2"}},
         {"all kinds", {"-ms1", "-ms2", "-ms3", "-mgf", "-ksd"}},
     };
-    std::printf("%-10s %8s %8s %12s %12s %10s %10s %14s\n", "run", "wall s", "CPU s", "spectra/s", "out MB/s",
-                "out MB", "peak RSS", "RSS (1/5 size)");
+    std::printf("%-10s %8s %8s %12s %12s %10s %10s %14s\n", "run", "wall s", "CPU s", "spectra/s", "out MB/s", "out MB",
+                "peak RSS", "RSS (1/5 size)");
     for (const Config& config : configs) {
         const fs::path out = dir / "out";
         std::vector<std::string> args = config.options;
@@ -162,11 +163,13 @@ void BenchConversions(const fs::path& dir, const fs::path& large, const FixtureS
         }
         std::printf("%-10s %8.2f %8.2f %12.0f %12.1f %10.1f %7.1f MB %11.1f MB\n", config.name, run.wallSeconds,
                     run.cpuSeconds, config.Spectra(size) / run.cpuSeconds, megabytes / run.cpuSeconds, megabytes,
-                    static_cast<double>(run.peakKilobytes) / 1024.0, static_cast<double>(smallRun.peakKilobytes) / 1024.0);
+                    static_cast<double>(run.peakKilobytes) / 1024.0,
+                    static_cast<double>(smallRun.peakKilobytes) / 1024.0);
     }
-    std::printf("spectra/s and MB/s are per CPU second of the whole spexor process, which also parses the\n"
-                "text fixture and holds it in memory (the MS3-only row is about that cost alone); peak RSS is\n"
-                "the process's maximum resident set, on this fixture and on one a fifth its size.\n\n");
+    std::printf(
+        "spectra/s and MB/s are per CPU second of the whole spexor process, which also parses the\n"
+        "text fixture and holds it in memory (the MS3-only row is about that cost alone); peak RSS is\n"
+        "the process's maximum resident set, on this fixture and on one a fifth its size.\n\n");
 }
 
 double CpuSeconds() { return static_cast<double>(std::clock()) / CLOCKS_PER_SEC; }
@@ -200,7 +203,8 @@ std::vector<SpectrumRecord> MakeRecords(int count) {
 void BenchMgfWriter(const fs::path& dir, int recordCount) {
     const std::vector<SpectrumRecord> records = MakeRecords(recordCount);
     long peakLines = 0;
-    for (const SpectrumRecord& record : records) peakLines += record.peakCount * (record.chargeMax - record.chargeMin + 1);
+    for (const SpectrumRecord& record : records)
+        peakLines += record.peakCount * (record.chargeMax - record.chargeMin + 1);
     const fs::path mgf = dir / "writer.mgf";
     constexpr int kRepeats = 5;
     double best = 1e9;

@@ -89,7 +89,8 @@ InputSet MakeCopies(const fs::path& data, const fs::path& folder, int copies) {
         for (int copy = 0; copy < copies; ++copy) {
             char suffix[16];
             std::snprintf(suffix, sizeof suffix, "-%02d", copy);
-            const fs::path target = folder / (entry.path().stem().string() + suffix + entry.path().extension().string());
+            const fs::path target =
+                folder / (entry.path().stem().string() + suffix + entry.path().extension().string());
             fs::copy_file(entry.path(), target, fs::copy_options::overwrite_existing);
             ++set.files;
             set.scans += scans;
@@ -103,10 +104,11 @@ InputSet MakeCopies(const fs::path& data, const fs::path& folder, int copies) {
 void ReportConversion(const char* mode, const InputSet& set, const ChildRun& run) {
     const double megabytes = static_cast<double>(set.bytes) / 1e6;
     const double scans = static_cast<double>(set.scans);
-    std::printf("spexor %-6s exit %d: %.2f s wall, %.2f s CPU; %.0f scans/s and %.1f MB/s of RAW input by wall time, "
-                "%.0f scans/s and %.1f MB/s by CPU time; peak memory %.1f MB\n",
-                mode, run.status, run.wallSeconds, run.cpuSeconds, scans / run.wallSeconds, megabytes / run.wallSeconds,
-                scans / run.cpuSeconds, megabytes / run.cpuSeconds, static_cast<double>(run.peakKilobytes) / 1024.0);
+    std::printf(
+        "spexor %-6s exit %d: %.2f s wall, %.2f s CPU; %.0f scans/s and %.1f MB/s of RAW input by wall time, "
+        "%.0f scans/s and %.1f MB/s by CPU time; peak memory %.1f MB\n",
+        mode, run.status, run.wallSeconds, run.cpuSeconds, scans / run.wallSeconds, megabytes / run.wallSeconds,
+        scans / run.cpuSeconds, megabytes / run.cpuSeconds, static_cast<double>(run.peakKilobytes) / 1024.0);
 }
 
 // ---- A RAW file with many scans ------------------------------------------
@@ -232,11 +234,12 @@ void MeasureOpen(const fs::path& path, uint64_t fileBytes) {
     backend->GetFirstScan(&first);
     backend->GetLastScan(&last);
     const int64_t scans = static_cast<int64_t>(last) - first + 1;
-    std::printf("synthetic file: %lld scans, %.1f MB; open %.3f s, heap %.2f MB (%.2f MB per 10,000 scans), "
-                "resident +%.1f MB\n",
-                static_cast<long long>(scans), static_cast<double>(fileBytes) / 1e6, openSeconds,
-                static_cast<double>(heap) / 1e6, static_cast<double>(heap) / 1e6 * 10000.0 / static_cast<double>(scans),
-                static_cast<double>(resident) / 1024.0);
+    std::printf(
+        "synthetic file: %lld scans, %.1f MB; open %.3f s, heap %.2f MB (%.2f MB per 10,000 scans), "
+        "resident +%.1f MB\n",
+        static_cast<long long>(scans), static_cast<double>(fileBytes) / 1e6, openSeconds,
+        static_cast<double>(heap) / 1e6, static_cast<double>(heap) / 1e6 * 10000.0 / static_cast<double>(scans),
+        static_cast<double>(resident) / 1024.0);
 
     const auto walk = std::chrono::steady_clock::now();
     size_t characters = 0;
@@ -250,9 +253,10 @@ void MeasureOpen(const fs::path& path, uint64_t fileBytes) {
         characters += filter.size();
     }
     const double walkSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - walk).count();
-    std::printf("synthetic file: filter text twice and retention time of every scan %.3f s (%.2f us per scan), "
-                "%d failures, %zu filter characters, last RT %.1f min\n",
-                walkSeconds, walkSeconds * 1e6 / static_cast<double>(scans), failures, characters, minutes);
+    std::printf(
+        "synthetic file: filter text twice and retention time of every scan %.3f s (%.2f us per scan), "
+        "%d failures, %zu filter characters, last RT %.1f min\n",
+        walkSeconds, walkSeconds * 1e6 / static_cast<double>(scans), failures, characters, minutes);
 }
 
 Options ParseOptions(int argc, char** argv) {
@@ -294,7 +298,8 @@ int main(int argc, char** argv) {
 
     std::string sample = ReadWhole(options.data / "sample.raw");
     const int64_t perRound = ScanCount(options.data / "sample.raw");
-    if (perRound > 0 && SynthesiseManyScans(options.data / "sample.raw", &sample, (options.syntheticScans + perRound - 1) / perRound)) {
+    if (perRound > 0 &&
+        SynthesiseManyScans(options.data / "sample.raw", &sample, (options.syntheticScans + perRound - 1) / perRound)) {
         const fs::path many = work / "many_scans.raw";
         WriteWhole(many, sample);
         MeasureOpen(many, sample.size());

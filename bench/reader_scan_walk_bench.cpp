@@ -52,8 +52,8 @@ void TimeWalk(const char* name, RawExtractor& reader, const std::string& path) {
     const double sum = WalkScans(reader);
     const std::string walked = walk.Elapsed();
     reader.Close();
-    std::fprintf(stderr, "%s reader: open %s; %d scans walked in %s (checksum %.3f)\n", name, opened.c_str(), kLargeFixtureScans,
-                 walked.c_str(), sum);
+    std::fprintf(stderr, "%s reader: open %s; %d scans walked in %s (checksum %.3f)\n", name, opened.c_str(),
+                 kLargeFixtureScans, walked.c_str(), sum);
 }
 
 }  // namespace

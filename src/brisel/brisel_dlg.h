@@ -40,27 +40,27 @@ public:
     void WriteScanRecord(int32_t n);
 
     // Conversion state, overwritten by each file and each scan.
-    int32_t m_nResult = 0;                // result of the last component call; 1 = success
-    platform::VARIANT m_varMassList;      // the scan's points: doubles, m/z then intensity
-    platform::VARIANT m_varPeakFlags;     // peak flags of the scan; never read
-    int32_t m_nPointCount = 0;            // number of points in the mass list
-    std::string m_strRawPath;             // the RAW file, as given on the command line
+    int32_t m_nResult = 0;             // result of the last component call; 1 = success
+    platform::VARIANT m_varMassList;   // the scan's points: doubles, m/z then intensity
+    platform::VARIANT m_varPeakFlags;  // peak flags of the scan; never read
+    int32_t m_nPointCount = 0;         // number of points in the mass list
+    std::string m_strRawPath;          // the RAW file, as given on the command line
     int32_t m_nFirstScan = 0;
     int32_t m_nLastScan = 0;
-    double m_dtCreation = 0.0;            // automation date
+    double m_dtCreation = 0.0;  // automation date
     std::string m_strCreationDate;
-    double m_dRetentionTime = 0.0;        // minutes
+    double m_dRetentionTime = 0.0;          // minutes
     platform::BSTR m_bstrFilter = nullptr;  // filter text of the current scan
-    CDXRawfile m_rawfile;                 // the hosted control; lives and dies with the dialog
+    CDXRawfile m_rawfile;                   // the hosted control; lives and dies with the dialog
     std::string m_strInstrumentType;
     std::string m_strMs1Path;
     std::string m_strLogPath;
-    std::FILE* m_pFile = nullptr;         // the open MS1 file
+    std::FILE* m_pFile = nullptr;  // the open MS1 file
     const char* m_pszMzFormat = "%.5f";
     const char* m_pszIntensityFormat = "%.1f";
-    bool m_bPicked = true;                // true: write m_pickedPeaks; false: the points as delivered
-    const double* m_pMassListData = nullptr;  // the mass-list data while it is locked
-    std::vector<Peak> m_pickedPeaks;      // picked peaks of the last profile scan
+    bool m_bPicked = true;                         // true: write m_pickedPeaks; false: the points as delivered
+    const double* m_pMassListData = nullptr;       // the mass-list data while it is locked
+    std::vector<Peak> m_pickedPeaks;               // picked peaks of the last profile scan
     platform::SAFEARRAY* m_psaMassList = nullptr;  // the array whose data is locked
 
 private:

@@ -49,9 +49,9 @@ bool CBriselDlg::FetchMassList(int32_t n) {
     ClearMassList();
     m_nPointCount = 0;
     int32_t deliveredScan = n;
-    m_nResult = m_rawfile.GetMassListFromScanNum(&deliveredScan, kAnyScanFilter, kNoCutoff, kNoCutoffValue,
-                                                 kNoPeakLimit, kPointsAsStored, &m_varMassList, &m_varPeakFlags,
-                                                 &m_nPointCount);
+    m_nResult =
+        m_rawfile.GetMassListFromScanNum(&deliveredScan, kAnyScanFilter, kNoCutoff, kNoCutoffValue, kNoPeakLimit,
+                                         kPointsAsStored, &m_varMassList, &m_varPeakFlags, &m_nPointCount);
     if (m_nResult != xrawfile::kControlSuccess) {
         AppendMassListFailure(m_strLogPath, deliveredScan, m_nResult, n);
         ClearMassList();

@@ -51,8 +51,8 @@ std::string FormatCreationDate(double automationDate) {
     if (date.year < kFirstValidYear || date.year > kLastValidYear) return kInvalidDateTime;
 
     char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", static_cast<int>(date.year), date.month,
-                  date.day, static_cast<int>(seconds / 3600), static_cast<int>(seconds / 60 % 60),
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", static_cast<int>(date.year), date.month, date.day,
+                  static_cast<int>(seconds / 3600), static_cast<int>(seconds / 60 % 60),
                   static_cast<int>(seconds % 60));
     return text;
 }

@@ -16,9 +16,7 @@ int32_t CDXRawfile::Call(int32_t dispatchId, const std::vector<DispArg>& args) {
     return result;
 }
 
-int32_t CDXRawfile::Open(const std::string& path) {
-    return Call(xrawfile::kDispOpen, {DispArg::Bstr(path.c_str())});
-}
+int32_t CDXRawfile::Open(const std::string& path) { return Call(xrawfile::kDispOpen, {DispArg::Bstr(path.c_str())}); }
 
 int32_t CDXRawfile::SetCurrentController(int32_t type, int32_t number) {
     return Call(xrawfile::kDispSetCurrentController, {DispArg::I4(type), DispArg::I4(number)});
@@ -44,10 +42,9 @@ int32_t CDXRawfile::GetFilterForScanNum(int32_t scan, platform::BSTR* filter) {
     return Call(xrawfile::kDispGetFilterForScanNum, {DispArg::I4(scan), DispArg::PBstr(filter)});
 }
 
-int32_t CDXRawfile::GetMassListFromScanNum(int32_t* scan, const char* filter, int32_t cutoffType,
-                                           int32_t cutoffValue, int32_t maxPeaks, int32_t centroid,
-                                           platform::VARIANT* massList, platform::VARIANT* peakFlags,
-                                           int32_t* size) {
+int32_t CDXRawfile::GetMassListFromScanNum(int32_t* scan, const char* filter, int32_t cutoffType, int32_t cutoffValue,
+                                           int32_t maxPeaks, int32_t centroid, platform::VARIANT* massList,
+                                           platform::VARIANT* peakFlags, int32_t* size) {
     return Call(xrawfile::kDispGetMassListFromScanNum,
                 {DispArg::PI4(scan), DispArg::Bstr(filter), DispArg::I4(cutoffType), DispArg::I4(cutoffValue),
                  DispArg::I4(maxPeaks), DispArg::I4(centroid), DispArg::PVariant(massList),

@@ -2,8 +2,7 @@
 
 #include <cstdio>
 
-bool AppendMassListFailure(const std::string& logPath, int32_t returnedScan, int32_t errorCode,
-                           int32_t requestedScan) {
+bool AppendMassListFailure(const std::string& logPath, int32_t returnedScan, int32_t errorCode, int32_t requestedScan) {
     std::FILE* log = std::fopen(logPath.c_str(), "a");
     if (log == nullptr) return false;
     std::fprintf(log, "ScanNumber: %d\n", returnedScan);

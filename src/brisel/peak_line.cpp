@@ -30,8 +30,8 @@ PeakLineFormat::Conversion PeakLineFormat::Read(const char* format) {
 void PeakLineFormat::AppendValue(std::string& out, double value, const Conversion& conversion) {
     char text[kValueRoom];
     if (conversion.decimals >= 0) {
-        const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed,
-                                          conversion.decimals);
+        const auto result =
+            std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, conversion.decimals);
         out.append(text, result.ptr);
         return;
     }

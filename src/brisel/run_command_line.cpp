@@ -27,8 +27,7 @@ void RunCommandLine(CBriselDlg& dialog) {
     for (size_t i = 1; i < commandLine.size(); ++i) {
         const std::string& path = commandLine[i];
         if (!PathExists(path)) {
-            platform::MessageBox(&dialog, messages::kFileNotFound + path, platform::ApplicationName(),
-                                 platform::MB_OK);
+            platform::MessageBox(&dialog, messages::kFileNotFound + path, platform::ApplicationName(), platform::MB_OK);
             return;
         }
         dialog.m_strRawPath = path;

@@ -27,16 +27,16 @@ inline constexpr const char* kInterfaceIds[6] = {
 // Dispatch ids of the control form. Every control method returns a 32-bit
 // integer, 1 meaning success.
 enum DispatchId : int32_t {
-    kDispOpen = 1,                 // (BSTR path)
-    kDispClose = 2,                // ()
-    kDispGetCreationDate = 6,      // (DATE* date)
-    kDispSetCurrentController = 34,  // (I4 type, I4 number)
-    kDispGetFirstSpectrumNumber = 49,  // (I4* scan)
-    kDispGetLastSpectrumNumber = 50,   // (I4* scan)
-    kDispRTFromScanNum = 70,       // (I4 scan, R8* minutes)
-    kDispGetFilterForScanNum = 71,  // (I4 scan, BSTR* filter)
-    kDispGetMassListFromScanNum = 73,  // (I4* scan, BSTR filter, I4 cutoffType, I4 cutoffValue,
-                                       //  I4 maxPeaks, I4 centroid, VARIANT* list, VARIANT* flags, I4* size)
+    kDispOpen = 1,                             // (BSTR path)
+    kDispClose = 2,                            // ()
+    kDispGetCreationDate = 6,                  // (DATE* date)
+    kDispSetCurrentController = 34,            // (I4 type, I4 number)
+    kDispGetFirstSpectrumNumber = 49,          // (I4* scan)
+    kDispGetLastSpectrumNumber = 50,           // (I4* scan)
+    kDispRTFromScanNum = 70,                   // (I4 scan, R8* minutes)
+    kDispGetFilterForScanNum = 71,             // (I4 scan, BSTR* filter)
+    kDispGetMassListFromScanNum = 73,          // (I4* scan, BSTR filter, I4 cutoffType, I4 cutoffValue,
+                                               //  I4 maxPeaks, I4 centroid, VARIANT* list, VARIANT* flags, I4* size)
     kDispGetTrailerExtraValueForScanNum = 90,  // (I4 scan, BSTR label, VARIANT* value)
 };
 

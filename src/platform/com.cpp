@@ -44,9 +44,7 @@ HRESULT CoInitialize() {
 namespace {
 constexpr size_t kStringHeader = 8;
 
-uint32_t& StoredLength(BSTR text) {
-    return *reinterpret_cast<uint32_t*>(text - kStringHeader);
-}
+uint32_t& StoredLength(BSTR text) { return *reinterpret_cast<uint32_t*>(text - kStringHeader); }
 }  // namespace
 
 BSTR SysAllocString(std::string_view text) {
@@ -87,31 +85,24 @@ namespace {
 size_t ElementSize(VARTYPE type) {
     switch (type) {
         case VT_I1:
-        case VT_UI1:
-            return 1;
+        case VT_UI1: return 1;
         case VT_I2:
         case VT_UI2:
-        case VT_BOOL:
-            return 2;
+        case VT_BOOL: return 2;
         case VT_I4:
         case VT_UI4:
         case VT_INT:
         case VT_UINT:
-        case VT_R4:
-            return 4;
+        case VT_R4: return 4;
         case VT_I8:
         case VT_UI8:
         case VT_R8:
-        case VT_DATE:
-            return 8;
-        default:
-            return 0;
+        case VT_DATE: return 8;
+        default: return 0;
     }
 }
 
-bool IsLiveArray(const SAFEARRAY* array) {
-    return array != nullptr && Ledger().liveArrays.count(array) != 0;
-}
+bool IsLiveArray(const SAFEARRAY* array) { return array != nullptr && Ledger().liveArrays.count(array) != 0; }
 
 }  // namespace
 

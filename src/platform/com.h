@@ -163,20 +163,48 @@ enum class ParamKind { BSTR, I4, PI4, PR8, PBSTR, PVARIANT, PDATE };
 struct DispArg {
     ParamKind kind;
     union {
-        const char* str;   // BSTR: passed by value
-        int32_t i4;        // I4
-        int32_t* pi4;      // PI4
-        double* pr8;       // PR8 and PDATE
-        BSTR* pbstr;       // PBSTR
-        VARIANT* pvar;     // PVARIANT
+        const char* str;  // BSTR: passed by value
+        int32_t i4;       // I4
+        int32_t* pi4;     // PI4
+        double* pr8;      // PR8 and PDATE
+        BSTR* pbstr;      // PBSTR
+        VARIANT* pvar;    // PVARIANT
     };
-    static DispArg Bstr(const char* text) { DispArg a{ParamKind::BSTR, {}}; a.str = text; return a; }
-    static DispArg I4(int32_t value) { DispArg a{ParamKind::I4, {}}; a.i4 = value; return a; }
-    static DispArg PI4(int32_t* value) { DispArg a{ParamKind::PI4, {}}; a.pi4 = value; return a; }
-    static DispArg PR8(double* value) { DispArg a{ParamKind::PR8, {}}; a.pr8 = value; return a; }
-    static DispArg PDate(double* value) { DispArg a{ParamKind::PDATE, {}}; a.pr8 = value; return a; }
-    static DispArg PBstr(BSTR* value) { DispArg a{ParamKind::PBSTR, {}}; a.pbstr = value; return a; }
-    static DispArg PVariant(VARIANT* value) { DispArg a{ParamKind::PVARIANT, {}}; a.pvar = value; return a; }
+    static DispArg Bstr(const char* text) {
+        DispArg a{ParamKind::BSTR, {}};
+        a.str = text;
+        return a;
+    }
+    static DispArg I4(int32_t value) {
+        DispArg a{ParamKind::I4, {}};
+        a.i4 = value;
+        return a;
+    }
+    static DispArg PI4(int32_t* value) {
+        DispArg a{ParamKind::PI4, {}};
+        a.pi4 = value;
+        return a;
+    }
+    static DispArg PR8(double* value) {
+        DispArg a{ParamKind::PR8, {}};
+        a.pr8 = value;
+        return a;
+    }
+    static DispArg PDate(double* value) {
+        DispArg a{ParamKind::PDATE, {}};
+        a.pr8 = value;
+        return a;
+    }
+    static DispArg PBstr(BSTR* value) {
+        DispArg a{ParamKind::PBSTR, {}};
+        a.pbstr = value;
+        return a;
+    }
+    static DispArg PVariant(VARIANT* value) {
+        DispArg a{ParamKind::PVARIANT, {}};
+        a.pvar = value;
+        return a;
+    }
 };
 
 // The dispatch interface of a control: a method called by dispatch id with

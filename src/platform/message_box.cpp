@@ -29,9 +29,7 @@ int MessageBox(const CWnd* owner, std::string_view text, std::string_view captio
     return IDOK;
 }
 
-int AfxMessageBox(std::string_view text, unsigned type) {
-    return MessageBox(nullptr, text, ApplicationName(), type);
-}
+int AfxMessageBox(std::string_view text, unsigned type) { return MessageBox(nullptr, text, ApplicationName(), type); }
 
 void SetApplicationName(std::string name) { StoredApplicationName() = std::move(name); }
 

@@ -21,14 +21,14 @@ namespace rawfile {
 using Status = int32_t;
 inline constexpr Status kOk = 0;
 inline constexpr Status kScriptedFailure = 1;  // a fixture's failure without a code of its own
-inline constexpr Status kFailed = 2;         // generic failure of an operation
-inline constexpr Status kNoSuchScan = 3;     // scan number outside the file's range
-inline constexpr Status kNoSuchLabel = 4;    // trailer label the file does not have
-inline constexpr Status kDamaged = 5;        // the data met is damaged or truncated
-inline constexpr Status kNotOpen = 6;        // no file is open
-inline constexpr Status kUnsupported = 7;    // a request the component does not serve
-inline constexpr Status kNotRawFile = 8;     // the file is neither a RAW file nor a fixture
-inline constexpr Status kCannotRead = 9;     // the file cannot be opened or read
+inline constexpr Status kFailed = 2;           // generic failure of an operation
+inline constexpr Status kNoSuchScan = 3;       // scan number outside the file's range
+inline constexpr Status kNoSuchLabel = 4;      // trailer label the file does not have
+inline constexpr Status kDamaged = 5;          // the data met is damaged or truncated
+inline constexpr Status kNotOpen = 6;          // no file is open
+inline constexpr Status kUnsupported = 7;      // a request the component does not serve
+inline constexpr Status kNotRawFile = 8;       // the file is neither a RAW file nor a fixture
+inline constexpr Status kCannotRead = 9;       // the file cannot be opened or read
 
 class RawBackend {
 public:

@@ -64,7 +64,8 @@ HRESULT RawComponent::Invoke(int32_t dispatchId, const std::vector<DispArg>& arg
             }
             break;
         case xrawfile::kDispGetFirstSpectrumNumber:
-            if ((check = CheckArguments(args, {K::PI4})) == platform::S_OK) status = GetFirstSpectrumNumber(args[0].pi4);
+            if ((check = CheckArguments(args, {K::PI4})) == platform::S_OK)
+                status = GetFirstSpectrumNumber(args[0].pi4);
             break;
         case xrawfile::kDispGetLastSpectrumNumber:
             if ((check = CheckArguments(args, {K::PI4})) == platform::S_OK) status = GetLastSpectrumNumber(args[0].pi4);
@@ -80,7 +81,8 @@ HRESULT RawComponent::Invoke(int32_t dispatchId, const std::vector<DispArg>& arg
             }
             break;
         case xrawfile::kDispGetMassListFromScanNum:
-            check = CheckArguments(args, {K::PI4, K::BSTR, K::I4, K::I4, K::I4, K::I4, K::PVARIANT, K::PVARIANT, K::PI4});
+            check =
+                CheckArguments(args, {K::PI4, K::BSTR, K::I4, K::I4, K::I4, K::I4, K::PVARIANT, K::PVARIANT, K::PI4});
             if (check == platform::S_OK) {
                 status = GetMassListFromScanNum(args[0].pi4, TextOf(args[1]), args[2].i4, args[3].i4, args[4].i4,
                                                 args[5].i4, nullptr, args[6].pvar, args[7].pvar, args[8].pi4);
@@ -91,8 +93,7 @@ HRESULT RawComponent::Invoke(int32_t dispatchId, const std::vector<DispArg>& arg
                 status = GetTrailerExtraValueForScanNum(args[0].i4, TextOf(args[1]), args[2].pvar);
             }
             break;
-        default:
-            return platform::DISP_E_MEMBERNOTFOUND;
+        default: return platform::DISP_E_MEMBERNOTFOUND;
     }
     if (check != platform::S_OK) return check;
     *result = ControlResult(status);

@@ -11,7 +11,8 @@ Status PutMassList(const std::vector<double>& pairs, platform::VARIANT* massList
     if (points > static_cast<size_t>(std::numeric_limits<int32_t>::max() / 2)) return kUnsupported;
     *size = static_cast<int32_t>(points);
     if (points == 0) return kOk;
-    platform::SAFEARRAY* values = platform::SafeArrayCreateVector(platform::VT_R8, 0, static_cast<uint32_t>(points * 2));
+    platform::SAFEARRAY* values =
+        platform::SafeArrayCreateVector(platform::VT_R8, 0, static_cast<uint32_t>(points * 2));
     platform::SAFEARRAY* flags = platform::SafeArrayCreateVector(platform::VT_UI1, 0, static_cast<uint32_t>(points));
     void* data = nullptr;
     if (values == nullptr || flags == nullptr || platform::Failed(platform::SafeArrayAccessData(values, &data))) {

@@ -138,11 +138,10 @@ HRESULT RawComponent::GetFilterForScanNum(int32_t scan, platform::BSTR* filter) 
     return Filter(scan, filter);
 }
 
-HRESULT RawComponent::GetMassListFromScanNum(int32_t* scan, const char* filter, int32_t cutoffType,
-                                             int32_t cutoffValue, int32_t maxPeaks, int32_t centroid,
+HRESULT RawComponent::GetMassListFromScanNum(int32_t* scan, const char* filter, int32_t cutoffType, int32_t cutoffValue,
+                                             int32_t maxPeaks, int32_t centroid,
                                              double* /*peakWidth: used only when centroiding*/,
-                                             platform::VARIANT* massList, platform::VARIANT* peakFlags,
-                                             int32_t* size) {
+                                             platform::VARIANT* massList, platform::VARIANT* peakFlags, int32_t* size) {
     if (scan == nullptr || massList == nullptr || peakFlags == nullptr || size == nullptr) return platform::E_POINTER;
     return MassList(scan, filter != nullptr ? filter : "", cutoffType, cutoffValue, maxPeaks, centroid, massList,
                     peakFlags, size);

@@ -39,15 +39,14 @@ public:
     platform::HRESULT GetLastSpectrumNumber(int32_t* scan) override;
     platform::HRESULT RTFromScanNum(int32_t scan, double* minutes) override;
     platform::HRESULT GetFilterForScanNum(int32_t scan, platform::BSTR* filter) override;
-    platform::HRESULT GetMassListFromScanNum(int32_t* scan, const char* filter, int32_t cutoffType,
-                                             int32_t cutoffValue, int32_t maxPeaks, int32_t centroid,
-                                             double* peakWidth, platform::VARIANT* massList,
-                                             platform::VARIANT* peakFlags, int32_t* size) override;
+    platform::HRESULT GetMassListFromScanNum(int32_t* scan, const char* filter, int32_t cutoffType, int32_t cutoffValue,
+                                             int32_t maxPeaks, int32_t centroid, double* peakWidth,
+                                             platform::VARIANT* massList, platform::VARIANT* peakFlags,
+                                             int32_t* size) override;
     platform::HRESULT GetTrailerExtraValueForScanNum(int32_t scan, const char* label,
                                                      platform::VARIANT* value) override;
 
-    platform::HRESULT Invoke(int32_t dispatchId, const std::vector<platform::DispArg>& args,
-                             int32_t* result) override;
+    platform::HRESULT Invoke(int32_t dispatchId, const std::vector<platform::DispArg>& args, int32_t* result) override;
 
 private:
     ~RawComponent() override;
@@ -55,9 +54,8 @@ private:
     // Each answers a backend status; output pointers are checked by the callers.
     Status OpenFile(std::string_view path);
     Status CloseFile();
-    Status MassList(int32_t* scan, std::string_view filter, int32_t cutoffType, int32_t cutoffValue,
-                    int32_t maxPeaks, int32_t centroid, platform::VARIANT* massList, platform::VARIANT* peakFlags,
-                    int32_t* size);
+    Status MassList(int32_t* scan, std::string_view filter, int32_t cutoffType, int32_t cutoffValue, int32_t maxPeaks,
+                    int32_t centroid, platform::VARIANT* massList, platform::VARIANT* peakFlags, int32_t* size);
     Status Filter(int32_t scan, platform::BSTR* filter);
     Status Trailer(int32_t scan, std::string_view label, platform::VARIANT* value);
 

@@ -25,7 +25,7 @@ struct TaggedTrailerValue {
     bool operator==(const TaggedTrailerValue&) const = default;
 };
 
-using TrailerValue = std::variant<NoTrailerValue, int8_t, uint8_t, int16_t, uint16_t, int32_t, uint32_t, float,
-                                  double, bool, std::string, TaggedTrailerValue>;
+using TrailerValue = std::variant<NoTrailerValue, int8_t, uint8_t, int16_t, uint16_t, int32_t, uint32_t, float, double,
+                                  bool, std::string, TaggedTrailerValue>;
 
 }  // namespace rawfile

@@ -24,8 +24,7 @@ using testing_support::TempDir;
 
 // A profile curve at m/z 100.0, 100.1, ... that brisel reduces to the one
 // peak "100.20000 30.0".
-constexpr const char* kProfileCurve =
-    "points 100.0 5 100.1 10 100.2 30 100.3 10 100.4 5 100.5 0 100.6 0 100.7 0\n";
+constexpr const char* kProfileCurve = "points 100.0 5 100.1 10 100.2 30 100.3 10 100.4 5 100.5 0 100.6 0 100.7 0\n";
 constexpr const char* kCurveAsDelivered =
     "100.00000 5.0\n100.10000 10.0\n100.20000 30.0\n100.30000 10.0\n100.40000 5.0\n"
     "100.50000 0.0\n100.60000 0.0\n100.70000 0.0\n";
@@ -43,34 +42,34 @@ void ExpectQuietSuccess(const testing_support::ProgramResult& result) {
 
 // Profile, MS2, MS3, empty, and centroid and profile scans of a file whose
 // filter texts begin with the polarity sign.
-const std::string kMixedRun =
-    std::string("rawfixture 1\n"
-                "created 43193.885993414355\n"
-                "scan 1\n"
-                "filter FTMS + p NSI Full ms [350.00-1800.00]\n"
-                "rt 0.5\n"
-                "trailer R4 Ion Injection Time (ms):=12.5\n") +
-    kProfileCurve +
-    "scan 2\n"
-    "filter ITMS + c NSI d Full ms2 445.12@cid35.00 [110.00-1000.00]\n"
-    "rt 0.52\n"
-    "p 150.1 30\n"
-    "scan 3\n"
-    "filter ITMS + c NSI d Full ms3 445.12@cid35.00 300.20@cid35.00 [80.00-700.00]\n"
-    "rt 0.61\n"
-    "p 445.12003 10234.56\n"
-    "p 512.3 0\n"
-    "scan 4\n"
-    "filter FTMS + c NSI Full ms [350.00-1800.00]\n"
-    "rt 0.7\n"
-    "scan 5\n"
-    "filter + c ESI Full ms [100.000-1000.000]\n"
-    "rt 1.25\n" +
-    kProfileCurve +
-    "scan 6\n"
-    "filter + p ESI Q1MS [181.653-182.582]\n"
-    "rt 61.5\n" +
-    kProfileCurve;
+const std::string kMixedRun = std::string(
+                                  "rawfixture 1\n"
+                                  "created 43193.885993414355\n"
+                                  "scan 1\n"
+                                  "filter FTMS + p NSI Full ms [350.00-1800.00]\n"
+                                  "rt 0.5\n"
+                                  "trailer R4 Ion Injection Time (ms):=12.5\n") +
+                              kProfileCurve +
+                              "scan 2\n"
+                              "filter ITMS + c NSI d Full ms2 445.12@cid35.00 [110.00-1000.00]\n"
+                              "rt 0.52\n"
+                              "p 150.1 30\n"
+                              "scan 3\n"
+                              "filter ITMS + c NSI d Full ms3 445.12@cid35.00 300.20@cid35.00 [80.00-700.00]\n"
+                              "rt 0.61\n"
+                              "p 445.12003 10234.56\n"
+                              "p 512.3 0\n"
+                              "scan 4\n"
+                              "filter FTMS + c NSI Full ms [350.00-1800.00]\n"
+                              "rt 0.7\n"
+                              "scan 5\n"
+                              "filter + c ESI Full ms [100.000-1000.000]\n"
+                              "rt 1.25\n" +
+                              kProfileCurve +
+                              "scan 6\n"
+                              "filter + p ESI Q1MS [181.653-182.582]\n"
+                              "rt 61.5\n" +
+                              kProfileCurve;
 
 TEST(BriselProgram, WritesEveryScanButMs2BesideTheRawFile) {
     TempDir dir;
@@ -85,8 +84,7 @@ TEST(BriselProgram, WritesEveryScanButMs2BesideTheRawFile) {
     // polarity sign, as delivered. Scan 6: profile behind a polarity sign,
     // picked; "+" names the ion trap.
     EXPECT_EQ(ReadFile(dir.path() / "mixed.MS1"),
-              Header("2018-04-03 21:15:50", 1, 6) +
-                  ScanStart("000001", "0.500000", "FTMS") + "100.20000 30.0\n" +
+              Header("2018-04-03 21:15:50", 1, 6) + ScanStart("000001", "0.500000", "FTMS") + "100.20000 30.0\n" +
                   ScanStart("000003", "0.610000", "ITMS") + "445.12003 10234.6\n512.30000 0.0\n" +
                   ScanStart("000005", "1.250000", "ITMS") + kCurveAsDelivered +
                   ScanStart("000006", "61.500000", "ITMS") + "100.20000 30.0\n");
@@ -98,15 +96,15 @@ TEST(BriselProgram, PadsScanNumbersToSixDigitsAndKeepsLongerOnes) {
     const auto small = dir.Write("small.raw",
                                  "rawfixture 1\nrange 41 42\nscan 41\nfilter ITMS + c NSI d Full ms2 400.0@cid35.00\n"
                                  "scan 42\nfilter FTMS + c NSI Full ms\nrt 2\np 445.12003 10234.56\n");
-    const auto large = dir.Write("large.raw",
-                                 "rawfixture 1\nscan 1234567\nfilter FTMS + c NSI Full ms\nrt 3\np 300 1\n");
+    const auto large =
+        dir.Write("large.raw", "rawfixture 1\nscan 1234567\nfilter FTMS + c NSI Full ms\nrt 3\np 300 1\n");
 
     const auto result = RunBrisel({small.string(), large.string()});
 
     ExpectQuietSuccess(result);
     EXPECT_EQ(result.err, "");
-    EXPECT_EQ(ReadFile(dir.path() / "small.MS1"), Header("1899-12-30 00:00:00", 41, 42) +
-                                                      ScanStart("000042", "2.000000", "FTMS") + "445.12003 10234.6\n");
+    EXPECT_EQ(ReadFile(dir.path() / "small.MS1"),
+              Header("1899-12-30 00:00:00", 41, 42) + ScanStart("000042", "2.000000", "FTMS") + "445.12003 10234.6\n");
     EXPECT_EQ(ReadFile(dir.path() / "large.MS1"), Header("1899-12-30 00:00:00", 1234567, 1234567) +
                                                       ScanStart("1234567", "3.000000", "FTMS") + "300.00000 1.0\n");
 }
@@ -139,7 +137,8 @@ TEST(BriselProgram, LogsEveryFailedMassListAndASecondRunAppends) {
 
 TEST(BriselProgram, LeavesAnExistingMs1FileUntouched) {
     TempDir dir;
-    const auto raw = dir.Write("done.raw", "rawfixture 1\nscan 1\nfilter FTMS + c NSI Full ms\np 300 1\nfail masslist\n");
+    const auto raw =
+        dir.Write("done.raw", "rawfixture 1\nscan 1\nfilter FTMS + c NSI Full ms\np 300 1\nfail masslist\n");
     dir.Write("done.MS1", "converted before\r\n");
 
     const auto result = RunBrisel({raw.string()});
@@ -188,10 +187,10 @@ TEST(BriselProgram, ARetentionTimeFailureEndsThatFileAndTheNextArgumentIsConvert
 
     ExpectQuietSuccess(result);
     EXPECT_EQ(result.err, "Error: Error getting retention time\n");
-    EXPECT_EQ(ReadFile(dir.path() / "broken.MS1"), Header("1899-12-30 00:00:00", 1, 3) +
-                                                       ScanStart("000001", "1.000000", "FTMS") + "300.00000 1.0\n");
-    EXPECT_EQ(ReadFile(dir.path() / "fine.MS1"), Header("1899-12-30 00:00:00", 5, 5) +
-                                                     ScanStart("000005", "5.000000", "FTMS") + "350.00000 5.0\n");
+    EXPECT_EQ(ReadFile(dir.path() / "broken.MS1"),
+              Header("1899-12-30 00:00:00", 1, 3) + ScanStart("000001", "1.000000", "FTMS") + "300.00000 1.0\n");
+    EXPECT_EQ(ReadFile(dir.path() / "fine.MS1"),
+              Header("1899-12-30 00:00:00", 5, 5) + ScanStart("000005", "5.000000", "FTMS") + "350.00000 5.0\n");
 }
 
 TEST(BriselProgram, NamesTheOutputByReplacingTheLastThreeCharacters) {

@@ -22,8 +22,8 @@
 namespace {
 
 using brisel_test::Header;
-using brisel_test::Script;
 using brisel_test::ScanStart;
+using brisel_test::Script;
 using brisel_test::ScriptedFile;
 using brisel_test::ScriptedScan;
 using testing_support::ReadFile;
@@ -54,9 +54,7 @@ ScriptedScan Scan(const std::string& filter, double minutes, std::vector<double>
     return scan;
 }
 
-Calls FileStart(const std::string& path) {
-    return {"open " + path, "controller 0 1", "first", "last", "date"};
-}
+Calls FileStart(const std::string& path) { return {"open " + path, "controller 0 1", "first", "last", "date"}; }
 
 Calls Concat(std::initializer_list<Calls> parts) {
     Calls all;
@@ -153,9 +151,9 @@ TEST_F(BriselConversion, AsksTheComponentInItsFixedOrderAndWritesEveryScanButMs2
                                       {"filter 3", "masslist 3 ms 0 0 0 0", "rt 3", "filter 3", "filter 3"},
                                       {"filter 4", "masslist 4 ms 0 0 0 0"},
                                       {"filter 5", "masslist 5 ms 0 0 0 0"}}));
-    EXPECT_EQ(Ms1Of("run"), Header("2023-03-15 12:00:00", 1, 5) +
-                                ScanStart("000001", "0.500000", "FTMS") + "100.20000 30.0\n" +
-                                ScanStart("000003", "0.750000", "ITMS") + "445.12003 10234.6\n500.00000 0.0\n");
+    EXPECT_EQ(Ms1Of("run"), Header("2023-03-15 12:00:00", 1, 5) + ScanStart("000001", "0.500000", "FTMS") +
+                                "100.20000 30.0\n" + ScanStart("000003", "0.750000", "ITMS") +
+                                "445.12003 10234.6\n500.00000 0.0\n");
     EXPECT_EQ(ReadFile(dir_.path() / "run.MS1.Log"), "ScanNumber: 5\nError code: 3\nnbuffScanNumber: 5\n");
     EXPECT_TRUE(boxes_.empty());
 }
@@ -221,9 +219,8 @@ TEST_F(BriselConversion, FailedFilterFetchWhilePreparingPeaksWritesThatScansPoin
 
     Convert("mixed.raw");
 
-    EXPECT_EQ(Ms1Of("mixed"), Header("1899-12-30 00:00:00", 1, 3) +
-                                  ScanStart("000001", "1.000000", "FTMS") + "100.20000 30.0\n" +
-                                  ScanStart("000002", "2.000000", "FTMS") +
+    EXPECT_EQ(Ms1Of("mixed"), Header("1899-12-30 00:00:00", 1, 3) + ScanStart("000001", "1.000000", "FTMS") +
+                                  "100.20000 30.0\n" + ScanStart("000002", "2.000000", "FTMS") +
                                   "200.00000 4.0\n200.10000 8.0\n200.20000 0.0\n200.30000 2.0\n200.40000 1.0\n"
                                   "200.50000 9.0\n" +
                                   ScanStart("000003", "3.000000", "FTMS") + "100.20000 30.0\n");
@@ -266,8 +263,8 @@ TEST_F(BriselConversion, FailedFilterFetchForTheScanTypeEndsTheFileWithTheFailur
     EXPECT_EQ(script_->calls, Concat({FileStart(PathOf("stop.raw")),
                                       {"filter 1", "masslist 1 ms 0 0 0 0", "rt 1", "filter 1", "filter 1"},
                                       {"filter 2"}}));
-    EXPECT_EQ(Ms1Of("stop"), Header("1899-12-30 00:00:00", 1, 3) + ScanStart("000001", "1.000000", "ITMS") +
-                                 "300.00000 1.0\n");
+    EXPECT_EQ(Ms1Of("stop"),
+              Header("1899-12-30 00:00:00", 1, 3) + ScanStart("000001", "1.000000", "ITMS") + "300.00000 1.0\n");
     ASSERT_EQ(boxes_.size(), 2u);
     EXPECT_EQ(boxes_[0].text, "Error getting retention time");
     EXPECT_EQ(boxes_[0].caption, "Error");
@@ -290,16 +287,15 @@ TEST_F(BriselConversion, RetentionTimeFailureEndsThatFileAndTheNextArgumentIsCon
 
     RunWithArguments({PathOf("first.raw"), PathOf("second.raw")});
 
-    EXPECT_EQ(script_->calls,
-              Concat({FileStart(PathOf("first.raw")),
-                      {"filter 1", "masslist 1 ms 0 0 0 0", "rt 1", "filter 1", "filter 1"},
-                      {"filter 2", "masslist 2 ms 0 0 0 0", "rt 2"},
-                      FileStart(PathOf("second.raw")),
-                      {"filter 1", "masslist 1 ms 0 0 0 0", "rt 1", "filter 1", "filter 1"}}));
-    EXPECT_EQ(Ms1Of("first"), Header("1899-12-30 00:00:00", 1, 3) + ScanStart("000001", "1.000000", "FTMS") +
-                                  "100.20000 30.0\n");
-    EXPECT_EQ(Ms1Of("second"), Header("1899-12-30 00:00:00", 1, 1) + ScanStart("000001", "4.000000", "ITMS") +
-                                   "300.00000 1.0\n");
+    EXPECT_EQ(script_->calls, Concat({FileStart(PathOf("first.raw")),
+                                      {"filter 1", "masslist 1 ms 0 0 0 0", "rt 1", "filter 1", "filter 1"},
+                                      {"filter 2", "masslist 2 ms 0 0 0 0", "rt 2"},
+                                      FileStart(PathOf("second.raw")),
+                                      {"filter 1", "masslist 1 ms 0 0 0 0", "rt 1", "filter 1", "filter 1"}}));
+    EXPECT_EQ(Ms1Of("first"),
+              Header("1899-12-30 00:00:00", 1, 3) + ScanStart("000001", "1.000000", "FTMS") + "100.20000 30.0\n");
+    EXPECT_EQ(Ms1Of("second"),
+              Header("1899-12-30 00:00:00", 1, 1) + ScanStart("000001", "4.000000", "ITMS") + "300.00000 1.0\n");
     ASSERT_EQ(boxes_.size(), 1u);
     EXPECT_EQ(boxes_[0].text, "Error getting retention time");
 }
@@ -312,8 +308,8 @@ TEST_F(BriselConversion, CallsTheDispatchMachineryCannotMakeCountAsFailed) {
 
     Convert("broken.raw");
 
-    EXPECT_EQ(script_->calls, Concat({FileStart(PathOf("broken.raw")),
-                                      {"filter 1", "masslist 1 ms 0 0 0 0", "broken 70"}}));
+    EXPECT_EQ(script_->calls,
+              Concat({FileStart(PathOf("broken.raw")), {"filter 1", "masslist 1 ms 0 0 0 0", "broken 70"}}));
     EXPECT_EQ(Ms1Of("broken"), Header("1899-12-30 00:00:00", 1, 2));
     ASSERT_EQ(boxes_.size(), 1u);
     EXPECT_EQ(boxes_[0].text, "Error getting retention time");
@@ -351,8 +347,8 @@ TEST_F(BriselConversion, AnUnopenableLogDropsTheEntryAndTheConversionGoesOn) {
 
     Convert("nolog.raw");
 
-    EXPECT_EQ(Ms1Of("nolog"), Header("1899-12-30 00:00:00", 1, 2) + ScanStart("000002", "2.000000", "ITMS") +
-                                  "310.00000 3.0\n");
+    EXPECT_EQ(Ms1Of("nolog"),
+              Header("1899-12-30 00:00:00", 1, 2) + ScanStart("000002", "2.000000", "ITMS") + "310.00000 3.0\n");
     EXPECT_TRUE(boxes_.empty());
 }
 

@@ -12,8 +12,8 @@ inline std::string Header(const std::string& date, int first, int last) {
            "H\tExtractor\tKelvor\n"
            "H\tExtractorVersion\t1.0\n"
            "H\tDataType\tCentroid\n"
-           "H\tFirstScan\t" + std::to_string(first) + "\n" +
-           "H\tLastScan\t" + std::to_string(last) + "\n";
+           "H\tFirstScan\t" +
+           std::to_string(first) + "\n" + "H\tLastScan\t" + std::to_string(last) + "\n";
 }
 
 // The S line and the three I lines; `number` as the S line writes it.

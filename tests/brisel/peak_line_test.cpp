@@ -34,8 +34,16 @@ TEST(PeakLine, WritesTheDefaultConversions) {
 
 TEST(PeakLine, MatchesPrintfForAnyDoubleAndPrecision) {
     const char* formats[] = {"%.0f", "%.1f", "%.5f", "%.9f", "%.12f"};
-    const double special[] = {0.5, 1.5, 2.5, 0.125, 1.0000005, 5e-324, -1e-7, 1.7976931348623157e308,
-                              std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
+    const double special[] = {0.5,
+                              1.5,
+                              2.5,
+                              0.125,
+                              1.0000005,
+                              5e-324,
+                              -1e-7,
+                              1.7976931348623157e308,
+                              std::numeric_limits<double>::infinity(),
+                              -std::numeric_limits<double>::infinity(),
                               std::nan("")};
     for (const char* format : formats) {
         for (double value : special) {

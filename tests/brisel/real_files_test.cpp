@@ -177,8 +177,9 @@ TEST(BriselRealFiles, WritesAnMs1FileForEachRealFileWithoutErrors) {
         ExpectMs1File(census, ReferenceCreationDate(name), ReadFile(ms1));
         if (fs::exists(log)) {
             const std::vector<std::string> entries = Lines(ReadFile(log));
-            ADD_FAILURE() << name << ": " << entries.size() / 3 << " mass-list fetches failed, the first: "
-                          << (entries.empty() ? "" : entries[0]) << (entries.size() > 1 ? ", " + entries[1] : "");
+            ADD_FAILURE() << name << ": " << entries.size() / 3
+                          << " mass-list fetches failed, the first: " << (entries.empty() ? "" : entries[0])
+                          << (entries.size() > 1 ? ", " + entries[1] : "");
         }
     }
 }

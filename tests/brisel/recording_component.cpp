@@ -17,7 +17,8 @@ constexpr int32_t kFailed = 0;
 constexpr const char* kJunkFilter = "junk left by a failed call";
 
 platform::SAFEARRAY* MakeDoubleArray(const std::vector<double>& values) {
-    platform::SAFEARRAY* array = platform::SafeArrayCreateVector(platform::VT_R8, 0, static_cast<uint32_t>(values.size()));
+    platform::SAFEARRAY* array =
+        platform::SafeArrayCreateVector(platform::VT_R8, 0, static_cast<uint32_t>(values.size()));
     void* data = nullptr;
     platform::SafeArrayAccessData(array, &data);
     if (!values.empty()) std::memcpy(data, values.data(), values.size() * sizeof(double));
@@ -32,14 +33,14 @@ public:
     HRESULT QueryInterface(const std::string& iid, void** out) override {
         if (out == nullptr) return platform::E_POINTER;
         *out = nullptr;
-        if (!platform::IsEqualGUID(iid, platform::IID_IUnknown) && !platform::IsEqualGUID(iid, platform::IID_IDispatch)) {
+        if (!platform::IsEqualGUID(iid, platform::IID_IUnknown) &&
+            !platform::IsEqualGUID(iid, platform::IID_IDispatch)) {
             return platform::E_NOINTERFACE;
         }
         *out = static_cast<platform::IDispatch*>(this);
         AddRef();
         return platform::S_OK;
     }
-
 
     HRESULT Invoke(int32_t id, const std::vector<DispArg>& args, int32_t* result) override {
         if (auto broken = script_->brokenDispatchIds.find(id); broken != script_->brokenDispatchIds.end()) {
@@ -66,8 +67,8 @@ private:
             case xrawfile::kDispRTFromScanNum: return {ParamKind::I4, ParamKind::PR8};
             case xrawfile::kDispGetFilterForScanNum: return {ParamKind::I4, ParamKind::PBSTR};
             case xrawfile::kDispGetMassListFromScanNum:
-                return {ParamKind::PI4, ParamKind::BSTR, ParamKind::I4, ParamKind::I4, ParamKind::I4,
-                        ParamKind::I4, ParamKind::PVARIANT, ParamKind::PVARIANT, ParamKind::PI4};
+                return {ParamKind::PI4, ParamKind::BSTR,     ParamKind::I4,       ParamKind::I4, ParamKind::I4,
+                        ParamKind::I4,  ParamKind::PVARIANT, ParamKind::PVARIANT, ParamKind::PI4};
             default: return {};
         }
     }
@@ -158,9 +159,10 @@ private:
         list->vt = platform::VT_ARRAY | platform::VT_R8;
         list->parray = MakeDoubleArray(scan->pairs);
         flags->vt = platform::VT_ARRAY | platform::VT_I4;
-        flags->parray = platform::SafeArrayCreateVector(platform::VT_I4, 0, static_cast<uint32_t>(scan->pairs.size() / 2));
-        *args[8].pi4 = scan->reportedPointCount >= 0 ? scan->reportedPointCount
-                                                     : static_cast<int32_t>(scan->pairs.size() / 2);
+        flags->parray =
+            platform::SafeArrayCreateVector(platform::VT_I4, 0, static_cast<uint32_t>(scan->pairs.size() / 2));
+        *args[8].pi4 =
+            scan->reportedPointCount >= 0 ? scan->reportedPointCount : static_cast<int32_t>(scan->pairs.size() / 2);
         return 1;
     }
 

@@ -13,7 +13,8 @@ constexpr int kBriselShift = 2;
 // Points at m/z 100.0, 100.1, 100.2, ... with the given intensities.
 std::vector<Peak> Curve(const std::vector<double>& intensities) {
     std::vector<Peak> points;
-    for (size_t i = 0; i < intensities.size(); ++i) points.push_back({100.0 + 0.1 * static_cast<double>(i), intensities[i]});
+    for (size_t i = 0; i < intensities.size(); ++i)
+        points.push_back({100.0 + 0.1 * static_cast<double>(i), intensities[i]});
     return points;
 }
 
@@ -80,9 +81,7 @@ TEST(PeakPicking, ApexAtTheStartTakesTheWeightedMeanWithTheNextPoint) {
     ExpectBothPrograms({0, 0, 0, 5, 30, 10, 5, 0, 0, 0}, {{100.425, 30}});
 }
 
-TEST(PeakPicking, FlatTopGivesItsMiddle) {
-    ExpectBothPrograms({0, 0, 5, 10, 30, 30, 10, 5, 0, 0, 0}, {{100.45, 30}});
-}
+TEST(PeakPicking, FlatTopGivesItsMiddle) { ExpectBothPrograms({0, 0, 5, 10, 30, 30, 10, 5, 0, 0, 0}, {{100.45, 30}}); }
 
 TEST(PeakPicking, ValleyPointEndsOnePeakAndStartsTheNext) {
     ExpectBothPrograms({0, 0, 5, 10, 30, 10, 5, 8, 20, 8, 4, 0, 0, 0}, {{100.4, 30}, {100.8, 20}});

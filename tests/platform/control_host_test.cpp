@@ -119,9 +119,9 @@ TEST_F(ControlHost, ObjectsThatCannotBeControlsAreReleased) {
     RegisterFake(notRunning);
     EXPECT_FALSE(control.CreateControl(testing_support::kFakeClassId, &host));
     EXPECT_FALSE(control.HasControl());
-    EXPECT_EQ(FakeEvents(), (std::vector<std::string>{"make plain", "query plain IDispatch", "release plain",
-                                                      "make stopped", "query stopped IDispatch", "run stopped",
-                                                      "release stopped"}));
+    EXPECT_EQ(FakeEvents(),
+              (std::vector<std::string>{"make plain", "query plain IDispatch", "release plain", "make stopped",
+                                        "query stopped IDispatch", "run stopped", "release stopped"}));
     EXPECT_EQ(CurrentLiveResources().objects, before.objects);
 }
 

@@ -53,7 +53,7 @@ TEST(RawListing, ListsRawFilesInAnyCaseSortedWithoutRegardToCase) {
     TempDir dir;
     for (const char* name : {"b.raw", "A.RAW", "c.Raw", "notes.txt", "raw", "x.raw.bak", "d.rawx"}) dir.Write(name, "");
     std::filesystem::create_directory(dir.path() / "folder.raw");  // folders are not RAW files
-    dir.Write("sub/e.raw", "");                                      // sub-folders are not searched
+    dir.Write("sub/e.raw", "");                                    // sub-folders are not searched
     EXPECT_EQ(platform::ListRawFiles(dir.path().string()), (std::vector<std::string>{"A.RAW", "b.raw", "c.Raw"}));
 }
 

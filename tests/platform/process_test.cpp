@@ -34,7 +34,9 @@ TEST(AsciiCase, OnlyAsciiLettersChange) {
 }
 
 TEST(CodePage, NarrowTextKeepsEveryByte) {
-    const std::string text = "/data/\xC3\xA9" "chantillon.raw";
+    const std::string text =
+        "/data/\xC3\xA9"
+        "chantillon.raw";
     EXPECT_EQ(platform::ToNarrow(text), text);
     EXPECT_EQ(platform::FromNarrow(text), text);
 }

@@ -74,9 +74,10 @@ TEST_F(ComponentHosting, ControlInTheHostAnswersEveryDispatchIdAndReleasesNothin
         SysFreeString(filter);
         int32_t scan = 3, size = 0;
         VARIANT list, flags;
-        control.InvokeHelper(xrawfile::kDispGetMassListFromScanNum, &result,
-                             {DispArg::PI4(&scan), DispArg::Bstr("ms"), DispArg::I4(0), DispArg::I4(0), DispArg::I4(0),
-                              DispArg::I4(0), DispArg::PVariant(&list), DispArg::PVariant(&flags), DispArg::PI4(&size)});
+        control.InvokeHelper(
+            xrawfile::kDispGetMassListFromScanNum, &result,
+            {DispArg::PI4(&scan), DispArg::Bstr("ms"), DispArg::I4(0), DispArg::I4(0), DispArg::I4(0), DispArg::I4(0),
+             DispArg::PVariant(&list), DispArg::PVariant(&flags), DispArg::PI4(&size)});
         EXPECT_EQ(result, 1);
         EXPECT_EQ(size, 3);
         EXPECT_EQ(SafeArrayElementCount(list.parray), 6u);

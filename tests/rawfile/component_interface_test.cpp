@@ -43,8 +43,8 @@ MassListAnswer AskMassList(xrawfile::IXRawfile* rawfile, int32_t scan, const cha
     answer.scan = scan;
     VARIANT list;
     VARIANT flags;
-    answer.status = rawfile->GetMassListFromScanNum(&answer.scan, filter, 0, 0, 0, 0, nullptr, &list, &flags,
-                                                    &answer.size);
+    answer.status =
+        rawfile->GetMassListFromScanNum(&answer.scan, filter, 0, 0, 0, 0, nullptr, &list, &flags, &answer.size);
     answer.listType = list.vt;
     answer.flagsType = flags.vt;
     if ((list.vt & VT_ARRAY) != 0) {

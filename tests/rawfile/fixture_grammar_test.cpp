@@ -195,10 +195,11 @@ TEST(FixtureGrammar, BrokenTextsAreRefusedNamingTheLine) {
 }
 
 TEST(FixtureGrammar, TrailerValuesMustFitTheirType) {
-    const char* bad[] = {"I1 A:=128",  "I1 A:=-129", "UI1 A:=256",         "UI1 A:=-1",  "I2 A:=32768",
-                         "UI2 A:=65536", "I4 A:=2147483648", "INT A:=-2147483649", "UI4 A:=4294967296",
-                         "UINT A:=-1", "UI8 A:=-1",  "I8 A:=9223372036854775808", "R8 A:=abc", "R4 A:=",
-                         "I4 A:=1.5",  "VT8192 A:=1", "VT16392 A:=x", "VTx A:=1", "VT12 A:=1.5"};
+    const char* bad[] = {"I1 A:=128",         "I1 A:=-129",   "UI1 A:=256",       "UI1 A:=-1",
+                         "I2 A:=32768",       "UI2 A:=65536", "I4 A:=2147483648", "INT A:=-2147483649",
+                         "UI4 A:=4294967296", "UINT A:=-1",   "UI8 A:=-1",        "I8 A:=9223372036854775808",
+                         "R8 A:=abc",         "R4 A:=",       "I4 A:=1.5",        "VT8192 A:=1",
+                         "VT16392 A:=x",      "VTx A:=1",     "VT12 A:=1.5"};
     for (const char* line : bad) {
         std::string error = ErrorOf(std::string("scan 1\ntrailer ") + line + "\n");
         EXPECT_EQ(error.substr(0, 8), "line 3: ") << line;
@@ -222,8 +223,7 @@ TEST(FixtureGrammar, ReadmeExampleIsAValidFixture) {
     std::ifstream readme(std::filesystem::path(EXAMPLES_DIR) / ".." / "src" / "rawfile" / "fixture" / "README.md");
     ASSERT_TRUE(readme) << "README beside the fixture backend";
     std::string line;
-    while (std::getline(readme, line) && line != "## Example") {
-    }
+    while (std::getline(readme, line) && line != "## Example") {}
     std::string text;
     while (std::getline(readme, line)) {
         if (line.rfind("    ", 0) == 0) text += line.substr(4) + "\n";

@@ -356,8 +356,7 @@ TEST_F(NativeDamageInPlace, AScanRangeStartingBelowOneThatSpansNumbersFailsTheOp
     // spexor stops at the open instead of walking the range.
     withScanRange(0, 1083579392);
     const std::string path = dir_.Write("range.raw", bytes_).string();
-    const auto result =
-        testing_support::RunProgram(SPEXOR_BIN, {"-ms1", "-o", (dir_.path() / "out").string(), path});
+    const auto result = testing_support::RunProgram(SPEXOR_BIN, {"-ms1", "-o", (dir_.path() / "out").string(), path});
     EXPECT_EQ(result.status, 255);
     EXPECT_EQ(result.err, "[Morvane] <Exception>: Failed to open file " + path + ", check if your file is corrupt!\n");
 

@@ -83,8 +83,14 @@ private:
             case '{': return ParseObject(value);
             case '[': return ParseArray(value);
             case '"': value->kind = JsonValue::Kind::String; return ParseString(&value->text);
-            case 't': value->kind = JsonValue::Kind::Bool; value->boolean = true; return ConsumeWord("true");
-            case 'f': value->kind = JsonValue::Kind::Bool; value->boolean = false; return ConsumeWord("false");
+            case 't':
+                value->kind = JsonValue::Kind::Bool;
+                value->boolean = true;
+                return ConsumeWord("true");
+            case 'f':
+                value->kind = JsonValue::Kind::Bool;
+                value->boolean = false;
+                return ConsumeWord("false");
             case 'n': value->kind = JsonValue::Kind::Null; return ConsumeWord("null");
             default: return ParseNumber(value);
         }
@@ -141,7 +147,9 @@ private:
         }
         const char c = text_[at_++];
         switch (c) {
-            case '"': case '\\': case '/': out->push_back(c); return true;
+            case '"':
+            case '\\':
+            case '/': out->push_back(c); return true;
             case 'b': out->push_back('\b'); return true;
             case 'f': out->push_back('\f'); return true;
             case 'n': out->push_back('\n'); return true;

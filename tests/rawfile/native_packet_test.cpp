@@ -108,18 +108,17 @@ TEST(NativeFtProfile, ListsShortGapsWholeAndPadsLongOnesWithFourZerosEachSide) {
     // Chunks 16-17 and 40-41: gap of 22 bins: 18..21 and 36..39.
     // After 41 with 100 bins: 42..45, then 97..100.
     const TestProfile profile(100, {{5, 3}, {16, 2}, {40, 2}});
-    EXPECT_EQ(ListedBins(profile), Join(Bins(1, 4, false), Bins(5, 7, true), Bins(8, 15, false), Bins(16, 17, true),
-                                        Bins(18, 21, false), Bins(36, 39, false), Bins(40, 41, true),
-                                        Bins(42, 45, false), Bins(97, 100, false)));
+    EXPECT_EQ(ListedBins(profile),
+              Join(Bins(1, 4, false), Bins(5, 7, true), Bins(8, 15, false), Bins(16, 17, true), Bins(18, 21, false),
+                   Bins(36, 39, false), Bins(40, 41, true), Bins(42, 45, false), Bins(97, 100, false)));
 }
 
 TEST(NativeFtProfile, PadsTheStartAndAShortEnd) {
     // First chunk at 20: bins 1..4 and 16..19. Last chunk ends at 93 of 100
     // bins: 6 bins to the last one, listed up to bin 99 and no further.
     const TestProfile profile(100, {{20, 2}, {90, 4}});
-    EXPECT_EQ(ListedBins(profile), Join(Bins(1, 4, false), Bins(16, 19, false), Bins(20, 21, true),
-                                        Bins(22, 25, false), Bins(86, 89, false), Bins(90, 93, true),
-                                        Bins(94, 99, false)));
+    EXPECT_EQ(ListedBins(profile), Join(Bins(1, 4, false), Bins(16, 19, false), Bins(20, 21, true), Bins(22, 25, false),
+                                        Bins(86, 89, false), Bins(90, 93, true), Bins(94, 99, false)));
 }
 
 TEST(NativeFtProfile, PaddingTakesTheFudgeOfTheFollowingChunk) {
@@ -339,7 +338,9 @@ TEST(NativeByteReader, DecodesWideTextToUtf8) {
     Bytes lone;
     lone.Text16(std::u16string(1, static_cast<char16_t>(0xD800))).Text16(u"a");
     ByteReader loneIn = lone.Reader();
-    EXPECT_EQ(loneIn.FixedWideText(lone.size()), "\xef\xbf\xbd" "a");
+    EXPECT_EQ(loneIn.FixedWideText(lone.size()),
+              "\xef\xbf\xbd"
+              "a");
 }
 
 }  // namespace

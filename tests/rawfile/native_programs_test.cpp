@@ -63,8 +63,7 @@ TEST(NativePrograms, SpexorConvertsEveryRealFileOfAFolderSplitAndMerged) {
         for (const testing_support::FileCensus& census : linked) {
             const fs::path path = folder / census.name;
             const std::string what = census.name + (merged ? " merged" : " split") + " from a folder";
-            EXPECT_NE(result.out.find("[Morvane] Begin to extract " + path.string() + "\n"), std::string::npos)
-                << what;
+            EXPECT_NE(result.out.find("[Morvane] Begin to extract " + path.string() + "\n"), std::string::npos) << what;
             rawfile_tests::ExpectOutputs(out, path.stem().string(),
                                          rawfile_tests::ExpectedSpexorOutcome(census, path.string(), merged), what);
         }
@@ -136,15 +135,14 @@ TEST(NativePrograms, DamagedCopiesConvertOrFailWithAMessage) {
         for (size_t v = 0; v < variants.size(); ++v) {
             SCOPED_TRACE(name + " variant " + std::to_string(v));
             const fs::path copy = dir.Write("damaged.raw", variants[v]);
-            const auto spexor = RunProgram(SPEXOR_BIN, {"-ms1", "-ms2", "-mgf", "-o", (dir.path() / "out").string(),
-                                                        copy.string()});
+            const auto spexor =
+                RunProgram(SPEXOR_BIN, {"-ms1", "-ms2", "-mgf", "-o", (dir.path() / "out").string(), copy.string()});
             ASSERT_TRUE(spexor.status == 0 || spexor.status == 255) << spexor.status << spexor.err;
             if (spexor.status == 255) {
                 // A copy that cannot be opened; or, for a triple-quadrupole
                 // file split by activation, its first MS2 scan without one.
-                const bool notOpened =
-                    spexor.err.find("Failed to open file " + copy.string() + ", check if your file is corrupt!") !=
-                    std::string::npos;
+                const bool notOpened = spexor.err.find("Failed to open file " + copy.string() +
+                                                       ", check if your file is corrupt!") != std::string::npos;
                 refused += notOpened ? 1 : 0;
                 EXPECT_TRUE(notOpened || spexor.err.ends_with("[Morvane] <Exception>: error to get activation type!\n"))
                     << spexor.err;

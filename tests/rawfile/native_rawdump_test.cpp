@@ -160,7 +160,11 @@ struct OpenFailureCase {
 const OpenFailureCase kOpenFailureCases[] = {
     {"notes.raw", [](std::string) { return std::string("plain text\n"); }, "not a Thermo RAW file"},
     {"header.raw", [](std::string raw) { return raw.substr(0, 1000); }, "truncated or damaged header"},
-    {"version.raw", [](std::string raw) { raw[36] = 70; return raw; },  // the version's low byte
+    {"version.raw",
+     [](std::string raw) {
+         raw[36] = 70;
+         return raw;
+     },  // the version's low byte
      "format version 70 is not supported (57 to 66 are)"},
     {"half.raw", [](std::string raw) { return raw.substr(0, raw.size() / 2); }, "truncated or damaged file"},
     {"missing.raw", nullptr, "cannot read the file (No such file or directory)"},

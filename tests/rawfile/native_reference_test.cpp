@@ -23,8 +23,8 @@
 #include "platform/com.h"
 #include "rawfile/native/generic_data.h"
 #include "rawfile/native/native_raw_file.h"
-#include "rawfile/trailer_variant.h"
 #include "rawfile/native_json.h"
+#include "rawfile/trailer_variant.h"
 #include "support/real_files.h"
 
 namespace {
@@ -40,9 +40,9 @@ bool SameBits(double a, double b) { return std::bit_cast<uint64_t>(a) == std::bi
 // The variant type the file's declared trailer type gives.
 platform::VARTYPE ExpectedVariantType(const std::string& rawType) {
     static const std::map<std::string, platform::VARTYPE> kTypes = {
-        {"SByte", platform::VT_I1},  {"Byte", platform::VT_UI1},   {"Int16", platform::VT_I2},
-        {"UInt16", platform::VT_UI2}, {"Int32", platform::VT_I4},  {"UInt32", platform::VT_UI4},
-        {"Single", platform::VT_R4}, {"Double", platform::VT_R8},  {"Boolean", platform::VT_BOOL},
+        {"SByte", platform::VT_I1},    {"Byte", platform::VT_UI1},  {"Int16", platform::VT_I2},
+        {"UInt16", platform::VT_UI2},  {"Int32", platform::VT_I4},  {"UInt32", platform::VT_UI4},
+        {"Single", platform::VT_R4},   {"Double", platform::VT_R8}, {"Boolean", platform::VT_BOOL},
         {"String", platform::VT_BSTR},
     };
     const auto found = kTypes.find(rawType);
@@ -74,9 +74,7 @@ std::string CompareTrailerValue(const platform::VARIANT& value, const JsonValue&
             break;
         case platform::VT_R8: equal = SameBits(value.dblVal, std::stod(raw)); break;
         case platform::VT_BOOL: equal = (value.boolVal != 0) == (raw == "True"); break;
-        case platform::VT_BSTR:
-            equal = std::string(value.bstrVal, platform::SysStringLen(value.bstrVal)) == raw;
-            break;
+        case platform::VT_BSTR: equal = std::string(value.bstrVal, platform::SysStringLen(value.bstrVal)) == raw; break;
         default: break;
     }
     return equal ? "" : "value differs from " + raw;
@@ -143,8 +141,8 @@ std::string CompareTrailer(RawBackend& backend, int scan, const JsonValue& expec
         const Status status = backend.GetTrailerValue(scan, entry["label"].text, &answer);
         platform::VARIANT value;  // the component's form, whose tags the dump's types name
         if (status == rawfile::kOk) rawfile::PutTrailerVariant(answer, &value);
-        std::string difference = status == rawfile::kOk ? CompareTrailerValue(value, entry)
-                                                        : "failed with status " + std::to_string(status);
+        std::string difference =
+            status == rawfile::kOk ? CompareTrailerValue(value, entry) : "failed with status " + std::to_string(status);
         platform::VariantClear(&value);
         if (!difference.empty()) {
             return "trailer \"" + entry["label"].text + "\": " + difference;
@@ -273,7 +271,8 @@ TEST_P(NativeReferenceTest, EveryScanEqualsTheReferenceDump) {
     EXPECT_EQ(first, facts["first_scan"].number) << name << ": first scan";
     EXPECT_EQ(last, facts["last_scan"].number) << name << ": last scan";
     EXPECT_TRUE(SameBits(created, facts["creation_date_oadate"].number))
-        << name << ": creation date " << Exact(created) << " instead of " << Exact(facts["creation_date_oadate"].number);
+        << name << ": creation date " << Exact(created) << " instead of "
+        << Exact(facts["creation_date_oadate"].number);
 
     Check header = CompareTrailerHeader(*file, facts["trailer_header"]);
     ScanChecks checks;

@@ -138,7 +138,8 @@ TEST(NativeFilterText, WritesSupplementalActivationAndInSourceDissociation) {
     EXPECT_EQ(Filter(event, 4), "FTMS + p NSI sa Full ms2 325.0000@etd50.00 325.0000@hcd15.00 [350.0000-1800.0000]");
     event.msOrder = 3;  // the supplemental activation belongs to the last stage
     event.reactions.insert(event.reactions.begin(), MakeReaction(800.0, 0, 35.0));
-    EXPECT_EQ(Filter(event, 2), "FTMS + p NSI sa Full ms3 800.00@cid35.00 325.00@etd50.00 325.00@hcd15.00 [350.00-1800.00]");
+    EXPECT_EQ(Filter(event, 2),
+              "FTMS + p NSI sa Full ms3 800.00@cid35.00 325.00@etd50.00 325.00@hcd15.00 [350.00-1800.00]");
 
     ScanEvent source = FullScan();
     source.sourceFragmentation = 0;  // on

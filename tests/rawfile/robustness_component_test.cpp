@@ -151,8 +151,8 @@ TEST_P(RobustRealFile, OpensAndAnswersEveryScanThroughTheComponent) {
         EXPECT_FALSE(outcome.opened) << name << " opens, though it is damaged beyond opening";
     } else {
         EXPECT_TRUE(outcome.opened) << name << ": the component refuses to open it";
-        EXPECT_EQ(outcome.counts.failedCalls, 0) << name << ": calls that failed in " << outcome.counts.scans
-                                                 << " scans";
+        EXPECT_EQ(outcome.counts.failedCalls, 0)
+            << name << ": calls that failed in " << outcome.counts.scans << " scans";
         for (const std::string& failure : outcome.counts.firstFailures) {
             ADD_FAILURE() << name << " " << failure;
         }

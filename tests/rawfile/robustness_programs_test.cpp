@@ -24,8 +24,8 @@
 namespace {
 
 namespace fs = std::filesystem;
-using testing_support::ProgramResult;
 using testing_support::Lines;
+using testing_support::ProgramResult;
 using testing_support::ReadFile;
 using testing_support::RunProgram;
 using testing_support::TempDir;
@@ -101,7 +101,7 @@ protected:
     // Checks one spexor run on a file; true when it stopped at the open.
     bool ExpectSpexorEndsCleanly(const ProgramResult& result, const std::string& path) {
         EXPECT_TRUE(result.status == 0 || result.status == kFatalStatus) << "status " << result.status << "\n"
-                                                                          << result.err;
+                                                                         << result.err;
         const std::vector<std::string> lines = Lines(result.err);
         for (size_t i = 0; i < lines.size(); ++i) {
             const bool last = i + 1 == lines.size();
@@ -148,8 +148,8 @@ protected:
 };
 
 TEST_F(RobustPrograms, OddRealFilesConvertWithTheirReaderMessages) {
-    for (const std::string& name : {std::string("tsq_quantum.raw"), std::string("thermo.raw"),
-                                    testing_support::kUnopenableFile}) {
+    for (const std::string& name :
+         {std::string("tsq_quantum.raw"), std::string("thermo.raw"), testing_support::kUnopenableFile}) {
         if (!testing_support::HasRealFile(name)) GTEST_SKIP() << name << " not available";
     }
     // tsq_quantum.raw has no ion injection time: one message per scan, and
@@ -199,8 +199,8 @@ TEST_F(RobustPrograms, OddRealFilesConvertWithTheirReaderMessages) {
     // brisel writes the first two files' MS1 files without a box, and for
     // bad_file.raw gives its open-failure box alone and writes no MS1 file
     // (links, so it can write beside them).
-    for (const std::string& name : {std::string("tsq_quantum.raw"), std::string("thermo.raw"),
-                                    testing_support::kUnopenableFile}) {
+    for (const std::string& name :
+         {std::string("tsq_quantum.raw"), std::string("thermo.raw"), testing_support::kUnopenableFile}) {
         const fs::path link = dir_.path() / name;
         fs::create_symlink(fs::absolute(testing_support::DataDir() / name), link);
         EXPECT_EQ(ExpectBriselEndsCleanly(link), name == testing_support::kUnopenableFile) << name;

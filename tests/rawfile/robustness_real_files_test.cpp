@@ -52,7 +52,8 @@ TEST_P(RobustRealFiles, SpexorConvertsWithEveryKindSplitAndMerged) {
         std::vector<std::string> args = {"-ms1", "-ms2", "-ms3", "-mgf", "-ksd", "-o", out.string(), raw.string()};
         if (merged) args.insert(args.begin(), "-a");
         const auto result = RunProgram(SPEXOR_BIN, args);
-        const rawfile_tests::SpexorOutcome expected = rawfile_tests::ExpectedSpexorOutcome(census, raw.string(), merged);
+        const rawfile_tests::SpexorOutcome expected =
+            rawfile_tests::ExpectedSpexorOutcome(census, raw.string(), merged);
         const std::vector<std::string> lines = Lines(result.err);
         EXPECT_EQ(result.status, expected.status)
             << what << ": exit status (128 and above but 255: a signal); standard error ends with" << Tail(lines);

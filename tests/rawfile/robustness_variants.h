@@ -10,7 +10,7 @@
 namespace robustness {
 
 struct DamagedCopy {
-    std::string what;   // "small.RAW cut to 1356 bytes", ...
+    std::string what;  // "small.RAW cut to 1356 bytes", ...
     std::string bytes;
 };
 

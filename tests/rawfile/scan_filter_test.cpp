@@ -47,8 +47,8 @@ Answer ViaInterface(xrawfile::IXRawfile* rawfile, int32_t scan, const char* filt
     Answer answer;
     answer.scan = scan;
     VARIANT list, flags;
-    answer.status = rawfile->GetMassListFromScanNum(&answer.scan, filter, 0, 0, 0, 0, nullptr, &list, &flags,
-                                                    &answer.size);
+    answer.status =
+        rawfile->GetMassListFromScanNum(&answer.scan, filter, 0, 0, 0, 0, nullptr, &list, &flags, &answer.size);
     TakePoints(answer, list, flags);
     return answer;
 }
@@ -57,10 +57,10 @@ Answer ViaControl(ComponentForms& forms, int32_t scan, const char* filter) {
     Answer answer;
     answer.scan = scan;
     VARIANT list, flags;
-    answer.status = forms.Call(xrawfile::kDispGetMassListFromScanNum,
-                               {DispArg::PI4(&answer.scan), DispArg::Bstr(filter), DispArg::I4(0), DispArg::I4(0),
-                                DispArg::I4(0), DispArg::I4(0), DispArg::PVariant(&list), DispArg::PVariant(&flags),
-                                DispArg::PI4(&answer.size)});
+    answer.status =
+        forms.Call(xrawfile::kDispGetMassListFromScanNum,
+                   {DispArg::PI4(&answer.scan), DispArg::Bstr(filter), DispArg::I4(0), DispArg::I4(0), DispArg::I4(0),
+                    DispArg::I4(0), DispArg::PVariant(&list), DispArg::PVariant(&flags), DispArg::PI4(&answer.size)});
     TakePoints(answer, list, flags);
     return answer;
 }
@@ -182,9 +182,9 @@ TEST(ScanFilterPoints, CutOffsPeakLimitsAndCentroidingAreRefused) {
     for (const auto& s : settings) {
         int32_t scan = 1, size = -1;
         VARIANT list, flags;
-        EXPECT_EQ(forms.rawfile()->GetMassListFromScanNum(&scan, "ms", s[0], s[1], s[2], s[3], nullptr, &list, &flags,
-                                                          &size),
-                  rawfile::kUnsupported);
+        EXPECT_EQ(
+            forms.rawfile()->GetMassListFromScanNum(&scan, "ms", s[0], s[1], s[2], s[3], nullptr, &list, &flags, &size),
+            rawfile::kUnsupported);
         EXPECT_EQ(list.vt, VT_EMPTY);
     }
 }

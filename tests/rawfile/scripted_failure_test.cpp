@@ -31,7 +31,9 @@ std::vector<Operation> Operations() {
     static double real = 0;
     return {
         {"controller", [](auto* r) { return r->SetCurrentController(0, 1); },
-         [](auto& c) { return c.Call(xrawfile::kDispSetCurrentController, {DispArg::I4(0), DispArg::I4(1)}); }},
+         [](auto& c) {
+             return c.Call(xrawfile::kDispSetCurrentController, {DispArg::I4(0), DispArg::I4(1)});
+         }},
         {"first", [](auto* r) { return r->GetFirstSpectrumNumber(&number); },
          [](auto& c) { return c.Call(xrawfile::kDispGetFirstSpectrumNumber, {DispArg::PI4(&number)}); }},
         {"last", [](auto* r) { return r->GetLastSpectrumNumber(&number); },
@@ -40,7 +42,9 @@ std::vector<Operation> Operations() {
          [](auto& c) { return c.Call(xrawfile::kDispGetCreationDate, {DispArg::PDate(&real)}); }},
         {"close", [](auto* r) { return r->Close(); }, [](auto& c) { return c.Call(xrawfile::kDispClose, {}); }},
         {"rt", [](auto* r) { return r->RTFromScanNum(2, &real); },
-         [](auto& c) { return c.Call(xrawfile::kDispRTFromScanNum, {DispArg::I4(2), DispArg::PR8(&real)}); }},
+         [](auto& c) {
+             return c.Call(xrawfile::kDispRTFromScanNum, {DispArg::I4(2), DispArg::PR8(&real)});
+         }},
         {"filter",
          [](auto* r) {
              BSTR text = nullptr;
@@ -66,10 +70,10 @@ std::vector<Operation> Operations() {
          [](auto& c) {
              int32_t scan = 2, size = 0;
              VARIANT list, flags;
-             int32_t result = c.Call(xrawfile::kDispGetMassListFromScanNum,
-                                     {DispArg::PI4(&scan), DispArg::Bstr("ms"), DispArg::I4(0), DispArg::I4(0),
-                                      DispArg::I4(0), DispArg::I4(0), DispArg::PVariant(&list),
-                                      DispArg::PVariant(&flags), DispArg::PI4(&size)});
+             int32_t result =
+                 c.Call(xrawfile::kDispGetMassListFromScanNum,
+                        {DispArg::PI4(&scan), DispArg::Bstr("ms"), DispArg::I4(0), DispArg::I4(0), DispArg::I4(0),
+                         DispArg::I4(0), DispArg::PVariant(&list), DispArg::PVariant(&flags), DispArg::PI4(&size)});
              VariantClear(&list);
              VariantClear(&flags);
              return result;

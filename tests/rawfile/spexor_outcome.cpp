@@ -152,9 +152,9 @@ void ExpectOutputs(const fs::path& folder, const std::string& stem, const Spexor
         if (found.count(name) == 0 || fs::path(name).extension() == ".spexor") continue;
         const std::set<int> written = ScansIn(folder / name);
         if (written != scans) {
-            ADD_FAILURE() << what << ": " << name << " holds " << written.size() << " scans instead of "
-                          << scans.size() << "; missing scans " << FirstScans(Without(scans, written))
-                          << "; extra scans " << FirstScans(Without(written, scans));
+            ADD_FAILURE() << what << ": " << name << " holds " << written.size() << " scans instead of " << scans.size()
+                          << "; missing scans " << FirstScans(Without(scans, written)) << "; extra scans "
+                          << FirstScans(Without(written, scans));
         }
     }
 }

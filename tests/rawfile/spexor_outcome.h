@@ -29,8 +29,7 @@ struct SpexorOutcome {
     std::map<std::string, std::set<int>> outputs;
 };
 
-SpexorOutcome ExpectedSpexorOutcome(const testing_support::FileCensus& census, const std::string& rawPath,
-                                    bool merged);
+SpexorOutcome ExpectedSpexorOutcome(const testing_support::FileCensus& census, const std::string& rawPath, bool merged);
 
 // The scan numbers of the spectra in an output file, whatever its format (a
 // spectrum written for two charges counts once).

@@ -21,11 +21,11 @@ namespace testing_support {
 
 }  // namespace testing_support
 
-#define AS_MAIN(...)                                                      \
-    do {                                                                  \
-        try {                                                             \
-            __VA_ARGS__;                                                  \
-        } catch (const platform::FatalError& fatalError) {               \
-            testing_support::EndAsMain(fatalError);                       \
-        }                                                                 \
+#define AS_MAIN(...)                                       \
+    do {                                                   \
+        try {                                              \
+            __VA_ARGS__;                                   \
+        } catch (const platform::FatalError& fatalError) { \
+            testing_support::EndAsMain(fatalError);        \
+        }                                                  \
     } while (0)

@@ -32,9 +32,9 @@ inline const std::string kUnopenableFile = "bad_file.raw";
 // the RAW file it describes: the one whose name without its extension is the
 // dump's name.
 struct ReferenceDump {
-    std::string name;           // "small"
+    std::string name;            // "small"
     std::filesystem::path path;  // .../reference/small.json.gz
-    std::string rawName;        // "small.RAW"; empty when no RAW file has that name
+    std::string rawName;         // "small.RAW"; empty when no RAW file has that name
 };
 
 // How a test parameter shows in the test names' comments: the dump's name.

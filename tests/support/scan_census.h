@@ -56,8 +56,8 @@ public:
     explicit GapList(std::string what) : what_(std::move(what)) {}
 
     void Add(int32_t scan, rawfile::Status status) {
-        if (++count_ <= 5) first_ += (count_ > 1 ? ", " : "") + std::to_string(scan) + " (status " +
-                                     std::to_string(status) + ")";
+        if (++count_ <= 5)
+            first_ += (count_ > 1 ? ", " : "") + std::to_string(scan) + " (status " + std::to_string(status) + ")";
     }
 
     void AppendTo(const std::string& file, std::vector<std::string>* gaps) const {

@@ -11,8 +11,8 @@ constexpr uint64_t kFlagSize = 1;
 
 }  // namespace
 
-Status AppendCentroidSegments(const ByteReader& file, uint64_t dataAddress, uint64_t tableAddress,
-                              uint32_t recordCount, std::vector<double>* pairs) {
+Status AppendCentroidSegments(const ByteReader& file, uint64_t dataAddress, uint64_t tableAddress, uint32_t recordCount,
+                              std::vector<double>* pairs) {
     std::vector<SegmentRecord> records;
     if (const Status status = ReadSegmentTable(file, tableAddress, recordCount, &records); status != kOk) {
         return status;

@@ -16,7 +16,7 @@
 namespace rawfile::native {
 
 // `file` spans the whole file; no byte of the packet may lie before `dataAddress`.
-Status AppendCentroidSegments(const ByteReader& file, uint64_t dataAddress, uint64_t tableAddress,
-                              uint32_t recordCount, std::vector<double>* pairs);
+Status AppendCentroidSegments(const ByteReader& file, uint64_t dataAddress, uint64_t tableAddress, uint32_t recordCount,
+                              std::vector<double>* pairs);
 
 }  // namespace rawfile::native

@@ -14,8 +14,8 @@ constexpr int kEnergyDecimals = 2;
 
 constexpr uint8_t kAnalyzerUndefined = 6;
 constexpr std::array<const char*, 6> kAnalyzerNames = {"ITMS", "TQMS", "SQMS", "TOFMS", "FTMS", "Sector"};
-constexpr std::array<const char*, 10> kIonizationNames = {"EI", "CI", "FAB", "ESI", "APCI",
-                                                          "NSI", "TSP", "FD", "MALDI", "GD"};
+constexpr std::array<const char*, 10> kIonizationNames = {"EI",  "CI",  "FAB", "ESI",   "APCI",
+                                                          "NSI", "TSP", "FD",  "MALDI", "GD"};
 // Scan types by code; null where the printed form is not known.
 constexpr std::array<const char*, 8> kScanTypeNames = {"Full", "Z", "SIM", "SRM", "CRM", nullptr, "Q1MS", "Q3MS"};
 constexpr uint8_t kScanTypeQ1 = 6;
@@ -27,8 +27,8 @@ constexpr uint8_t kScanTypeQ3 = 7;
 // refused, and their MSn scans keep their level and activation. 6 ("any",
 // as triple-quadrupole SRM, neutral-loss and precursor-ion reactions store
 // it) has no name: such a reaction prints as its bare precursor m/z.
-constexpr std::array<const char*, 12> kActivationNames = {"cid", "mpd", "ecd",  "pqd",  "etd", "hcd",
-                                                          nullptr, "sa", "ptr", "netd", "nptr", "uvpd"};
+constexpr std::array<const char*, 12> kActivationNames = {"cid",   "mpd", "ecd", "pqd",  "etd",  "hcd",
+                                                          nullptr, "sa",  "ptr", "netd", "nptr", "uvpd"};
 constexpr uint32_t kActivationAny = 6;
 constexpr int8_t kLargestMsOrder = 100;
 // Negative MS orders name the scan kinds of a triple quadrupole that have

@@ -11,27 +11,20 @@ constexpr uint32_t kLastTypeCode = static_cast<uint32_t>(FieldType::WideCharStri
 
 uint64_t FieldSize(FieldType type, uint32_t lengthOrPrecision) {
     switch (type) {
-        case FieldType::Null:
-            return 0;
+        case FieldType::Null: return 0;
         case FieldType::Char:
         case FieldType::TrueFalse:
         case FieldType::YesNo:
         case FieldType::OnOff:
-        case FieldType::UChar:
-            return 1;
+        case FieldType::UChar: return 1;
         case FieldType::Short:
-        case FieldType::UShort:
-            return 2;
+        case FieldType::UShort: return 2;
         case FieldType::Long:
         case FieldType::ULong:
-        case FieldType::Float:
-            return 4;
-        case FieldType::Double:
-            return 8;
-        case FieldType::CharString:
-            return lengthOrPrecision;
-        case FieldType::WideCharString:
-            return 2 * static_cast<uint64_t>(lengthOrPrecision);
+        case FieldType::Float: return 4;
+        case FieldType::Double: return 8;
+        case FieldType::CharString: return lengthOrPrecision;
+        case FieldType::WideCharString: return 2 * static_cast<uint64_t>(lengthOrPrecision);
     }
     return 0;
 }
@@ -74,10 +67,8 @@ uint32_t ReportedLengthOrPrecision(const FieldDescriptor& field) {
         case FieldType::Float:
         case FieldType::Double:
         case FieldType::CharString:
-        case FieldType::WideCharString:
-            return field.lengthOrPrecision;
-        default:
-            return 0;
+        case FieldType::WideCharString: return field.lengthOrPrecision;
+        default: return 0;
     }
 }
 

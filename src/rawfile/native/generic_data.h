@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "rawfile/backend.h"
-#include "rawfile/trailer_value.h"
 #include "rawfile/native/byte_reader.h"
+#include "rawfile/trailer_value.h"
 
 namespace rawfile::native {
 

@@ -4,9 +4,7 @@
 
 namespace rawfile {
 
-bool LooksLikeThermoRaw(const unsigned char* bytes, size_t size) {
-    return native::HasThermoSignature(bytes, size);
-}
+bool LooksLikeThermoRaw(const unsigned char* bytes, size_t size) { return native::HasThermoSignature(bytes, size); }
 
 std::unique_ptr<RawBackend> OpenNativeBackend(const std::string& path, Status* status) {
     std::unique_ptr<native::NativeRawFile> file;

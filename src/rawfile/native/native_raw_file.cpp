@@ -88,8 +88,7 @@ Status NativeRawFile::ReadStructures() {
     if (const Status status = CountScans(run_, &scanCount_); status != kOk) {
         return status;
     }
-    if (const Status status = index_.Open(file_, run_.scanIndexAddress, scanCount_, header_.version);
-        status != kOk) {
+    if (const Status status = index_.Open(file_, run_.scanIndexAddress, scanCount_, header_.version); status != kOk) {
         return status;
     }
     if (const Status status = IndexScanEvents(file_, run_, scanCount_, header_.version, &events_); status != kOk) {

@@ -41,15 +41,15 @@ struct MassRange {
 };
 
 struct ScanEvent {
-    uint8_t polarity = 0;     // 0 negative, 1 positive
-    uint8_t dataType = 0;     // 0 centroid, 1 profile
-    int8_t msOrder = 0;       // 1 = MS1, 2 = MS2 ...; -1 precursor-ion, -2 neutral-loss scan
-    uint8_t scanType = 0;     // 0 Full, 6 Q1MS ...
-    uint8_t dependent = 0;    // 1: data dependent
-    uint8_t ionization = 0;   // 3 ESI, 5 NSI ...
-    uint8_t wideband = 0;     // 1: wideband activation
-    uint8_t analyzer = 0;     // 0 ITMS, 4 FTMS, 6 undefined ...
-    uint8_t scanRate = 0;     // 1: rapid (only in the longest preamble)
+    uint8_t polarity = 0;    // 0 negative, 1 positive
+    uint8_t dataType = 0;    // 0 centroid, 1 profile
+    int8_t msOrder = 0;      // 1 = MS1, 2 = MS2 ...; -1 precursor-ion, -2 neutral-loss scan
+    uint8_t scanType = 0;    // 0 Full, 6 Q1MS ...
+    uint8_t dependent = 0;   // 1: data dependent
+    uint8_t ionization = 0;  // 3 ESI, 5 NSI ...
+    uint8_t wideband = 0;    // 1: wideband activation
+    uint8_t analyzer = 0;    // 0 ITMS, 4 FTMS, 6 undefined ...
+    uint8_t scanRate = 0;    // 1: rapid (only in the longest preamble)
     // The on/off switches below hold 1 (or 0, where noted) for "on" and
     // other values for "off" or "any".
     uint8_t sourceFragmentation = 1;     // 0: in-source CID on

@@ -20,8 +20,8 @@ namespace rawfile::native {
 
 struct ScanEventTable {
     EventLayout layout;
-    bool perScan = true;            // false: every scan's event is a template
-    std::vector<uint64_t> offsets;  // file offset of each scan's event, in scan order
+    bool perScan = true;                           // false: every scan's event is a template
+    std::vector<uint64_t> offsets;                 // file offset of each scan's event, in scan order
     std::vector<std::vector<uint64_t>> templates;  // file offset of each template, by segment
 };
 

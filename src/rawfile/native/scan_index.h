@@ -12,12 +12,12 @@
 namespace rawfile::native {
 
 struct ScanIndexEntry {
-    uint64_t packetOffset = 0;     // from the data address
-    uint16_t eventNumber = 0;      // the scan's event among its segment's; 0xFFFF: none
-    uint16_t segmentNumber = 0;    // 0xFFFF: none
-    uint32_t packetTypeWord = 0;   // low 16 bits: packet type
-    uint32_t packetSize = 0;       // bytes (segmented profiles: record count)
-    double retentionTime = 0;      // minutes
+    uint64_t packetOffset = 0;    // from the data address
+    uint16_t eventNumber = 0;     // the scan's event among its segment's; 0xFFFF: none
+    uint16_t segmentNumber = 0;   // 0xFFFF: none
+    uint32_t packetTypeWord = 0;  // low 16 bits: packet type
+    uint32_t packetSize = 0;      // bytes (segmented profiles: record count)
+    double retentionTime = 0;     // minutes
 
     uint32_t PacketType() const { return packetTypeWord & 0xFFFFu; }
 };

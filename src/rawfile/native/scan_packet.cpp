@@ -25,8 +25,7 @@ Status DecodeStandardPacket(const ByteReader& packetBytes, uint32_t type, const 
         return kOk;  // no profile stored: no points
     }
     ProfileBlock profile;
-    if (const Status status = ReadProfileBlock(packet.profile, packet.ChunksCarryFudge(), &profile);
-        status != kOk) {
+    if (const Status status = ReadProfileBlock(packet.profile, packet.ChunksCarryFudge(), &profile); status != kOk) {
         return status;
     }
     if (type == kIonTrapProfile) {
@@ -37,8 +36,8 @@ Status DecodeStandardPacket(const ByteReader& packetBytes, uint32_t type, const 
 
 }  // namespace
 
-Status DecodeMassList(const ByteReader& file, uint64_t dataAddress, const ScanIndexEntry& entry,
-                      const ScanEvent& event, std::vector<double>* pairs) {
+Status DecodeMassList(const ByteReader& file, uint64_t dataAddress, const ScanIndexEntry& entry, const ScanEvent& event,
+                      std::vector<double>* pairs) {
     pairs->clear();
     if (entry.packetOffset > file.size() - dataAddress) {
         return kDamaged;
@@ -61,8 +60,7 @@ Status DecodeMassList(const ByteReader& file, uint64_t dataAddress, const ScanIn
             status = packet.ok() ? DecodeStandardPacket(packet, type, event, pairs) : kDamaged;
             break;
         }
-        default:
-            break;
+        default: break;
     }
     if (status != kOk) {
         pairs->clear();

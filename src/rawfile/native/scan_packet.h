@@ -26,7 +26,7 @@ enum PacketType : uint32_t {
 // Decodes the packet the index entry points at (`file` spans the whole file)
 // into consecutive (m/z, intensity) pairs. The event supplies the FT
 // frequency conversion.
-Status DecodeMassList(const ByteReader& file, uint64_t dataAddress, const ScanIndexEntry& entry,
-                      const ScanEvent& event, std::vector<double>* pairs);
+Status DecodeMassList(const ByteReader& file, uint64_t dataAddress, const ScanIndexEntry& entry, const ScanEvent& event,
+                      std::vector<double>* pairs);
 
 }  // namespace rawfile::native

@@ -10,8 +10,8 @@ constexpr uint64_t kIntensitySize = 4;
 
 }  // namespace
 
-Status AppendSegmentedProfile(const ByteReader& file, uint64_t dataAddress, uint64_t tableAddress,
-                              uint32_t recordCount, std::vector<double>* pairs) {
+Status AppendSegmentedProfile(const ByteReader& file, uint64_t dataAddress, uint64_t tableAddress, uint32_t recordCount,
+                              std::vector<double>* pairs) {
     std::vector<SegmentRecord> records;
     if (const Status status = ReadSegmentTable(file, tableAddress, recordCount, &records); status != kOk) {
         return status;

@@ -15,7 +15,7 @@ namespace rawfile::native {
 
 // `file` spans the whole file; the table of `recordCount` records starts at
 // `tableAddress`; no intensity may lie before `dataAddress`.
-Status AppendSegmentedProfile(const ByteReader& file, uint64_t dataAddress, uint64_t tableAddress,
-                              uint32_t recordCount, std::vector<double>* pairs);
+Status AppendSegmentedProfile(const ByteReader& file, uint64_t dataAddress, uint64_t tableAddress, uint32_t recordCount,
+                              std::vector<double>* pairs);
 
 }  // namespace rawfile::native

@@ -5,9 +5,9 @@ namespace rawfile::native {
 namespace {
 
 constexpr uint64_t kInjectionDataSize = 64;
-constexpr int kBasicTexts = 13;       // ids, comment, user texts, methods, file name, path
-constexpr int kVialTexts = 3;         // followed by one 32-bit word
-constexpr int kLaterTexts = 15;       // from version 60 on
+constexpr int kBasicTexts = 13;  // ids, comment, user texts, methods, file name, path
+constexpr int kVialTexts = 3;    // followed by one 32-bit word
+constexpr int kLaterTexts = 15;  // from version 60 on
 constexpr uint32_t kFirstVersionWithLaterTexts = 60;
 
 constexpr uint64_t kAutosamplerWordsSize = 24;

@@ -107,9 +107,9 @@ std::string FileLine(NativeRawFile& file, const std::string& path) {
     const auto& fields = file.trailerHeader().fields;
     for (size_t i = 0; i < fields.size(); ++i) {
         line += (i > 0 ? ",{" : "{");
-        line += "\"label\":" + JsonText(fields[i].label) + ",\"type\":\"" +
-                rawfile::native::FieldTypeName(fields[i].type) +
-                "\",\"length_or_precision\":" + std::to_string(rawfile::native::ReportedLengthOrPrecision(fields[i])) + "}";
+        line +=
+            "\"label\":" + JsonText(fields[i].label) + ",\"type\":\"" + rawfile::native::FieldTypeName(fields[i].type) +
+            "\",\"length_or_precision\":" + std::to_string(rawfile::native::ReportedLengthOrPrecision(fields[i])) + "}";
     }
     return line + "]}";
 }
@@ -153,8 +153,8 @@ std::string ScanLine(NativeRawFile& file, int32_t scan, bool withPeaks) {
                                          : ",\"filter_error\":" + std::to_string(filterStatus);
     double minutes = 0;
     const Status rtStatus = file.GetRetentionTime(scan, &minutes);
-    line += rtStatus == rawfile::kOk ? ",\"rt_min\":" + JsonNumber(minutes)
-                                     : ",\"rt_error\":" + std::to_string(rtStatus);
+    line +=
+        rtStatus == rawfile::kOk ? ",\"rt_min\":" + JsonNumber(minutes) : ",\"rt_error\":" + std::to_string(rtStatus);
     int32_t order = 0;
     const Status orderStatus = file.GetMsOrder(scan, &order);
     line += orderStatus == rawfile::kOk ? ",\"ms_order\":" + std::to_string(order)

@@ -98,6 +98,4 @@ private:
 
 ConfigurationInput ReadOptions(int argc, const std::string* argv) { return OptionReader(argc, argv).Read(); }
 
-RunSettings ParseCommandLine(int argc, const std::string* argv) {
-    return CompleteSettings(ReadOptions(argc, argv));
-}
+RunSettings ParseCommandLine(int argc, const std::string* argv) { return CompleteSettings(ReadOptions(argc, argv)); }

@@ -3,8 +3,8 @@
 #include <fstream>
 #include <utility>
 
-#include "spexor/console/console_lines.h"
 #include "platform/file_entry.h"
+#include "spexor/console/console_lines.h"
 #include "spexor/driver/parameter_keys.h"
 #include "spexor/driver/parameter_text.h"
 #include "spexor/driver/settings_error.h"
@@ -18,7 +18,8 @@ void ReadLine(ConfigurationInput& input, const std::string& line, int lineNumber
     if (line.empty() || line[0] == '#') return;
     if (line[0] == '[') {
         if (IsSectionLabel(line)) return;
-        throw SettingsError(ParameterLineError(lineNumber, "illegal label, only [required] and [optional] are allowed"));
+        throw SettingsError(
+            ParameterLineError(lineNumber, "illegal label, only [required] and [optional] are allowed"));
     }
     const auto equals = line.find('=');
     if (equals == std::string::npos) throw SettingsError("Error: Not an appropriate parameter file!\n");

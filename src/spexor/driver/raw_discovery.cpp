@@ -33,19 +33,13 @@ void DiscoverFolder(std::vector<std::string>& rawFiles, const std::string& input
 void DiscoverInput(std::vector<std::string>& rawFiles, const std::string& input) {
     const std::string path = platform::RemoveTrailingSeparators(input);
     switch (platform::LookUpEntry(path)) {
-        case platform::EntryKind::missing:
-            console::NoteException("Failed to find file " + input + "! ");
-            return;
-        case platform::EntryKind::folder:
-            DiscoverFolder(rawFiles, input, path);
-            return;
+        case platform::EntryKind::missing: console::NoteException("Failed to find file " + input + "! "); return;
+        case platform::EntryKind::folder: DiscoverFolder(rawFiles, input, path); return;
         case platform::EntryKind::archiveFile:
             // Any existing file given by name is taken, whatever its extension.
             AppendUnlessListed(rawFiles, path, platform::FileNameOf(path));
             return;
-        case platform::EntryKind::otherEntry:
-            console::NoteException("Find no raws in " + input);
-            return;
+        case platform::EntryKind::otherEntry: console::NoteException("Find no raws in " + input); return;
     }
 }
 

@@ -57,8 +57,7 @@ std::string UpperCase(std::string text) {
 
 // Precursor scan, charges, precursor m/z and activation of an MS2 or MS3
 // scan. In split mode an activation that has no files of its own is fatal.
-void FillPrecursorFields(RawFileJob& job, int32_t scan, ScanLevel level, LoopState& state,
-                         SpectrumRecord& record) {
+void FillPrecursorFields(RawFileJob& job, int32_t scan, ScanLevel level, LoopState& state, SpectrumRecord& record) {
     RawExtractor& reader = *job.reader;
     record.precursorScan = level == ScanLevel::MS2 ? state.lastMs1Scan : 0;
     std::pair<int, int> charges{0, 0};

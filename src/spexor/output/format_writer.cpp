@@ -25,8 +25,8 @@ void FormatWriter::WriteSpectrum(const SpectrumRecord& record) {
     }
 }
 
-std::unique_ptr<FormatWriter> MakeFormatWriter(OutputFormat format, const ConversionSettings& settings,
-                                               OutputFile& out, const std::string& baseName) {
+std::unique_ptr<FormatWriter> MakeFormatWriter(OutputFormat format, const ConversionSettings& settings, OutputFile& out,
+                                               const std::string& baseName) {
     switch (format) {
         case OutputFormat::MS1: return std::make_unique<Ms1Writer>(settings, out);
         case OutputFormat::MS2: return std::make_unique<MsnWriter>(settings, out, MsnWriter::Level::ms2);

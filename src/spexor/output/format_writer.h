@@ -45,5 +45,5 @@ private:
 
 // The writer of a format on `out`; `baseName` is the RAW file's name
 // without extension (the MGF titles carry it).
-std::unique_ptr<FormatWriter> MakeFormatWriter(OutputFormat format, const ConversionSettings& settings,
-                                               OutputFile& out, const std::string& baseName);
+std::unique_ptr<FormatWriter> MakeFormatWriter(OutputFormat format, const ConversionSettings& settings, OutputFile& out,
+                                               const std::string& baseName);

@@ -6,9 +6,7 @@
 // std::to_chars is specified to produce exactly what printf gives in the "C"
 // locale for the same form and precision, and never consults a locale.
 
-char* WriteInt(char* out, int32_t value) {
-    return std::to_chars(out, out + kMaxIntegerChars, value).ptr;
-}
+char* WriteInt(char* out, int32_t value) { return std::to_chars(out, out + kMaxIntegerChars, value).ptr; }
 
 char* WriteZeroPadded6(char* out, int32_t value) {
     constexpr int kWidth = 6;

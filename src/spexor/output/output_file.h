@@ -22,7 +22,10 @@ public:
     OutputFile& operator=(const OutputFile&) = delete;
 
     void Put(std::string_view text);
-    void Put(char c) { *Reserve(1) = c; ++cursor_; }
+    void Put(char c) {
+        *Reserve(1) = c;
+        ++cursor_;
+    }
 
     // Room for at least `size` bytes at the returned position; write into it
     // and hand the end of what was written to Commit.

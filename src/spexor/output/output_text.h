@@ -8,9 +8,7 @@
 #include "spexor/output/number_format.h"
 #include "spexor/output/output_file.h"
 
-inline void PutInt(OutputFile& file, int32_t value) {
-    file.Commit(WriteInt(file.Reserve(kMaxIntegerChars), value));
-}
+inline void PutInt(OutputFile& file, int32_t value) { file.Commit(WriteInt(file.Reserve(kMaxIntegerChars), value)); }
 
 inline void PutZeroPadded6(OutputFile& file, int32_t value) {
     file.Commit(WriteZeroPadded6(file.Reserve(kMaxIntegerChars), value));

@@ -90,8 +90,7 @@ void RawExtractor::GetMassList(MassList& list, const std::string& scanFilter) {
     VARIANT flags;
     VariantInit(&points);
     VariantInit(&flags);
-    const int32_t result =
-        control->GetMassListFromScanNum(&scan, scanFilter, 0, 0, 0, 0, &points, &flags, &list.count);
+    const int32_t result = control->GetMassListFromScanNum(&scan, scanFilter, 0, 0, 0, 0, &points, &flags, &list.count);
     TakeMassListAnswer(list, ControlSucceeded(result), scan, points, flags);
 }
 

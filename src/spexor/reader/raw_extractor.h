@@ -37,7 +37,7 @@ public:
     virtual void GetActivation(std::string& activation, int scan);
     virtual std::pair<int, int> GetChargeRange(std::pair<int, int>& range, int scan);
     virtual void GetFilter(int scan, std::string& filter);
-    virtual double GetRetentionTime(int scan);  // seconds
+    virtual double GetRetentionTime(int scan);     // seconds
     virtual double GetIonInjectionTime(int scan);  // milliseconds
     virtual double GetPrecursorMz(int scan);
     virtual double GetMonoisotopicMz(int scan);

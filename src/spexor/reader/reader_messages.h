@@ -20,7 +20,6 @@ void ReportRetentionTimeFailure(int scan);
 void ReportTrailerDoubleFailure(const std::string& label, int scan);
 void ReportTrailerIntFailure(const std::string& label, int scan);
 
-
 // The control's dispatch call itself could not be made (no control, unknown
 // dispatch id, rejected arguments): the run cannot go on.
 [[noreturn]] void RaiseDispatchFailure(std::string_view operation, int32_t dispatchId, platform::HRESULT code);

@@ -24,16 +24,12 @@ bool RawExtractor::IsScanKind(int scan, int kind) {
     std::string filter;
     GetFilter(scan, filter);
     switch (kind) {
-        case 0:
-            return !Contains(filter, "ms2") && !Contains(filter, "ms3");
+        case 0: return !Contains(filter, "ms2") && !Contains(filter, "ms3");
         case 1:
         case 2:
-        case 3:
-            return Contains(filter, "ms2");
-        case 4:
-            return Contains(filter, "ms3");
-        default:
-            return false;
+        case 3: return Contains(filter, "ms2");
+        case 4: return Contains(filter, "ms3");
+        default: return false;
     }
 }
 
@@ -42,14 +38,10 @@ bool RawExtractor::HasActivation(int scan, int activation) {
     GetFilter(scan, filter);
     if (!Contains(filter, "ms2")) return false;
     switch (activation) {
-        case 0:
-            return Contains(filter, "@hcd");
-        case 1:
-            return Contains(filter, "@cid");
-        case 2:
-            return Contains(filter, "@etd");
-        default:
-            return false;
+        case 0: return Contains(filter, "@hcd");
+        case 1: return Contains(filter, "@cid");
+        case 2: return Contains(filter, "@etd");
+        default: return false;
     }
 }
 

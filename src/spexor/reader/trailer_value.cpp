@@ -11,38 +11,25 @@ namespace {
 
 double TrailerValueAsDouble(const VARIANT& value) {
     switch (value.vt) {
-        case VT_R4:
-            return static_cast<double>(value.fltVal);
-        case VT_R8:
-            return value.dblVal;
-        default:
-            console::ReportException("Unknown trailer extra type!");
-            return 0.0;
+        case VT_R4: return static_cast<double>(value.fltVal);
+        case VT_R8: return value.dblVal;
+        default: console::ReportException("Unknown trailer extra type!"); return 0.0;
     }
 }
 
 int TrailerValueAsInt(const VARIANT& value) {
     switch (value.vt) {
-        case VT_I1:
-            return value.cVal;
-        case VT_I2:
-            return value.iVal;
-        case VT_UI1:
-            return value.bVal;
-        case VT_UI2:
-            return value.uiVal;
+        case VT_I1: return value.cVal;
+        case VT_I2: return value.iVal;
+        case VT_UI1: return value.bVal;
+        case VT_UI2: return value.uiVal;
         case VT_I4:
-        case VT_INT:
-            return value.lVal;
+        case VT_INT: return value.lVal;
         case VT_UI4:
-        case VT_UINT:
-            return static_cast<int32_t>(value.ulVal);
+        case VT_UINT: return static_cast<int32_t>(value.ulVal);
         case VT_I8:
-        case VT_UI8:
-            return static_cast<int32_t>(static_cast<uint32_t>(value.ullVal & 0xFFFFFFFFu));
-        default:
-            console::ReportException("Unknown varValue type.!");
-            return 0;
+        case VT_UI8: return static_cast<int32_t>(static_cast<uint32_t>(value.ullVal & 0xFFFFFFFFu));
+        default: console::ReportException("Unknown varValue type.!"); return 0;
     }
 }
 

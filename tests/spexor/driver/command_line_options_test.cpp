@@ -64,8 +64,8 @@ TEST(ReadOptions, DecimalValues) {
     const RunSettings s = Read({"-m", "3", "-i", "2"}).settings;
     EXPECT_EQ(s.mzDecimals, 3);
     EXPECT_EQ(s.intensityDecimals, 2);
-    EXPECT_EQ(Read({"-m", "0"}).settings.mzDecimals, 0);       // no range check
-    EXPECT_EQ(Read({"-m", "x"}).settings.mzDecimals, 0);       // a non-digit reads as 0
+    EXPECT_EQ(Read({"-m", "0"}).settings.mzDecimals, 0);          // no range check
+    EXPECT_EQ(Read({"-m", "x"}).settings.mzDecimals, 0);          // a non-digit reads as 0
     EXPECT_EQ(Read({"-i", "x"}).settings.intensityDecimals, 72);  // code of x minus code of 0
     EXPECT_EQ(Read({"-i", "9"}).settings.intensityDecimals, 9);
 }

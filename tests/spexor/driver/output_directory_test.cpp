@@ -39,10 +39,11 @@ TEST(PrepareOutputDirectory, MissingLevelsAreCreated) {
     TempDir dir;
     const std::string path = (dir.path() / "one" / "two").string();
     RunSettings settings;
-    EXPECT_EQ(Prepare(settings, path + "/"),
-              "[Morvane] <Exception>: Failed to find directory " + path + ", which will be created by default.\n"
-              "[Morvane] <Exception>: Create directory successufully!\n"
-              "[Morvane] : Output path is " + path + "\n");
+    EXPECT_EQ(Prepare(settings, path + "/"), "[Morvane] <Exception>: Failed to find directory " + path +
+                                                 ", which will be created by default.\n"
+                                                 "[Morvane] <Exception>: Create directory successufully!\n"
+                                                 "[Morvane] : Output path is " +
+                                                 path + "\n");
     EXPECT_TRUE(std::filesystem::is_directory(path));
     EXPECT_EQ(settings.outputDirectory, path + "/");
 }

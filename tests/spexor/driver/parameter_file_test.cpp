@@ -132,7 +132,8 @@ TEST(ParameterFile, DecimalPlacesAreOneDigitFromOneToNine) {
 
 TEST(ParameterFile, EveryValueErrorWithItsLineNumber) {
     const std::string lead = "[required]\n# comment\n\n";  // skipped lines count too
-    EXPECT_EQ(ErrorOf(lead + "activation=SOME\n"), LineError(4, "error activation type, legal values are ALL and NONE"));
+    EXPECT_EQ(ErrorOf(lead + "activation=SOME\n"),
+              LineError(4, "error activation type, legal values are ALL and NONE"));
     EXPECT_EQ(ErrorOf(lead + "centroided=yes\n"), LineError(4, "error centroided value, only ON and OFF"));
     EXPECT_EQ(ErrorOf(lead + "isotope=1\n"), LineError(4, "error isotope mode value, only ON and OFF"));
     EXPECT_EQ(ErrorOf(lead + "mz=3\nsomething=1\nmz=0\n"), LineError(5, "no such name something"));
@@ -170,9 +171,7 @@ TEST(ParameterFile, LongLinesAreReadWhole) {
     EXPECT_EQ(ErrorOf("mz=2\ninput_file_path=" + longPath + "\nintensity=0\n"), LineError(3, "error intensity value"));
 }
 
-TEST(ParameterFile, LastLineNeedsNoLineBreak) {
-    EXPECT_EQ(Parse("mz=2\nintensity=8").settings.intensityDecimals, 8);
-}
+TEST(ParameterFile, LastLineNeedsNoLineBreak) { EXPECT_EQ(Parse("mz=2\nintensity=8").settings.intensityDecimals, 8); }
 
 TEST(ReadParameterFile, ReadsTheFileButNoFolder) {
     testing_support::TempDir dir;

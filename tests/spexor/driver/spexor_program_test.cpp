@@ -116,8 +116,12 @@ TEST(SpexorProgram, ShortSingleArgumentIsAnInput) {
 
 TEST(SpexorProgram, OptionErrorsEndWithTheFatalStatus) {
     TempDir dir;
-    for (const std::vector<std::string>& arguments : std::vector<std::vector<std::string>>{
-             {"-MS1"}, {"--HELP"}, {"-ms1", "x.raw", "-m"}, {"-m", "12", "x.raw"}, {"-z", "2-10", "x.raw"}, {"-i", "/", "x.raw"}}) {
+    for (const std::vector<std::string>& arguments : std::vector<std::vector<std::string>>{{"-MS1"},
+                                                                                           {"--HELP"},
+                                                                                           {"-ms1", "x.raw", "-m"},
+                                                                                           {"-m", "12", "x.raw"},
+                                                                                           {"-z", "2-10", "x.raw"},
+                                                                                           {"-i", "/", "x.raw"}}) {
         const ProgramResult result = Spexor(arguments, dir);
         EXPECT_EQ(result.status, kFatal) << testing::PrintToString(arguments);
         EXPECT_EQ(result.out, "");
@@ -144,7 +148,8 @@ TEST(SpexorProgram, ParameterFileErrorsNameTheirLine) {
     for (const Case& c : {
              Case{"mz.ini", "** Error in parameter file **\nLine 4: error mz value\n\n"},
              Case{"label.INI",
-                  "** Error in parameter file **\nLine 2: illegal label, only [required] and [optional] are allowed\n\n"},
+                  "** Error in parameter file **\nLine 2: illegal label, only [required] and [optional] are "
+                  "allowed\n\n"},
              Case{"plain.Ini", "Error: Not an appropriate parameter file!\n\n"},
              Case{"key.ini", "** Error in parameter file **\nLine 2: no such name mz \n\n"},
              Case{"missing.ini", "[Morvane] <Exception>: Failed to open parameter file missing.ini! \n"},

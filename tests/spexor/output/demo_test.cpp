@@ -52,8 +52,8 @@ TEST(Demo, QuickStartCommandWritesMs1AndSplitMs2AndMgf) {
 
 TEST(Demo, EveryKindSplitAndMerged) {
     TempDir dir;
-    auto result = RunProgram(SPEXOR_BIN, {"-ms1", "-ms2", "-ms3", "-mgf", "-ksd", "-o", "out/split", kDemo},
-                             dir.path().string());
+    auto result =
+        RunProgram(SPEXOR_BIN, {"-ms1", "-ms2", "-ms3", "-mgf", "-ksd", "-o", "out/split", kDemo}, dir.path().string());
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.err, "");
     std::vector<std::string> split = SplitNames({"ksd", "mgf", "ms2"});
@@ -66,8 +66,8 @@ TEST(Demo, EveryKindSplitAndMerged) {
                         dir.path().string());
     ASSERT_EQ(result.status, 0) << result.err;
     const fs::path merged = dir.path() / "out/merged";
-    EXPECT_EQ(FilesIn(merged), (std::vector<std::string>{"demo.ksd", "demo.mgf", "demo.ms1", "demo.ms2", "demo.ms3",
-                                                         "demo.spexor"}));
+    EXPECT_EQ(FilesIn(merged),
+              (std::vector<std::string>{"demo.ksd", "demo.mgf", "demo.ms1", "demo.ms2", "demo.ms3", "demo.spexor"}));
     // What the demo holds: 5 MS1, 20 MS2 and 3 MS3 scans, with and without
     // charge states and monoisotopic m/z, profile MS1 peaks picked.
     const std::string ms2 = ReadFile(merged / "demo.ms2");

@@ -76,8 +76,9 @@ TEST(ExtractionRun, SkippedLevelsCostOnlyTheLevelTestAndPrintNoProgress) {
     run.reader.Add(250, Ms1Scan(kTwoPeaks));
     run.Run();
 
-    EXPECT_EQ(run.out, "[Morvane] <Output files>: 80.00%\r[Morvane] <Output files>: 100.00%\r"
-                       "[Morvane] <Output files>: 100.00%\n[Morvane] Output Files Completed!\n");
+    EXPECT_EQ(run.out,
+              "[Morvane] <Output files>: 80.00%\r[Morvane] <Output files>: 100.00%\r"
+              "[Morvane] <Output files>: 100.00%\n[Morvane] Output Files Completed!\n");
     std::vector<std::string> ms2Calls;
     for (const std::string& call : run.reader.calls)
         if (call.ends_with(" 100")) ms2Calls.push_back(call);
@@ -93,10 +94,10 @@ TEST(ExtractionRun, ReaderIsAskedInTheOrderOfTheScanLoop) {
     run.Run();
     EXPECT_EQ(run.reader.calls,
               (std::vector<std::string>{"IsScanKind 1", "GetMassList(ms) 1", "IsCentroidScan 1", "GetAnalyzer 1",
-                                        "GetRetentionTime 1", "GetIonInjectionTime 1", "IsScanKind 2",
-                                        "IsScanKind 2", "GetMassList(ms2) 2", "GetChargeRange 2", "GetPrecursorMz 2",
-                                        "GetMonoisotopicMz 2", "GetActivation 2", "IsCentroidScan 2",
-                                        "GetAnalyzer 2", "GetRetentionTime 2", "GetIonInjectionTime 2"}));
+                                        "GetRetentionTime 1", "GetIonInjectionTime 1", "IsScanKind 2", "IsScanKind 2",
+                                        "GetMassList(ms2) 2", "GetChargeRange 2", "GetPrecursorMz 2",
+                                        "GetMonoisotopicMz 2", "GetActivation 2", "IsCentroidScan 2", "GetAnalyzer 2",
+                                        "GetRetentionTime 2", "GetIonInjectionTime 2"}));
     EXPECT_TRUE(run.reader.opened);
     EXPECT_TRUE(run.reader.closed);
 }
@@ -109,8 +110,9 @@ TEST(ExtractionRun, PercentageIsTheScanShareOfTheLastScanNumberOr100WithoutOne) 
     run.reader.Add(-1, Ms1Scan(kTwoPeaks));
     run.reader.Add(0, Ms1Scan(kTwoPeaks));
     run.Run();
-    EXPECT_EQ(run.out, "[Morvane] <Output files>: 100.00%\r[Morvane] <Output files>: 100.00%\n"
-                       "[Morvane] Output Files Completed!\n");
+    EXPECT_EQ(run.out,
+              "[Morvane] <Output files>: 100.00%\r[Morvane] <Output files>: 100.00%\n"
+              "[Morvane] Output Files Completed!\n");
 }
 
 TEST(ExtractionRun, ScansWithoutUsableMassListsAreSkippedAndProfileScansArePicked) {
@@ -120,14 +122,30 @@ TEST(ExtractionRun, ScansWithoutUsableMassListsAreSkippedAndProfileScansArePicke
     run.reader.Add(2, Ms2Scan("hcd", "FTMS", kTwoPeaks)).massListAnswersOtherScan = true;
     run.reader.Add(3, Ms2Scan("hcd", "FTMS", {}));
     // A profile curve with one peak, and one where picking finds nothing.
-    FakeScan& profile = run.reader.Add(4, Ms2Scan("hcd", "FTMS", {{100.0, 0}, {100.1, 0}, {100.2, 5}, {100.3, 10},
-                                                                  {100.4, 30}, {100.5, 10}, {100.6, 5},
-                                                                  {100.7, 0}, {100.8, 0}, {100.9, 0}}));
+    FakeScan& profile = run.reader.Add(4, Ms2Scan("hcd", "FTMS",
+                                                  {{100.0, 0},
+                                                   {100.1, 0},
+                                                   {100.2, 5},
+                                                   {100.3, 10},
+                                                   {100.4, 30},
+                                                   {100.5, 10},
+                                                   {100.6, 5},
+                                                   {100.7, 0},
+                                                   {100.8, 0},
+                                                   {100.9, 0}}));
     profile.centroid = false;
     profile.charge = 2;
-    FakeScan& flat = run.reader.Add(5, Ms2Scan("hcd", "FTMS", {{100.0, 0}, {100.1, 0}, {100.2, 0}, {100.3, 5},
-                                                               {100.4, 30}, {100.5, 5}, {100.6, 0}, {100.7, 0},
-                                                               {100.8, 0}, {100.9, 0}}));
+    FakeScan& flat = run.reader.Add(5, Ms2Scan("hcd", "FTMS",
+                                               {{100.0, 0},
+                                                {100.1, 0},
+                                                {100.2, 0},
+                                                {100.3, 5},
+                                                {100.4, 30},
+                                                {100.5, 5},
+                                                {100.6, 0},
+                                                {100.7, 0},
+                                                {100.8, 0},
+                                                {100.9, 0}}));
     flat.centroid = false;
     flat.charge = 2;
     run.Run();
@@ -136,7 +154,6 @@ TEST(ExtractionRun, ScansWithoutUsableMassListsAreSkippedAndProfileScansArePicke
     EXPECT_EQ(Count(mgf, "BEGIN IONS"), 2) << mgf;
     EXPECT_EQ(Count(mgf, "PEPMASS=445.62\n100.40000 30.0\nEND IONS\n"), 1) << mgf;
     EXPECT_EQ(Count(mgf, "PEPMASS=445.62\nEND IONS\n"), 1) << mgf;
-
 }
 
 TEST(ExtractionRun, UncreatableOutputOrMarkerIsReportedAndSkipped) {
@@ -151,8 +168,7 @@ TEST(ExtractionRun, UncreatableOutputOrMarkerIsReportedAndSkipped) {
 
     const std::string base = (run.dir.path() / "run").string();
     EXPECT_EQ(run.err, "[Morvane] <Exception>: Failed to create output file " + base + ".ms1: Is a directory\n" +
-                           "[Morvane] <Exception>: Failed to create output file " + base +
-                           ".spexor: Is a directory\n");
+                           "[Morvane] <Exception>: Failed to create output file " + base + ".spexor: Is a directory\n");
     EXPECT_TRUE(fs::is_directory(base + ".ms1"));
     EXPECT_EQ(Count(run.Output("run.ms2"), "S\t000002"), 2);
     EXPECT_FALSE(run.job.outputs[MergedSlot(OutputFormat::MS1)]);

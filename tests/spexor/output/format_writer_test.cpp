@@ -161,4 +161,3 @@ TEST(FormatWriter, RecordWithoutPeaksGivesACompleteBlock) {
     record.chargeMin = 3;  // an empty charge range writes nothing
     EXPECT_EQ(Write(settings, "ms2", record), "");
 }
-

@@ -28,8 +28,8 @@ std::string MakeCommaLocale(const TempDir& dir) {
                                          "LC_MONETARY\ncopy \"POSIX\"\nEND LC_MONETARY\n"
                                          "LC_MESSAGES\ncopy \"POSIX\"\nEND LC_MESSAGES\n")
                                    .string();
-    const std::string command = "localedef -c -f UTF-8 -i '" + source + "' '" + (dir.path() / "comma.UTF-8").string() +
-                                "' >/dev/null 2>&1";
+    const std::string command =
+        "localedef -c -f UTF-8 -i '" + source + "' '" + (dir.path() / "comma.UTF-8").string() + "' >/dev/null 2>&1";
     std::system(command.c_str());
     setenv("LOCPATH", dir.path().c_str(), 1);
     const bool made = std::setlocale(LC_ALL, "comma.UTF-8") != nullptr;

@@ -34,10 +34,10 @@ std::string Padded6(int32_t value) {
 }
 
 std::vector<double> Samples() {
-    std::vector<double> values = {0.0,     -0.0,        0.5,          1.5,       2.5,      0.125,   0.375,
-                                  1e-5,    0.0001,      0.00012345,   9.9999995, 445.62,   445.625, 1333.346485,
-                                  1e10,    9999999999.5, 12345678901.0, -445.12,  1e300,    -1e-300, DBL_MAX,
-                                  DBL_MIN, 100.0,       120.08131,    5310.25,   1822.05};
+    std::vector<double> values = {0.0,     -0.0,         0.5,           1.5,       2.5,    0.125,   0.375,
+                                  1e-5,    0.0001,       0.00012345,    9.9999995, 445.62, 445.625, 1333.346485,
+                                  1e10,    9999999999.5, 12345678901.0, -445.12,   1e300,  -1e-300, DBL_MAX,
+                                  DBL_MIN, 100.0,        120.08131,     5310.25,   1822.05};
     std::mt19937_64 random(7);
     std::uniform_real_distribution<double> mz(50.0, 4000.0);
     std::uniform_real_distribution<double> exponent(-8.0, 12.0);

@@ -60,7 +60,6 @@ TEST(OutputFile, AFatalErrorTravellingUpStillWritesOutWhatTheBufferHolds) {
         ASSERT_NE(file, nullptr) << reason;
         file->Put("H\n1234\t2710.500000\n");
         throw platform::FatalError();
-    } catch (const platform::FatalError&) {
-    }
+    } catch (const platform::FatalError&) {}
     EXPECT_EQ(ReadFile(path), "H\n1234\t2710.500000\n");
 }

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-
 TEST(OutputPaths, BaseNameIsTheFileNameWithoutItsExtension) {
     EXPECT_EQ(RawBaseName("/data/run.raw"), "run");
     EXPECT_EQ(RawBaseName("run.raw"), "run");

@@ -54,14 +54,14 @@ TEST(OutputSlots, FilesAreOrderedMs1ThenEachFormatsSplitFilesAndMergedFile) {
 TEST(OutputSlots, KindsAndModeChooseTheirFiles) {
     ConversionSettings settings;  // MGF, split
     EXPECT_EQ(WantedSuffixes(settings), (Names{".HCD.ITMS.mgf", ".HCD.FTMS.mgf", ".CID.ITMS.mgf", ".CID.FTMS.mgf",
-                                                ".ETD.ITMS.mgf", ".ETD.FTMS.mgf"}));
+                                               ".ETD.ITMS.mgf", ".ETD.FTMS.mgf"}));
     settings.activationMode = ActivationMode::merged;
     settings.outputKinds = {true, true, true, true, true};
     EXPECT_EQ(WantedSuffixes(settings), (Names{".ms1", ".ms2", ".mgf", ".ksd", ".ms3"}));
     settings.activationMode = ActivationMode::split;
     settings.outputKinds = {true, false, true, false, false};
     EXPECT_EQ(WantedSuffixes(settings), (Names{".ms1", ".HCD.ITMS.ms3", ".HCD.FTMS.ms3", ".CID.ITMS.ms3",
-                                                ".CID.FTMS.ms3", ".ETD.ITMS.ms3", ".ETD.FTMS.ms3"}));
+                                               ".CID.FTMS.ms3", ".ETD.ITMS.ms3", ".ETD.FTMS.ms3"}));
 }
 
 TEST(SpectrumRouting, SpectraGoToTheFilesOfTheirLevelActivationAndAnalyzer) {

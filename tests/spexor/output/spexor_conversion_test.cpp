@@ -99,9 +99,8 @@ TEST(SpexorConversion, WorkedExamplesInEveryMergedFormat) {
     EXPECT_EQ(Blocks(ReadFile(out / "run.ms1")),
               "S\t001230\t001230\nI\tNumberOfPeaks\t2\nI\tRetTime\t2700.000000\nI\tIonInjectionTime\t20.500000\n"
               "I\tInstrumentType\tFTMS\n445.12000 5000.0\n446.12000 1000.0\n");
-    EXPECT_EQ(Blocks(ReadFile(out / "run.ms2")),
-              WorkedMs2Block("445.1203461", "445.1203461", "Z\t2\t889.233416") +
-                  WorkedMs2Block("445.1203461", "445.1203461", "Z\t3\t1333.346485"));
+    EXPECT_EQ(Blocks(ReadFile(out / "run.ms2")), WorkedMs2Block("445.1203461", "445.1203461", "Z\t2\t889.233416") +
+                                                     WorkedMs2Block("445.1203461", "445.1203461", "Z\t3\t1333.346485"));
     EXPECT_EQ(ReadFile(out / "run.mgf"), WorkedMgfBlock(2, "445.1203461") + WorkedMgfBlock(3, "445.1203461"));
     EXPECT_EQ(ReadFile(out / "run.ksd"), WorkedKsdBlock(2, "445.1203461") + WorkedKsdBlock(3, "445.1203461"));
     EXPECT_EQ(ReadFile(out / "run.spexor"), "");
@@ -123,8 +122,7 @@ TEST(SpexorConversion, ChargeRangeIsotopeModeAndDecimalsOptions) {
 
     result = Spexor({"-mgf", "-a", "-m", "3", "-i", "2", "-o", out.string(), raw});
     ASSERT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(Count(ReadFile(out / "run.mgf"), "PEPMASS=445.1203461\n120.081 5310.20\n175.119 1822.00\nEND IONS\n"),
-              2);
+    EXPECT_EQ(Count(ReadFile(out / "run.mgf"), "PEPMASS=445.1203461\n120.081 5310.20\n175.119 1822.00\nEND IONS\n"), 2);
 }
 
 TEST(SpexorConversion, ProfileScansArePickedUnlessProfileOutputIsAsked) {
@@ -198,9 +196,9 @@ p 150.0 10
     const fs::path base = dir.path() / "run";
     const auto text = [&](const std::string& suffix) { return ReadFile(base.string() + suffix); };
     // Each split MS2 file holds its one scan, in all three MS2 kinds.
-    const std::vector<std::pair<std::string, std::string>> split = {
-        {".HCD.FTMS", "1"}, {".HCD.ITMS", "3"}, {".CID.ITMS", "4"},
-        {".CID.FTMS", "5"}, {".ETD.ITMS", "6"}, {".ETD.FTMS", "7"}};
+    const std::vector<std::pair<std::string, std::string>> split = {{".HCD.FTMS", "1"}, {".HCD.ITMS", "3"},
+                                                                    {".CID.ITMS", "4"}, {".CID.FTMS", "5"},
+                                                                    {".ETD.ITMS", "6"}, {".ETD.FTMS", "7"}};
     for (const auto& [name, scan] : split) {
         const std::string padded = std::string(6 - scan.size(), '0') + scan;
         EXPECT_EQ(Count(text(name + ".ms2"), "\nS\t"), 1) << name;

@@ -7,8 +7,8 @@
 #include "common/xrawfile.h"
 #include "gtest/gtest.h"
 #include "reader_test_support.h"
-#include "support/as_main.h"
 #include "spexor/reader/new_raw_extractor.h"
+#include "support/as_main.h"
 
 namespace {
 
@@ -88,10 +88,10 @@ protected:
     // standard error and the bitness line on standard output.
     void ExpectConstructionToEnd(const std::string& errorLine) {
         EXPECT_EXIT(AS_MAIN({
-                RedirectStdout(scratch.path() / "stdout.txt");
-                NewRawExtractor reader;
-            }),
-            ExitedWithCode(255), Exactly(errorLine));
+                        RedirectStdout(scratch.path() / "stdout.txt");
+                        NewRawExtractor reader;
+                    }),
+                    ExitedWithCode(255), Exactly(errorLine));
         EXPECT_EQ(kBitnessLine, testing_support::ReadFile(scratch.path() / "stdout.txt"));
     }
 

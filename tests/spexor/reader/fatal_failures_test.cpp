@@ -32,11 +32,11 @@ TEST_P(FatalFailures, OpenFails) {
     const std::string line =
         "[Morvane] <Exception>: Failed to open file " + session.path.string() + ", check if your file is corrupt!\n";
     EXPECT_EXIT(AS_MAIN({
-            RedirectStdout(OutFile());
-            TerminalStdinWithOneLine();
-            session.Open();
-        }),
-        ExitedWithCode(kFatal), Exactly(line));
+                    RedirectStdout(OutFile());
+                    TerminalStdinWithOneLine();
+                    session.Open();
+                }),
+                ExitedWithCode(kFatal), Exactly(line));
     // Only the hosted-control reader pauses (here on a terminal) before ending.
     EXPECT_EQ(IsControl() ? "Press Enter to continue . . . " : "", Out());
 }
@@ -129,12 +129,12 @@ TEST_P(ComponentError, EndsTheRun) {
     ReaderSession session(ReaderKind::Interface,
                           "rawfixture 1\n" + (c.perScan ? kScans + statement : statement + kScans));
     EXPECT_EXIT(AS_MAIN({
-            session.Open();
-            c.call(*session.reader);
-        }),
-        ExitedWithCode(kFatal),
-        Exactly(std::string("[Morvane] <Exception>: MSFileReader component error in ") + c.operation +
-                ", error code 0x80004005!\n"));
+                    session.Open();
+                    c.call(*session.reader);
+                }),
+                ExitedWithCode(kFatal),
+                Exactly(std::string("[Morvane] <Exception>: MSFileReader component error in ") + c.operation +
+                        ", error code 0x80004005!\n"));
 }
 
 std::string OperationName(const testing::TestParamInfo<ComponentErrorCase>& test) { return test.param.operation; }

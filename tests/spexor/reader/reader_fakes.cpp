@@ -99,8 +99,8 @@ public:
     HRESULT GetMassListFromScanNum(int32_t* scan, const char* filter, int32_t cutoffType, int32_t cutoffValue,
                                    int32_t maxPeaks, int32_t centroid, double* peakWidth, VARIANT* massList,
                                    VARIANT* peakFlags, int32_t* size) override {
-        const HRESULT status = inner_->GetMassListFromScanNum(scan, filter, cutoffType, cutoffValue, maxPeaks,
-                                                              centroid, peakWidth, massList, peakFlags, size);
+        const HRESULT status = inner_->GetMassListFromScanNum(scan, filter, cutoffType, cutoffValue, maxPeaks, centroid,
+                                                              peakWidth, massList, peakFlags, size);
         *size += extraPoints_;
         return Record("GetMassListFromScanNum", status);
     }

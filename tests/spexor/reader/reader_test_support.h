@@ -68,9 +68,7 @@ void TerminalStdinWithOneLine();
 #include "gtest/gtest.h"
 
 // Names the instances of a test run with both readers.
-inline std::string ReaderTestName(const testing::TestParamInfo<ReaderKind>& test) {
-    return ReaderKindName(test.param);
-}
+inline std::string ReaderTestName(const testing::TestParamInfo<ReaderKind>& test) { return ReaderKindName(test.param); }
 
 template <typename Body>
 std::string StderrOf(Body body) {

@@ -9,17 +9,17 @@
 namespace {
 
 enum Scan {
-    kFullMs = 1,        // no '@'
-    kMs2Cid,            // ITMS centroid MS2
-    kMs3TwoStages,      // "ms3" without "ms2", two precursor stages
-    kPlusAnalyzer,      // starts with the polarity token
+    kFullMs = 1,    // no '@'
+    kMs2Cid,        // ITMS centroid MS2
+    kMs3TwoStages,  // "ms3" without "ms2", two precursor stages
+    kPlusAnalyzer,  // starts with the polarity token
     kLeadingBlank,
     kNoBlank,
-    kLongPrecursor,     // precursor token of 24 digits
+    kLongPrecursor,  // precursor token of 24 digits
     kAtAtEnd,
     kUpperCaseActivation,
     kNegativeCentroid,
-    kWordPrecursor,     // precursor token that is no number
+    kWordPrecursor,  // precursor token that is no number
     kNoBlankBeforeAt,
     kFailedFilter,
 };

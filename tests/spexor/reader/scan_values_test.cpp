@@ -99,7 +99,8 @@ TEST_P(ScanValues, FloatingTrailer) {
 
 TEST_P(ScanValues, FloatingTrailerOfAnotherType) {
     std::string messages = StderrOf([&] {
-        for (const char* label : {"I1:", "I2:", "UI1:", "UI2:", "I4:", "UI4:", "INT:", "UINT:", "I8:", "UI8:", "BSTR:"}) {
+        for (const char* label :
+             {"I1:", "I2:", "UI1:", "UI2:", "I4:", "UI4:", "INT:", "UINT:", "I8:", "UI8:", "BSTR:"}) {
             EXPECT_EQ(0.0, Double(label)) << label;
         }
     });
@@ -117,11 +118,12 @@ TEST_P(ScanValues, FailedTrailerFetch) {
         EXPECT_EQ(0.0, Double("No Such Label:", 1));
     });
     EXPECT_EQ(std::make_pair(0, 0), range);
-    EXPECT_EQ("[Morvane] <Exception>: Error getting Charge State: for scan number 4! \n"
-              "[Morvane] <Exception>: Error getting trailer extra value Monoisotopic M/Z: for scan number 4!\n"
-              "[Morvane] <Exception>: Error getting Charge State: for scan number 4! \n"
-              "[Morvane] <Exception>: Error getting trailer extra value No Such Label: for scan number 1!\n",
-              messages);
+    EXPECT_EQ(
+        "[Morvane] <Exception>: Error getting Charge State: for scan number 4! \n"
+        "[Morvane] <Exception>: Error getting trailer extra value Monoisotopic M/Z: for scan number 4!\n"
+        "[Morvane] <Exception>: Error getting Charge State: for scan number 4! \n"
+        "[Morvane] <Exception>: Error getting trailer extra value No Such Label: for scan number 1!\n",
+        messages);
 }
 
 TEST_P(ScanValues, ZeroChargeStateGivesNoRange) {

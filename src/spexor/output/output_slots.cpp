@@ -1,5 +1,7 @@
 #include "spexor/output/output_slots.h"
 
+#include <initializer_list>
+
 namespace {
 
 constexpr std::array<OutputFormat, 4> kSplitFormats = {OutputFormat::MS2, OutputFormat::MGF, OutputFormat::KSD,
@@ -30,14 +32,20 @@ std::string_view ActivationName(ActivationClass activation) {
 
 std::string_view AnalyzerName(Analyzer analyzer) { return analyzer == Analyzer::ITMS ? "ITMS" : "FTMS"; }
 
+// ".HCD.ITMS.ms2" from its parts; "." and the extension alone for a merged file.
+std::string Suffix(std::initializer_list<std::string_view> parts) {
+    std::string suffix;
+    for (std::string_view part : parts) suffix.append(".").append(part);
+    return suffix;
+}
+
 OutputSlot MergedSlotOf(OutputFormat format) {
-    return {format, std::nullopt, std::nullopt, "." + std::string(FormatExtension(format))};
+    return {format, std::nullopt, std::nullopt, Suffix({FormatExtension(format)})};
 }
 
 OutputSlot SplitSlotOf(OutputFormat format, ActivationClass activation, Analyzer analyzer) {
     return {format, activation, analyzer,
-            "." + std::string(ActivationName(activation)) + "." + std::string(AnalyzerName(analyzer)) + "." +
-                std::string(FormatExtension(format))};
+            Suffix({ActivationName(activation), AnalyzerName(analyzer), FormatExtension(format)})};
 }
 
 std::array<OutputSlot, kOutputSlotCount> BuildSlots() {

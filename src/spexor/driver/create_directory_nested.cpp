@@ -9,5 +9,8 @@ bool CreateDirectoryNested(const std::string& path) {
     if (!platform::RemoveFileSpec(parent)) return false;
     // A parent that cannot be made shows when the directory itself fails.
     if (!platform::IsDirectory(parent)) CreateDirectoryNested(parent);
-    return platform::CreateDirectory(path);
+    // Another process may make the same folder in the meantime (runs
+    // started together into one fresh folder): it is there, which is all
+    // that is asked.
+    return platform::CreateDirectory(path) || platform::IsDirectory(path);
 }

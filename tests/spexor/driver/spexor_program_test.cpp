@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <regex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "support/run_program.h"
@@ -191,6 +192,24 @@ TEST(SpexorProgram, UncreatableOutputDirectoryIsFatal) {
               "[Morvane] <Exception>: Failed to find directory blocker/out, which will be created by default.\n");
     EXPECT_EQ(result.err, "[Morvane] <Exception>: Failed to create directory nested **\n\n");
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "blocker" / "out"));
+}
+
+TEST(SpexorProgram, RunsStartedTogetherShareOneFreshOutputFolder) {
+    TempDir dir;
+    constexpr int kRuns = 8;
+    std::vector<ProgramResult> results(kRuns);
+    std::vector<std::thread> runs;
+    for (int i = 0; i < kRuns; ++i) {
+        runs.emplace_back([&, i] {
+            results[i] = Spexor({"-ms1", "-o", "race/a/b/c", "run" + std::to_string(i) + ".raw"}, dir);
+        });
+    }
+    for (std::thread& run : runs) run.join();
+    for (const ProgramResult& result : results) {
+        EXPECT_EQ(result.status, 0) << result.err;
+        EXPECT_EQ(result.err.find("Failed to create directory nested"), std::string::npos) << result.err;
+    }
+    EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "race" / "a" / "b" / "c"));
 }
 
 TEST(SpexorProgram, LongParameterLinesAreOnePath) {

@@ -1,4 +1,5 @@
 #include <cstdint>
+#include <cstdio>
 
 #include "brisel/brisel_dlg.h"
 #include "brisel/creation_date.h"
@@ -50,8 +51,15 @@ void CBriselDlg::ConvertRawFile() {
     for (int64_t n = m_nFirstScan; n <= m_nLastScan; ++n) {
         if (!ConvertScan(static_cast<int32_t>(n))) break;
     }
-    std::fclose(m_pFile);
+    const bool written = std::ferror(m_pFile) == 0;
+    const bool closed = std::fclose(m_pFile) == 0;
     m_pFile = nullptr;
+    if (!written || !closed) {
+        // A full disk or a vanished folder: no cut-off file may stay behind
+        // looking like a converted one.
+        std::remove(m_strMs1Path.c_str());
+        platform::AfxMessageBox(messages::kSaveFailed, platform::MB_OK | platform::MB_ICONEXCLAMATION);
+    }
 }
 
 // A failed query leaves 0 for the scan number, whatever the call wrote.

@@ -12,6 +12,7 @@
 
 #include "brisel/ms1_text.h"
 #include "support/run_program.h"
+#include "support/small_file_system.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -243,6 +244,22 @@ TEST(BriselProgram, AnMs1FileThatCannotBeCreatedIsReported) {
 
     ExpectQuietSuccess(result);
     EXPECT_EQ(result.err, "brisel: Error: failed to save file.\nThe mass list data has not be saved.\n");
+}
+
+TEST(BriselProgram, AFullDiskLeavesNoCutOffMs1FileAndIsReported) {
+    const std::filesystem::path sample = std::filesystem::path(SHARED_DATA_DIR) / "sample.raw";
+    if (!std::filesystem::exists(sample)) GTEST_SKIP() << "real RAW data not available";
+    if (!testing_support::SmallFileSystemAvailable()) GTEST_SKIP() << "no private file system can be mounted here";
+    TempDir dir;
+    const std::filesystem::path tiny = dir.path() / "tiny";
+    std::filesystem::create_directory(tiny);
+    // Room for the RAW file and 40 KB more: the MS1 file does not fit.
+    const int kilobytes = static_cast<int>(std::filesystem::file_size(sample) / 1024) + 40;
+    const auto run = testing_support::RunInSmallFileSystem(kilobytes, tiny.string(), {sample.string()}, BRISEL_BIN,
+                                                           {(tiny / "sample.raw").string()});
+    EXPECT_EQ(run.result.status, 0);  // callers rely on it whatever happened
+    EXPECT_EQ(run.result.err, "brisel: Error: failed to save file.\nThe mass list data has not be saved.\n");
+    EXPECT_EQ(run.files, std::vector<std::string>{"sample.raw " + std::to_string(std::filesystem::file_size(sample))});
 }
 
 }  // namespace

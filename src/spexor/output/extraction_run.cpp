@@ -146,7 +146,8 @@ void RunExtraction(RawFileJob& job) {
 
     console::Report(FinalProgressText());
     CloseOutputs(job);
-    CreateMarkerFile(job);
+    // The marker tells that the merged outputs are there: not when one failed.
+    if (job.failedOutputs == 0) CreateMarkerFile(job);
     if (job.failedOutputs == 0) console::Report("Output Files Completed!");
     reader.Close();
 }

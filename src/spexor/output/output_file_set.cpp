@@ -40,6 +40,7 @@ std::unique_ptr<OutputFile> CreateOutput(const std::string& path, const std::str
 
 void OpenOutputs(RawFileJob& job) {
     const std::string baseName = RawBaseName(job.rawPath);
+    job.failedOutputs = 0;
     for (int slot = 0; slot < kOutputSlotCount; ++slot) {
         std::optional<OpenOutput>& output = job.outputs[slot];
         output.reset();

@@ -156,22 +156,36 @@ TEST(ExtractionRun, ScansWithoutUsableMassListsAreSkippedAndProfileScansArePicke
     EXPECT_EQ(Count(mgf, "PEPMASS=445.62\nEND IONS\n"), 1) << mgf;
 }
 
-TEST(ExtractionRun, UncreatableOutputOrMarkerIsReportedAndSkipped) {
-    Conversion run;
+// A merged MS1 and MS2 run whose MS1 file or marker is blocked by a folder of its name.
+void RunWithBlockedEntry(Conversion& run, const std::string& blocked) {
     run.job.settings.outputKinds = {true, true, false, false, false};
     run.job.settings.activationMode = ActivationMode::merged;
-    fs::create_directory(run.dir.path() / "run.ms1");
-    fs::create_directory(run.dir.path() / "run.spexor");
+    fs::create_directory(run.dir.path() / blocked);
     run.reader.Add(1, Ms1Scan(kTwoPeaks));
     run.reader.Add(2, Ms2Scan("hcd", "FTMS", kTwoPeaks));
     run.Run();
+}
 
+TEST(ExtractionRun, UncreatableOutputOrMarkerIsReportedCountedAndSkipped) {
+    Conversion run;
+    RunWithBlockedEntry(run, "run.ms1");
+    // The MS1 file fails, so no marker is made: it would claim the merged outputs are all there.
     const std::string base = (run.dir.path() / "run").string();
-    EXPECT_EQ(run.err, "[Morvane] <Exception>: Failed to create output file " + base + ".ms1: Is a directory\n" +
-                           "[Morvane] <Exception>: Failed to create output file " + base + ".spexor: Is a directory\n");
+    EXPECT_EQ(run.err, "[Morvane] <Exception>: Failed to create output file " + base + ".ms1: Is a directory\n");
     EXPECT_TRUE(fs::is_directory(base + ".ms1"));
     EXPECT_EQ(Count(run.Output("run.ms2"), "S\t000002"), 2);
     EXPECT_FALSE(run.job.outputs[MergedSlot(OutputFormat::MS1)]);
+    EXPECT_EQ(run.job.failedOutputs, 1);
+    EXPECT_EQ(run.out.find("Output Files Completed!"), std::string::npos);
+
+    // Every output written: a marker that cannot be made is the one failure.
+    Conversion marker;
+    RunWithBlockedEntry(marker, "run.spexor");
+    const std::string markerBase = (marker.dir.path() / "run").string();
+    EXPECT_EQ(marker.err,
+              "[Morvane] <Exception>: Failed to create output file " + markerBase + ".spexor: Is a directory\n");
+    EXPECT_EQ(marker.job.failedOutputs, 1);
+    EXPECT_EQ(marker.out.find("Output Files Completed!"), std::string::npos);
 }
 
 TEST(ExtractionRun, EmptyFilesAreRemovedDirectlyWhateverTheirName) {

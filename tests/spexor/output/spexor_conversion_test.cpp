@@ -1,6 +1,7 @@
 // The built spexor converting RAW fixtures in temporary folders.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <regex>
 #include <string>
@@ -8,6 +9,7 @@
 
 #include "output_listing.h"
 #include "support/run_program.h"
+#include "support/small_file_system.h"
 #include "support/temp_dir.h"
 
 namespace fs = std::filesystem;
@@ -307,4 +309,65 @@ TEST(SpexorConversion, DottedNamesAndFolders) {
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(FilesIn(out), std::vector<std::string>{"run.mgf"});
     EXPECT_EQ(Count(ReadFile(out / "run.mgf"), "TITLE=run.1234.1234."), 2);
+}
+
+// The names of the output files that failure lines name ("Failed to write
+// <path>: ...", "Failed to create output file <path>: ...").
+static std::vector<std::string> FailedFileNames(const std::string& err) {
+    std::vector<std::string> names;
+    const std::regex failure("Failed to (?:write|create output file) ([^\n]*): [^:\n]+\n");
+    for (std::sregex_iterator at(err.begin(), err.end(), failure), end; at != end; ++at) {
+        names.push_back(fs::path((*at)[1].str()).filename().string());
+    }
+    return names;
+}
+
+static void ExpectAnIncompleteRun(const ProgramResult& result) {
+    EXPECT_EQ(result.status, 255) << result.err;
+    EXPECT_EQ(result.out.find("Output Files Completed!"), std::string::npos) << result.out;
+    EXPECT_TRUE(std::regex_search(
+        result.err, std::regex("\\[Morvane\\] <Exception>: [1-9][0-9]* output files? could not be written; the run "
+                               "is incomplete\\.\n$")))
+        << result.err;
+}
+
+TEST(SpexorConversion, AFullDiskLeavesNoCutOffFileAndEndsWith255) {
+    const fs::path sample = fs::path(SHARED_DATA_DIR) / "sample.raw";
+    if (!fs::exists(sample)) GTEST_SKIP() << "real RAW data not available";
+    TempDir dir;
+    const fs::path tiny = dir.path() / "tiny";
+    fs::create_directory(tiny);
+    const std::vector<std::string> args = {"-ms1", "-ms2", "-mgf", "-a", "-o", tiny.string(), sample.string()};
+    if (testing_support::SmallFileSystemAvailable()) {
+        // A real 200 KB file system, far too small for the outputs.
+        const auto run = testing_support::RunInSmallFileSystem(200, tiny.string(), {}, SPEXOR_BIN, args);
+        ExpectAnIncompleteRun(run.result);
+        const std::vector<std::string> failed = FailedFileNames(run.result.err);
+        EXPECT_FALSE(failed.empty()) << run.result.err;
+        EXPECT_NE(run.result.err.find("No space left on device"), std::string::npos) << run.result.err;
+        for (const std::string& line : run.files) {
+            const std::string name = line.substr(0, line.find(' '));
+            EXPECT_EQ(std::find(failed.begin(), failed.end(), name), failed.end()) << "cut-off file left: " << line;
+        }
+        return;
+    }
+    // Without a mount of our own: the MS1 output is a link to /dev/full,
+    // where every write fails as on a full disk.
+    fs::create_symlink("/dev/full", tiny / "sample.ms1");
+    const ProgramResult result = Spexor(args);
+    ExpectAnIncompleteRun(result);
+    EXPECT_EQ(FailedFileNames(result.err), std::vector<std::string>{"sample.ms1"});
+    EXPECT_FALSE(fs::exists(fs::symlink_status(tiny / "sample.ms1")));
+    EXPECT_EQ(FilesIn(tiny), (std::vector<std::string>{"sample.mgf", "sample.ms2"}));  // and no marker
+}
+
+TEST(SpexorConversion, AnOutputFolderThatIsAFileFailsEveryOutputAndEndsWith255) {
+    TempDir dir;
+    const fs::path raw = dir.Write("run.raw", kWorkedExample);
+    const fs::path notAFolder = dir.Write("results", "a file");
+    const ProgramResult result = Spexor({"-mgf", "-ms2", "-o", notAFolder.string(), raw.string()});
+    ExpectAnIncompleteRun(result);
+    EXPECT_EQ(FailedFileNames(result.err).size(), 12u) << result.err;  // six split files each of MS2 and MGF
+    EXPECT_NE(result.err.find("12 output files could not be written"), std::string::npos) << result.err;
+    EXPECT_EQ(ReadFile(notAFolder), "a file");
 }

@@ -32,4 +32,5 @@ struct ConversionSettings {
 // Every choice of one spexor run.
 struct RunSettings : ConversionSettings {
     std::vector<std::string> rawFiles;
+    int threads = 0;  // threads to convert on; 0: one per core the process may use
 };

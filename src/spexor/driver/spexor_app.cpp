@@ -1,5 +1,6 @@
 #include "spexor/driver/spexor_app.h"
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -8,6 +9,7 @@
 #include "platform/com.h"
 #include "platform/command_line.h"
 #include "platform/console.h"
+#include "platform/cpu_cores.h"
 #include "platform/fatal_error.h"
 #include "platform/window.h"
 #include "spexor/console/console_lines.h"
@@ -31,6 +33,23 @@ std::unique_ptr<RawExtractor> ChooseReader(platform::HostWindow& host) {
     return reader;
 }
 
+// Makes readers of the chosen reader's kind, for the threads that convert
+// parts of the file.
+std::function<std::unique_ptr<RawExtractor>()> ReaderMaker(const RawExtractor& chosen, platform::HostWindow& host) {
+    if (dynamic_cast<const NewRawExtractor*>(&chosen) != nullptr) {
+        return [] { return std::unique_ptr<RawExtractor>(new NewRawExtractor()); };
+    }
+    return [&host]() -> std::unique_ptr<RawExtractor> {
+        std::unique_ptr<RawExtractor> reader(new RawExtractor(&host));
+        if (!reader->IsAvailable()) return nullptr;
+        return reader;
+    };
+}
+
+int ThreadsFor(const RunSettings& settings) {
+    return settings.threads > 0 ? settings.threads : platform::UsableCores();
+}
+
 // Converts one RAW file; returns the number of its output files that failed.
 int ConvertRawFile(const RunSettings& settings, const std::string& rawPath, platform::HostWindow& host) {
     console::Report("Begin to extract " + platform::ToNarrow(rawPath));
@@ -39,6 +58,8 @@ int ConvertRawFile(const RunSettings& settings, const std::string& rawPath, plat
     job.rawPath = rawPath;
     std::unique_ptr<RawExtractor> reader = ChooseReader(host);
     job.reader = reader.get();
+    job.threads = ThreadsFor(settings);
+    if (job.threads > 1) job.makeReader = ReaderMaker(*reader, host);
     RunExtraction(job);
     return job.failedOutputs;
 }

@@ -41,6 +41,8 @@ const std::string kHelpText =
     "\t-c\n\t\tMake results centroided. In default case, this switch is on.\n\n"
     "\t--help\n\t\tGet help information.\n\n"
     "\t-i\n\t\tThe decimal place of intensity. The value goes from 1 to 9. Default is -i 1.\n\n"
+    "\t-j\n\t\tThe number of threads to convert on. Default is one per core the process may use; -j 1 converts on "
+    "one thread.\n\n"
     "\t-m\n\t\tThe decimal place of m/z ratio. The value goes from 1 to 9. Default is -m 5.\n\n"
     "\t-mgf\n\t\tExport MGF extension file(s).\n\n"
     "\t-ms\n\t\tExport MS1 and MS2 files.\n\n"

@@ -13,6 +13,7 @@
 #include "platform/fatal_error.h"
 #include "platform/window.h"
 #include "spexor/console/console_lines.h"
+#include "spexor/driver/batch_summary.h"
 #include "spexor/driver/elapsed_time.h"
 #include "spexor/driver/settings_source.h"
 #include "spexor/output/extraction_run.h"
@@ -50,8 +51,9 @@ int ThreadsFor(const RunSettings& settings) {
     return settings.threads > 0 ? settings.threads : platform::UsableCores();
 }
 
-// Converts one RAW file; returns the number of its output files that failed.
-int ConvertRawFile(const RunSettings& settings, const std::string& rawPath, platform::HostWindow& host) {
+// Converts one RAW file and counts it and its outputs into `tally`.
+void ConvertRawFile(const RunSettings& settings, const std::string& rawPath, platform::HostWindow& host,
+                    BatchTally& tally) {
     console::Report("Begin to extract " + platform::ToNarrow(rawPath));
     RawFileJob job;
     job.settings = settings;  // every choice but the list of RAW files
@@ -61,7 +63,10 @@ int ConvertRawFile(const RunSettings& settings, const std::string& rawPath, plat
     job.threads = ThreadsFor(settings);
     if (job.threads > 1) job.makeReader = ReaderMaker(*reader, host);
     RunExtraction(job);
-    return job.failedOutputs;
+    ++tally.rawFiles;
+    if (job.writtenOutputs == 0) ++tally.rawFilesWithoutSpectra;
+    tally.outputsWritten += job.writtenOutputs;
+    tally.outputsFailed += job.failedOutputs;
 }
 
 // "1 output file could not be written", "3 output files ..."
@@ -87,11 +92,14 @@ bool SpexorApp::RunBatch(int argc, const std::string* argv) {
     const RunSettings& settings = *request.settings;
     const int64_t start = platform::ProcessClockMs();
     if (settings.rawFiles.empty()) console::ReportException("Warning: No raw files.");
-    int failedOutputs = 0;
-    for (const std::string& rawPath : settings.rawFiles) failedOutputs += ConvertRawFile(settings, rawPath, host);
+    BatchTally tally;
+    tally.missingInputs = settings.missingInputs;
+    tally.inputsWithoutRawFiles = settings.inputsWithoutRawFiles;
+    for (const std::string& rawPath : settings.rawFiles) ConvertRawFile(settings, rawPath, host, tally);
+    console::Report(BatchSummaryText(tally));
     console::Report(ElapsedTimeText(start, platform::ProcessClockMs()));
     host.DestroyWindow();
-    if (failedOutputs == 0) return true;
-    console::ReportException(FailedOutputsText(failedOutputs));
+    if (tally.outputsFailed == 0) return true;
+    console::ReportException(FailedOutputsText(tally.outputsFailed));
     return false;
 }

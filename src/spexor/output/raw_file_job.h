@@ -38,6 +38,8 @@ struct RawFileJob {
     // Output files (the marker included) that could not be created or
     // written; each was reported when it failed.
     int failedOutputs = 0;
+    // Output files left with spectra when the outputs were closed.
+    int writtenOutputs = 0;
 
     // True when any open output takes spectra of this format.
     bool Writes(OutputFormat format) const {

@@ -1,5 +1,6 @@
 #include "spexor/driver/spexor_app.h"
 
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -11,12 +12,14 @@
 #include "platform/console.h"
 #include "platform/cpu_cores.h"
 #include "platform/fatal_error.h"
+#include "platform/process.h"
 #include "platform/window.h"
 #include "spexor/console/console_lines.h"
 #include "spexor/driver/batch_summary.h"
 #include "spexor/driver/elapsed_time.h"
 #include "spexor/driver/settings_source.h"
 #include "spexor/output/extraction_run.h"
+#include "spexor/output/prefetched_file.h"
 #include "spexor/output/raw_file_job.h"
 #include "spexor/reader/new_raw_extractor.h"
 #include "spexor/reader/raw_extractor.h"
@@ -51,10 +54,17 @@ int ThreadsFor(const RunSettings& settings) {
     return settings.threads > 0 ? settings.threads : platform::UsableCores();
 }
 
-// Converts one RAW file and counts it and its outputs into `tally`.
+void Count(const RawFileJob& job, BatchTally& tally) {
+    ++tally.rawFiles;
+    if (job.writtenOutputs == 0) ++tally.rawFilesWithoutSpectra;
+    tally.outputsWritten += job.writtenOutputs;
+    tally.outputsFailed += job.failedOutputs;
+}
+
+// Converts one RAW file (its "Begin" line written) and counts it and its
+// outputs into `tally`.
 void ConvertRawFile(const RunSettings& settings, const std::string& rawPath, platform::HostWindow& host,
                     BatchTally& tally) {
-    console::Report("Begin to extract " + platform::ToNarrow(rawPath));
     RawFileJob job;
     job.settings = settings;  // every choice but the list of RAW files
     job.rawPath = rawPath;
@@ -63,10 +73,33 @@ void ConvertRawFile(const RunSettings& settings, const std::string& rawPath, pla
     job.threads = ThreadsFor(settings);
     if (job.threads > 1) job.makeReader = ReaderMaker(*reader, host);
     RunExtraction(job);
-    ++tally.rawFiles;
-    if (job.writtenOutputs == 0) ++tally.rawFilesWithoutSpectra;
-    tally.outputsWritten += job.writtenOutputs;
-    tally.outputsFailed += job.failedOutputs;
+    Count(job, tally);
+}
+
+// A file is converted ahead, while the one before it is, when the run has
+// several threads and no terminal to wait on (an open failure there waits
+// for Enter) and the file is small enough to hold its output in memory.
+constexpr uint64_t kLargestFileConvertedAhead = 64ull * 1024 * 1024;
+
+bool MayConvertAhead(const RunSettings& settings, const std::string& rawPath) {
+    if (ThreadsFor(settings) < 2 || platform::StandardInputIsTerminal()) return false;
+    std::error_code error;
+    const uint64_t size = std::filesystem::file_size(rawPath, error);
+    return !error && size <= kLargestFileConvertedAhead;
+}
+
+std::unique_ptr<PrefetchedFile> StartConvertingAhead(const RunSettings& settings, const std::string& rawPath,
+                                                     platform::HostWindow& host) {
+    platform::ConsoleCapture readerLines;
+    std::unique_ptr<RawExtractor> reader;
+    {
+        platform::ScopedConsoleCapture capture(readerLines);
+        reader = ChooseReader(host);
+    }
+    RawFileJob job;
+    job.settings = settings;
+    job.rawPath = rawPath;
+    return std::make_unique<PrefetchedFile>(std::move(job), std::move(reader), std::move(readerLines));
 }
 
 // "1 output file could not be written", "3 output files ..."
@@ -95,7 +128,20 @@ bool SpexorApp::RunBatch(int argc, const std::string* argv) {
     BatchTally tally;
     tally.missingInputs = settings.missingInputs;
     tally.inputsWithoutRawFiles = settings.inputsWithoutRawFiles;
-    for (const std::string& rawPath : settings.rawFiles) ConvertRawFile(settings, rawPath, host, tally);
+    std::unique_ptr<PrefetchedFile> ahead;  // the next file, converted while this one is
+    for (size_t i = 0; i < settings.rawFiles.size(); ++i) {
+        const std::string& rawPath = settings.rawFiles[i];
+        console::Report("Begin to extract " + platform::ToNarrow(rawPath));
+        std::unique_ptr<PrefetchedFile> current = std::move(ahead);
+        if (i + 1 < settings.rawFiles.size() && MayConvertAhead(settings, settings.rawFiles[i + 1])) {
+            ahead = StartConvertingAhead(settings, settings.rawFiles[i + 1], host);
+        }
+        if (current) {
+            Count(current->Commit(), tally);
+        } else {
+            ConvertRawFile(settings, rawPath, host, tally);
+        }
+    }
     console::Report(BatchSummaryText(tally));
     console::Report(ElapsedTimeText(start, platform::ProcessClockMs()));
     host.DestroyWindow();

@@ -15,11 +15,14 @@ void RunExtraction(RawFileJob& job) {
     const int32_t last = reader.GetLastScan();
 
     ConvertAllScans(job, first, last);
+    FinishExtraction(job);
+}
 
+void FinishExtraction(RawFileJob& job) {
     console::Report(FinalProgressText());
     CloseOutputs(job);
     // The marker tells that the merged outputs are there: not when one failed.
     if (job.failedOutputs == 0) CreateMarkerFile(job);
     if (job.failedOutputs == 0) console::Report("Output Files Completed!");
-    reader.Close();
+    job.reader->Close();
 }

@@ -432,18 +432,28 @@ TEST(SpexorConversion, SeveralThreadsWriteExactlyWhatOneThreadWrites) {
     TempDir dir;
     const fs::path raw = dir.Write("many.raw", ManyScanFixture(3000));
     const fs::path fatal = dir.Write("fatal.raw", ManyScanFixture(3000, 2203));
+    const fs::path small = dir.Write("small.raw", ManyScanFixture(40));
+    const fs::path blocked = dir.Write("blocked.raw", ManyScanFixture(50));
+    const fs::path never = dir.Write("never.raw", ManyScanFixture(30));
+    const fs::path notRaw = dir.Write("notraw.raw", "no RAW file\n");
     const std::vector<std::vector<std::string>> runs = {
         {"-ms1", "-ms2", "-ms3", "-mgf", "-ksd", raw.string()},
         {"-ms1", "-ms2", "-ms3", "-mgf", "-ksd", "-a", "-p", raw.string()},
         {"-mgf", "-h", "-m", "3", "-i", "4", raw.string()},
         {"-ms2", "-mgf", fatal.string()},  // ends at scan 2203 with the fatal activation line
+        // Several files, each converted ahead while the one before it is:
+        // one whose MGF file cannot be made (a folder of its name), one that
+        // ends the run at its fatal scan, and one never reached.
+        {"-ms1", "-mgf", "-a", small.string(), blocked.string(), raw.string(), small.string(), fatal.string(),
+         never.string()},
+        {"-mgf", small.string(), notRaw.string(), raw.string()},  // ends at the file that cannot be opened
     };
     for (const auto& options : runs) {
         std::string oneThread;
         for (const char* threads : {"1", "3"}) {
             const fs::path out = dir.path() / ("out" + std::string(threads));
             fs::remove_all(out);
-            fs::create_directory(out);
+            fs::create_directories(out / "blocked.mgf");
             std::vector<std::string> args = options;
             args.insert(args.begin(), {"-j", threads, "-o", out.string()});
             const std::string seen = Observed(Spexor(args), out);

@@ -16,8 +16,10 @@
 // (those that spexor -mgf converts to the end on their own), MGF only.
 //
 // For each run: GB/s of RAW input by wall time and by CPU time, CPU
-// microseconds per scan, peak RSS (the child's, from wait4) and the peak of
-// its anonymous memory (RssAnon of /proc/<pid>/status, sampled every 10 ms).
+// microseconds per scan, peak RSS (VmHWM) and the peak of its anonymous
+// memory (RssAnon), both from /proc/<pid>/status sampled every 10 ms. (wait4's
+// ru_maxrss is not used: it counts the bench's own peak too, since the child
+// was the bench until its exec.)
 // Beside it the I/O floor: the input read from the page cache with 1 MiB
 // read() calls after a warm-up read, plus writing as many bytes as spexor
 // wrote with 1 MiB write() calls to one file in the output's folder. The
@@ -696,9 +698,8 @@ struct ChildMeasure {
     int status = -1;  // exit status, 128 + signal, -1 when it could not be started
     double wallSeconds = 0;
     double cpuSeconds = 0;
-    long peakRssKilobytes = 0;    // wait4's maximum resident set
-    long peakAnonKilobytes = -1;  // largest RssAnon sampled; -1: never sampled
-    long hwmKilobytes = 0;        // last VmHWM sampled
+    long peakRssKilobytes = -1;   // largest VmHWM sampled; -1: never sampled
+    long peakAnonKilobytes = -1;  // largest RssAnon sampled
 };
 
 // RssAnon and VmHWM of a running process, when it already runs `name`
@@ -726,8 +727,7 @@ bool SampleMemory(pid_t pid, const std::string& name, long* anon, long* hwm) {
 }
 
 // Starts `program` with `args` (standard input from /dev/null, standard
-// output and error into `log`) with posix_spawn, which does not copy the
-// bench's memory into the child, and samples its memory until it ends.
+// output and error into `log`) and samples its memory until it ends.
 ChildMeasure RunSampled(const std::string& program, const std::vector<std::string>& args, const fs::path& log) {
     ChildMeasure measure;
     posix_spawn_file_actions_t actions;
@@ -756,7 +756,7 @@ ChildMeasure RunSampled(const std::string& program, const std::vector<std::strin
         long hwm = 0;
         if (SampleMemory(pid, name, &anon, &hwm)) {
             measure.peakAnonKilobytes = std::max(measure.peakAnonKilobytes, anon);
-            measure.hwmKilobytes = std::max(measure.hwmKilobytes, hwm);
+            measure.peakRssKilobytes = std::max(measure.peakRssKilobytes, hwm);
         }
         const timespec pause{0, 10 * 1000 * 1000};
         nanosleep(&pause, nullptr);
@@ -764,7 +764,6 @@ ChildMeasure RunSampled(const std::string& program, const std::vector<std::strin
     measure.wallSeconds = Seconds(start);
     measure.cpuSeconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
                          static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-    measure.peakRssKilobytes = usage.ru_maxrss;
     measure.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     return measure;
 }
@@ -855,16 +854,17 @@ void PrintRow(const Row& row) {
     const ChildMeasure& c = row.child;
     const double floorSeconds = row.readSeconds + row.write.writeSeconds;
     std::printf(
-        "| %s | %s | %d | %llu | %.3f | %.3f | %.2f | %.2f | %.4f | %.4f | %.1f | %.1f | %s | %s | %s | %s | %s | %s "
+        "| %s | %s | %d | %llu | %.3f | %.3f | %.2f | %.2f | %.4f | %.4f | %.1f | %s | %s | %s | %s | %s | %s | %s "
         "|\n",
         row.input.c_str(), row.run.c_str(), c.status, static_cast<unsigned long long>(row.scans), in / 1e9, out / 1e9,
         c.wallSeconds, c.cpuSeconds, in / c.wallSeconds / 1e9, in / c.cpuSeconds / 1e9,
-        c.cpuSeconds * 1e6 / static_cast<double>(row.scans), static_cast<double>(c.peakRssKilobytes) / 1024.0,
+        c.cpuSeconds * 1e6 / static_cast<double>(row.scans),
+        c.peakRssKilobytes < 0 ? "n/a" : Fixed(static_cast<double>(c.peakRssKilobytes) / 1024.0, 1).c_str(),
         c.peakAnonKilobytes < 0 ? "n/a" : Fixed(static_cast<double>(c.peakAnonKilobytes) / 1024.0, 1).c_str(),
         row.readSeconds > 0 ? Fixed(in / row.readSeconds / 1e9, 2).c_str() : "n/a",
         row.write.writeSeconds > 0 ? Fixed(out / row.write.writeSeconds / 1e9, 2).c_str() : "n/a",
         row.readSeconds >= 0 && row.write.writeSeconds >= 0 ? Fixed(floorSeconds, 3).c_str() : "n/a",
-        floorSeconds > 0 ? (Fixed(c.wallSeconds / floorSeconds, 0) + "x").c_str() : "n/a",
+        floorSeconds > 0 ? (Fixed(c.wallSeconds / floorSeconds, 1) + "x").c_str() : "n/a",
         row.write.fsyncSeconds >= 0 ? Fixed(row.write.fsyncSeconds, 2).c_str() : "n/a");
     std::fflush(stdout);
 }
@@ -1090,7 +1090,9 @@ int main(int argc, char** argv) {
     std::printf(
         "floor: read = the input from the page cache, 1 MiB read() calls after a warm-up read; write = as many "
         "bytes as spexor wrote, 1 MiB write() calls to one file in the output folder, fsync not included (its time "
-        "is the last column); I/O floor s = read + write; wall/floor = spexor's wall time over it\n\n");
+        "is the last column); I/O floor s = read + write; wall/floor = spexor's wall time over it; peak RSS = VmHWM "
+        "and "
+        "peak anon = RssAnon of spexor's /proc/<pid>/status, sampled every 10 ms\n\n");
 
     if (WantsCase(options, "centroid")) SyntheticCase(options, work, "centroid", options.centroidSource);
     if (WantsCase(options, "profile")) SyntheticCase(options, work, "profile", options.profileSource);

@@ -12,16 +12,6 @@ constexpr uint64_t kPacketTypeOffset = 16;
 constexpr uint64_t kWideOffsetOffset = 72;
 constexpr uint64_t kEntriesPerRead = 4096;
 
-uint64_t EntrySizeFor(uint32_t version) {
-    if (version < kFirstVersionWithWideAddresses) {
-        return 72;
-    }
-    if (version < kFirstVersionWithCycleNumber) {
-        return 80;
-    }
-    return 88;
-}
-
 ScanIndexEntry ReadEntry(ByteReader in, bool wideOffsets) {
     ScanIndexEntry entry;
     entry.packetOffset = in.U32();
@@ -41,9 +31,19 @@ ScanIndexEntry ReadEntry(ByteReader in, bool wideOffsets) {
 
 }  // namespace
 
+uint64_t ScanIndexEntrySize(uint32_t version) {
+    if (version < kFirstVersionWithWideAddresses) {
+        return 72;
+    }
+    if (version < kFirstVersionWithCycleNumber) {
+        return 80;
+    }
+    return 88;
+}
+
 Status ScanIndex::Open(const FileBytes& file, uint64_t address, uint64_t scanCount, uint32_t version) {
     entries_.clear();
-    const uint64_t entrySize = EntrySizeFor(version);
+    const uint64_t entrySize = ScanIndexEntrySize(version);
     const bool wideOffsets = version >= kFirstVersionWithWideAddresses;
     if (scanCount > file.size() / entrySize || address > file.size() || scanCount * entrySize > file.size() - address) {
         return kDamaged;

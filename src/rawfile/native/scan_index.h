@@ -26,6 +26,9 @@ struct ScanIndexEntry {
     uint32_t PacketType() const { return packetTypeWord & 0xFFFFu; }
 };
 
+// The size of one index entry in files of this format version.
+uint64_t ScanIndexEntrySize(uint32_t version);
+
 class ScanIndex {
 public:
     // Reads the `scanCount` entries at `address`; they must lie inside the file.

@@ -314,10 +314,35 @@ struct SourceFile {
     uint64_t entrySize = 0;
     std::vector<native::ScanIndexEntry> entries;
     native::ScanEventTable events;
+    std::vector<native::EventSpan> eventSpans;  // each scan's event in the stream
     uint64_t recordSize = 0;
     uint64_t packetBytes = 0;  // of one round
     std::unique_ptr<native::NativeRawFile> reader;
 };
+
+// Where each scan's event lies: the walk at open keeps where each block of
+// events starts; the events of a block are stepped over one by one.
+std::vector<native::EventSpan> EventSpans(const std::string& bytes, const native::ScanEventTable& events,
+                                          uint64_t scans) {
+    std::vector<native::EventSpan> spans;
+    const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
+    for (uint64_t block = 0; block + 1 < events.blockStarts.size(); ++block) {
+        const native::EventSpan blockSpan = events.BlockSpan(block);
+        native::ByteReader in(data + blockSpan.offset, blockSpan.size);
+        for (uint64_t i = 0; i < native::ScanEventTable::kEventsPerBlock && spans.size() < scans; ++i) {
+            const uint64_t start = in.position();
+            native::SkipScanEvent(in, events.layout);
+            spans.push_back({blockSpan.offset + start, in.position() - start});
+        }
+    }
+    return spans;
+}
+
+// The index entry of scan ordinal `k`; a default entry when it cannot be read.
+native::ScanIndexEntry EntryOf(native::ScanIndex& index, uint64_t k) {
+    const native::ScanIndexEntry* entry = nullptr;
+    return index.Entry(k, &entry) == rawfile::kOk ? *entry : native::ScanIndexEntry();
+}
 
 // Reads `path` with the native reader's own structure readers: the header
 // chain down to the mass spectrometer's run header, the scan index, the
@@ -364,7 +389,7 @@ bool LoadSource(const fs::path& path, SourceFile* source, std::string* why) {
     }
     source->entrySize = native::ScanIndexEntrySize(header.version);
     for (uint64_t k = 0; k < source->scans; ++k) {
-        const native::ScanIndexEntry& entry = index.Entry(k);
+        const native::ScanIndexEntry entry = EntryOf(index, k);
         const uint32_t type = entry.PacketType();
         if (type < 18 || type > 21) {
             *why = "scan " + std::to_string(k) + " has a packet of type " + std::to_string(type) +
@@ -384,6 +409,7 @@ bool LoadSource(const fs::path& path, SourceFile* source, std::string* why) {
         *why = "the file holds no event per scan";
         return false;
     }
+    source->eventSpans = EventSpans(source->bytes, source->events, source->scans);
     std::string reason;
     if (native::NativeRawFile::OpenBytes(std::make_unique<native::MemoryBytes>(data, size), &source->reader, &reason) !=
         rawfile::kOk) {
@@ -439,7 +465,9 @@ double RetentionTime(const SourceFile& source, const SyntheticPlan& plan, uint64
     return source.entries[k % source.scans].retentionTime + static_cast<double>(k / source.scans) * plan.roundMinutes;
 }
 
-uint64_t EventBytes(const SourceFile& source) { return source.events.offsets.back() - source.events.offsets.front(); }
+uint64_t EventBytes(const SourceFile& source) {
+    return source.events.blockStarts.back() - source.events.blockStarts.front();
+}
 
 SyntheticPlan PlanSynthesis(const SourceFile& source, uint64_t targetBytes) {
     SyntheticPlan plan;
@@ -465,12 +493,12 @@ SyntheticPlan PlanSynthesis(const SourceFile& source, uint64_t targetBytes) {
     uint64_t events = 0;
     for (uint64_t k = 0; k < n; ++k) {
         const uint64_t times = rounds + (k < rest ? 1 : 0);
-        events += times * source.events.ScanEventSpan(k).size;
+        events += times * source.eventSpans[k].size;
     }
     plan.packetsAddress = original;
     plan.indexAddress = plan.packetsAddress + packets;
     plan.eventsAddress = plan.indexAddress + plan.scans * source.entrySize;
-    const uint64_t leading = source.events.offsets.front() - source.run.scanEventAddress;
+    const uint64_t leading = source.events.blockStarts.front() - source.run.scanEventAddress;
     plan.trailerAddress = plan.eventsAddress + leading + events;
     plan.fileSize = plan.trailerAddress + plan.scans * source.recordSize;
     return plan;
@@ -525,8 +553,8 @@ bool WriteSynthetic(const SourceFile& source, const SyntheticPlan& plan, const f
     }
     // The stream's leading bytes (before the first event), with the scan
     // count in them where the source keeps its count there.
-    std::string leading =
-        source.bytes.substr(source.run.scanEventAddress, source.events.offsets.front() - source.run.scanEventAddress);
+    std::string leading = source.bytes.substr(source.run.scanEventAddress,
+                                              source.events.blockStarts.front() - source.run.scanEventAddress);
     if (leading.size() == 4 && Get<uint32_t>(leading, 0) == n) {
         Put<uint32_t>(&leading, 0, static_cast<uint32_t>(plan.scans));
     }
@@ -536,7 +564,7 @@ bool WriteSynthetic(const SourceFile& source, const SyntheticPlan& plan, const f
     }
     out.Append(leading);
     for (uint64_t k = 0; k < plan.scans; ++k) {
-        const native::EventSpan span = source.events.ScanEventSpan(k % n);
+        const native::EventSpan span = source.eventSpans[k % n];
         out.Append(source.bytes.data() + span.offset, span.size);
     }
     if (out.position() != plan.trailerAddress) {
@@ -608,7 +636,7 @@ bool VerifySynthetic(SourceFile& source, const SyntheticPlan& plan, const fs::pa
             return false;
         }
         for (uint64_t k = 0; k < scans; ++k) {
-            const native::ScanIndexEntry& got = index.Entry(k);
+            const native::ScanIndexEntry got = EntryOf(index, k);
             const native::ScanIndexEntry& copied = source.entries[k % n];
             if (got.packetOffset != PacketOffset(source, plan, k) ||
                 got.retentionTime != RetentionTime(source, plan, k) || got.packetTypeWord != copied.packetTypeWord ||

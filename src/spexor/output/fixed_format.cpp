@@ -15,12 +15,8 @@ __extension__ using uint128 = unsigned __int128;
 
 // 10^0 to 10^19.
 constexpr auto kPowersOfTen = [] {
-    std::array<uint64_t, kMostExactDecimals + 1> powers{};
-    uint64_t power = 1;
-    for (uint64_t& entry : powers) {
-        entry = power;
-        power *= 10;
-    }
+    std::array<uint64_t, kMostExactDecimals + 1> powers{1};
+    for (std::size_t i = 1; i < powers.size(); ++i) powers[i] = 10 * powers[i - 1];
     return powers;
 }();
 constexpr uint64_t kTenTo8 = 100000000;

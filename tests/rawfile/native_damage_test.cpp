@@ -16,6 +16,7 @@
 
 #include "platform/com.h"
 #include "rawfile/native/byte_reader.h"
+#include "rawfile/native/file_bytes.h"
 #include "rawfile/native/file_header.h"
 #include "rawfile/native/native_backend.h"
 #include "rawfile/native/raw_file_info.h"
@@ -64,7 +65,7 @@ Landmarks FindLandmarks(const std::string& bytes) {
     EXPECT_EQ(ReadRawFileInfo(in, header.version, &info), rawfile::kOk);
     EXPECT_FALSE(info.runHeaderAddresses.empty());
     marks.runHeaderAddress = info.runHeaderAddresses.at(0);
-    const ByteReader file(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    const rawfile::native::MemoryBytes file(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
     EXPECT_EQ(ReadRunHeader(file, marks.runHeaderAddress, header.version, &marks.run), rawfile::kOk);
     return marks;
 }
@@ -423,3 +424,57 @@ TEST_F(NativeDamageInPlace, AnUnprintableMassPrecisionFailsOnlyTheFilterTexts) {
 }
 
 }  // namespace
+
+namespace {
+
+// Every scan's answers of a backend whose file was cut after it opened:
+// the first `keep` scans' packets still lie in the file.
+struct CutAnswers {
+    int massListsRead = 0;
+    int massListsFailed = 0;
+};
+
+CutAnswers AskEveryScan(RawBackend& backend) {
+    CutAnswers answers;
+    int32_t first = 0;
+    int32_t last = 0;
+    EXPECT_EQ(backend.GetFirstScan(&first), rawfile::kOk);
+    EXPECT_EQ(backend.GetLastScan(&last), rawfile::kOk);
+    for (int32_t scan = first; scan <= last; ++scan) {
+        std::vector<double> pairs;
+        const Status status = backend.GetMassList(scan, &pairs);
+        (status == rawfile::kOk ? answers.massListsRead : answers.massListsFailed) += 1;
+        EXPECT_TRUE(status == rawfile::kOk || status == rawfile::kDamaged) << scan << ": " << status;
+        rawfile::TrailerValue value;
+        const Status trailer = backend.GetTrailerValue(scan, "Charge State:", &value);
+        EXPECT_TRUE(trailer == rawfile::kOk || trailer == rawfile::kDamaged) << scan << ": " << trailer;
+    }
+    return answers;
+}
+
+}  // namespace
+
+TEST(NativeScans, AFileCutAfterItOpenedFailsTheScansItNoLongerHolds) {
+    const std::filesystem::path sample = kDataDir / "sample.raw";
+    if (!std::filesystem::exists(sample)) GTEST_SKIP() << "real RAW data not available";
+    TempDir dir;
+    const std::string bytes = ReadFile(sample);
+    const std::filesystem::path copy = dir.Write("copy.raw", bytes);
+    Status status = 0;
+    const auto backend = rawfile::OpenNativeBackend(copy.string(), &status);
+    ASSERT_NE(backend, nullptr) << status;
+    // Cut to a third: the events and trailer records, which lie after the
+    // packets, are gone, so every scan's reads fail (and none ends the process).
+    std::filesystem::resize_file(copy, bytes.size() / 3);
+    const CutAnswers cut = AskEveryScan(*backend);
+    EXPECT_EQ(cut.massListsRead, 0);
+    EXPECT_EQ(cut.massListsFailed, 574);
+    std::string filter;
+    EXPECT_EQ(backend->GetFilterText(574, &filter), rawfile::kDamaged);
+    double minutes = 0;
+    EXPECT_EQ(backend->GetRetentionTime(574, &minutes), rawfile::kOk);  // read at open
+    // The whole file back (a copy that caught up): the same reader reads every scan.
+    dir.Write("copy.raw", bytes);
+    EXPECT_EQ(AskEveryScan(*backend).massListsRead, 574);
+    EXPECT_EQ(backend->Close(), rawfile::kOk);
+}

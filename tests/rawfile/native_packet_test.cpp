@@ -12,6 +12,7 @@
 
 #include "rawfile/native/byte_reader.h"
 #include "rawfile/native/centroid_segment_packet.h"
+#include "rawfile/native/file_bytes.h"
 #include "rawfile/native/profile_points.h"
 #include "rawfile/native/segmented_profile.h"
 #include "rawfile/native/standard_packet.h"
@@ -36,6 +37,7 @@ public:
         return *this;
     }
     ByteReader Reader() const { return ByteReader(data_.data(), data_.size()); }
+    rawfile::native::MemoryBytes File() const { return rawfile::native::MemoryBytes(data_.data(), data_.size()); }
     size_t size() const { return data_.size(); }
 
 private:
@@ -247,7 +249,7 @@ Bytes SegmentedPacket(uint64_t dataAddress, uint32_t secondSegmentStart, uint32_
 TEST(NativeSegmentedProfile, ConcatenatesSegmentsFromTheirLowMass) {
     const Bytes file = SegmentedPacket(0, 12, 20);
     std::vector<double> pairs;
-    ASSERT_EQ(rawfile::native::AppendSegmentedProfile(file.Reader(), 0, 20, 3, &pairs), rawfile::kOk);
+    ASSERT_EQ(rawfile::native::AppendSegmentedProfile(file.File(), 0, 20, 3, &pairs), rawfile::kOk);
     EXPECT_EQ(pairs, (std::vector<double>{100.5, 1, 100.75, 2, 101.0, 3, 500.25, 4, 500.75, 5}));
 }
 
@@ -255,15 +257,15 @@ TEST(NativeSegmentedProfile, RefusesInconsistentTables) {
     std::vector<double> pairs;
     // A segment starting past the block, a block not made of whole values,
     // a block reaching before the data address, a table past the file.
-    EXPECT_EQ(rawfile::native::AppendSegmentedProfile(SegmentedPacket(0, 24, 20).Reader(), 0, 20, 3, &pairs),
+    EXPECT_EQ(rawfile::native::AppendSegmentedProfile(SegmentedPacket(0, 24, 20).File(), 0, 20, 3, &pairs),
               rawfile::kDamaged);
-    EXPECT_EQ(rawfile::native::AppendSegmentedProfile(SegmentedPacket(0, 12, 18).Reader(), 0, 20, 3, &pairs),
+    EXPECT_EQ(rawfile::native::AppendSegmentedProfile(SegmentedPacket(0, 12, 18).File(), 0, 20, 3, &pairs),
               rawfile::kDamaged);
-    EXPECT_EQ(rawfile::native::AppendSegmentedProfile(SegmentedPacket(0, 12, 20).Reader(), 4, 20, 3, &pairs),
+    EXPECT_EQ(rawfile::native::AppendSegmentedProfile(SegmentedPacket(0, 12, 20).File(), 4, 20, 3, &pairs),
               rawfile::kDamaged);
-    EXPECT_EQ(rawfile::native::AppendSegmentedProfile(SegmentedPacket(0, 12, 20).Reader(), 0, 20, 4, &pairs),
+    EXPECT_EQ(rawfile::native::AppendSegmentedProfile(SegmentedPacket(0, 12, 20).File(), 0, 20, 4, &pairs),
               rawfile::kDamaged);
-    EXPECT_EQ(rawfile::native::AppendSegmentedProfile(SegmentedPacket(0, 12, 20).Reader(), 0, 20, 0, &pairs),
+    EXPECT_EQ(rawfile::native::AppendSegmentedProfile(SegmentedPacket(0, 12, 20).File(), 0, 20, 0, &pairs),
               rawfile::kDamaged);
 }
 
@@ -288,18 +290,18 @@ Bytes CentroidSegmentPacket(uint32_t filler, uint32_t count, uint32_t firstOffse
 TEST(NativeCentroidSegments, ReadsThePeaksBeforeTheirFlagsAndTable) {
     const Bytes file = CentroidSegmentPacket(8, 4, 8, 32);
     std::vector<double> pairs;
-    ASSERT_EQ(rawfile::native::AppendCentroidSegments(file.Reader(), 0, 8 + 36, 2, &pairs), rawfile::kOk);
+    ASSERT_EQ(rawfile::native::AppendCentroidSegments(file.File(), 0, 8 + 36, 2, &pairs), rawfile::kOk);
     EXPECT_EQ(pairs, (std::vector<double>{100.5, 1, 101.5, 2, 102.5, 3, 103.5, 4}));
     // The first record must say where the peaks start; the peaks must not
     // reach before the data address; the length must be whole peaks; the
     // table must lie in the file.
-    EXPECT_EQ(rawfile::native::AppendCentroidSegments(file.Reader(), 0, 8 + 36, 2, &pairs), rawfile::kOk);
-    EXPECT_EQ(rawfile::native::AppendCentroidSegments(CentroidSegmentPacket(8, 4, 4, 32).Reader(), 0, 44, 2, &pairs),
+    EXPECT_EQ(rawfile::native::AppendCentroidSegments(file.File(), 0, 8 + 36, 2, &pairs), rawfile::kOk);
+    EXPECT_EQ(rawfile::native::AppendCentroidSegments(CentroidSegmentPacket(8, 4, 4, 32).File(), 0, 44, 2, &pairs),
               rawfile::kDamaged);
-    EXPECT_EQ(rawfile::native::AppendCentroidSegments(file.Reader(), 12, 44, 2, &pairs), rawfile::kDamaged);
-    EXPECT_EQ(rawfile::native::AppendCentroidSegments(CentroidSegmentPacket(8, 4, 8, 30).Reader(), 0, 44, 2, &pairs),
+    EXPECT_EQ(rawfile::native::AppendCentroidSegments(file.File(), 12, 44, 2, &pairs), rawfile::kDamaged);
+    EXPECT_EQ(rawfile::native::AppendCentroidSegments(CentroidSegmentPacket(8, 4, 8, 30).File(), 0, 44, 2, &pairs),
               rawfile::kDamaged);
-    EXPECT_EQ(rawfile::native::AppendCentroidSegments(file.Reader(), 0, 44, 3, &pairs), rawfile::kDamaged);
+    EXPECT_EQ(rawfile::native::AppendCentroidSegments(file.File(), 0, 44, 3, &pairs), rawfile::kDamaged);
 }
 
 TEST(NativeByteReader, NeverReadsPastItsSpanAndStaysFailed) {

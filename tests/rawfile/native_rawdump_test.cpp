@@ -4,12 +4,17 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
 #include <algorithm>
 #include <bit>
+#include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <set>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "rawfile/native/native_backend.h"
@@ -216,3 +221,33 @@ TEST(NativeRawdump, AnswersHelpVersionAndUsageErrors) {
 }
 
 }  // namespace
+
+TEST(NativeRawdump, AFileCutWhileItIsReadFailsTheRestOfItsScansWithoutASignal) {
+    const std::filesystem::path sample = kDataDir / "sample.raw";
+    if (!std::filesystem::exists(sample)) GTEST_SKIP() << "real RAW data not available";
+    testing_support::TempDir dir;
+    const std::string bytes = testing_support::ReadFile(sample);
+    const std::filesystem::path copy = dir.Write("copy.raw", bytes);
+    // rawdump writes far more than a pipe holds: once the first scan's line
+    // is read and the pipe has filled, it waits, with the file open, while
+    // the file is cut to a third.
+    const std::string command = std::string(RAWDUMP_BIN) + " '" + copy.string() + "'";
+    FILE* out = popen(command.c_str(), "r");
+    ASSERT_NE(out, nullptr);
+    std::string text;
+    char buffer[4096];
+    while (text.find("\n{\"scan\":2,") == std::string::npos) {
+        const size_t got = std::fread(buffer, 1, sizeof buffer, out);
+        ASSERT_GT(got, 0u) << "rawdump ended early: " << text.substr(0, 300);
+        text.append(buffer, got);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    std::filesystem::resize_file(copy, bytes.size() / 3);
+    for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, out)) > 0;) text.append(buffer, got);
+    const int status = pclose(out);
+    ASSERT_TRUE(WIFEXITED(status)) << "rawdump ended by signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    const std::vector<JsonValue> lines = ParseLines(text);
+    ASSERT_EQ(lines.size(), 575u);  // the file line and every scan's
+    EXPECT_NE(lines.back().Find("mass_list_error"), nullptr) << "the last scan was read whole after the cut";
+}

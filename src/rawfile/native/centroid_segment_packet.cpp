@@ -11,7 +11,7 @@ constexpr uint64_t kFlagSize = 1;
 
 }  // namespace
 
-Status AppendCentroidSegments(const ByteReader& file, uint64_t dataAddress, uint64_t tableAddress, uint32_t recordCount,
+Status AppendCentroidSegments(const FileBytes& file, uint64_t dataAddress, uint64_t tableAddress, uint32_t recordCount,
                               std::vector<double>* pairs) {
     std::vector<SegmentRecord> records;
     if (const Status status = ReadSegmentTable(file, tableAddress, recordCount, &records); status != kOk) {
@@ -33,7 +33,8 @@ Status AppendCentroidSegments(const ByteReader& file, uint64_t dataAddress, uint
     if (recordCount == 1 && count != 0) {
         return kDamaged;  // peaks without any segment
     }
-    ByteReader peaks = file.Region(start, peakBytes);
+    thread_local ReadBuffer buffer;  // kept from scan to scan
+    ByteReader peaks = file.Read(start, peakBytes, buffer);
     pairs->reserve(pairs->size() + 2 * count);
     for (uint64_t i = 0; i < count; ++i) {
         pairs->push_back(static_cast<double>(peaks.F32()));

@@ -12,11 +12,12 @@
 
 #include "rawfile/backend.h"
 #include "rawfile/native/byte_reader.h"
+#include "rawfile/native/file_bytes.h"
 
 namespace rawfile::native {
 
-// `file` spans the whole file; no byte of the packet may lie before `dataAddress`.
-Status AppendCentroidSegments(const ByteReader& file, uint64_t dataAddress, uint64_t tableAddress, uint32_t recordCount,
+// no byte of the packet may lie before `dataAddress`.
+Status AppendCentroidSegments(const FileBytes& file, uint64_t dataAddress, uint64_t tableAddress, uint32_t recordCount,
                               std::vector<double>* pairs);
 
 }  // namespace rawfile::native

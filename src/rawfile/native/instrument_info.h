@@ -9,6 +9,7 @@
 #include <string>
 
 #include "rawfile/native/byte_reader.h"
+#include "rawfile/native/file_bytes.h"
 
 namespace rawfile::native {
 
@@ -20,9 +21,9 @@ struct InstrumentInfo {
     std::string hardwareVersion;
 };
 
-// Reads the block at `address` of `file` (the whole file's span). A block
+// Reads the block at `address` of `file`. A block
 // that does not read whole gives all texts empty: nothing else in the file
 // depends on it, so its damage does not stop the file from being read.
-InstrumentInfo ReadInstrumentInfo(const ByteReader& file, uint64_t address);
+InstrumentInfo ReadInstrumentInfo(const FileBytes& file, uint64_t address);
 
 }  // namespace rawfile::native

@@ -25,6 +25,11 @@ constexpr int32_t kEmptyRangeLast = 0;
 // The reason for a failure of the structures after the file header, whose
 // readers only tell damage (kDamaged) from a file without a mass
 // spectrometer (kFailed).
+// The header chain and the structures at the error log address are read in
+// a window that starts at this size and grows while they do not fit.
+constexpr uint64_t kFirstHeaderWindow = 64 * 1024;
+constexpr uint64_t kLargestHeaderWindow = 256ull * 1024 * 1024;
+
 std::string StructureFailure(Status status) {
     return status == kFailed ? "no mass spectrometer controller (no run header with scan events)"
                              : "truncated or damaged file";
@@ -34,43 +39,62 @@ std::string StructureFailure(Status status) {
 
 Status NativeRawFile::Open(const std::string& path, std::unique_ptr<NativeRawFile>* file, std::string* reason) {
     file->reset();
-    std::unique_ptr<NativeRawFile> opened(new NativeRawFile());
-    opened->map_ = MappedFile::Open(path);
-    if (!opened->map_) {
+    std::unique_ptr<DescriptorBytes> bytes = DescriptorBytes::Open(path);
+    if (!bytes) {
         if (reason != nullptr) {
             *reason = std::string("cannot read the file (") + std::strerror(errno) + ")";
         }
         return kCannotRead;
     }
-    opened->file_ = ByteReader(opened->map_->data(), opened->map_->size());
+    return OpenBytes(std::move(bytes), file, reason);
+}
+
+Status NativeRawFile::OpenBytes(std::unique_ptr<FileBytes> bytes, std::unique_ptr<NativeRawFile>* file,
+                                std::string* reason) {
+    file->reset();
+    std::unique_ptr<NativeRawFile> opened(new NativeRawFile());
+    opened->bytes_ = std::move(bytes);
     if (const Status status = opened->ReadStructures(); status != kOk) {
         if (reason != nullptr) {
             *reason = opened->openFailure_.empty() ? StructureFailure(status) : opened->openFailure_;
         }
         return status;
     }
-    opened->instrument_ = ReadInstrumentInfo(opened->file_, opened->run_.instrumentAddress);
+    opened->instrument_ = ReadInstrumentInfo(*opened->bytes_, opened->run_.instrumentAddress);
     *file = std::move(opened);
     return kOk;
 }
 
-Status NativeRawFile::ReadStructures() {
-    ByteReader in = file_;
-    if (const Status status = ReadFileHeader(in, &header_, &openFailure_); status != kOk) {
+Status NativeRawFile::ReadHeaderChain(RawFileInfo* info) {
+    ReadBuffer buffer;
+    ByteReader header = bytes_->ReadUpTo(0, kFileHeaderSize, buffer);
+    if (const Status status = ReadFileHeader(header, &header_, &openFailure_); status != kOk) {
         return status;
     }
-    if (!SkipSequencerRow(in, header_.version) || !SkipAutosamplerInfo(in)) {
-        return kDamaged;
-    }
+    // The sequencer row, the autosampler information and the raw file
+    // information follow the header; their texts make their length.
+    Status status = kDamaged;
+    ReadGrowing(*bytes_, kFileHeaderSize, kFirstHeaderWindow, kLargestHeaderWindow, buffer, [&](ByteReader in) {
+        status = kDamaged;
+        if (!SkipSequencerRow(in, header_.version) || !SkipAutosamplerInfo(in)) {
+            return false;
+        }
+        status = ReadRawFileInfo(in, header_.version, info);
+        return status == kOk;
+    });
+    return status;
+}
+
+Status NativeRawFile::ReadStructures() {
     RawFileInfo info;
-    if (const Status status = ReadRawFileInfo(in, header_.version, &info); status != kOk) {
+    if (const Status status = ReadHeaderChain(&info); status != kOk) {
         return status;
     }
     // The mass spectrometer: the first controller whose run header has scan events.
     bool found = false;
     for (uint64_t address : info.runHeaderAddresses) {
         RunHeader candidate;
-        if (const Status status = ReadRunHeader(file_, address, header_.version, &candidate); status != kOk) {
+        if (const Status status = ReadRunHeader(*bytes_, address, header_.version, &candidate); status != kOk) {
             return status;
         }
         if (candidate.scanEventAddress != 0) {
@@ -82,47 +106,55 @@ Status NativeRawFile::ReadStructures() {
     if (!found) {
         return kFailed;
     }
-    if (!AddressesLieInFile(run_, file_.size())) {
+    if (!AddressesLieInFile(run_, bytes_->size())) {
         return kDamaged;
     }
     if (const Status status = CountScans(run_, &scanCount_); status != kOk) {
         return status;
     }
-    if (const Status status = index_.Open(file_, run_.scanIndexAddress, scanCount_, header_.version); status != kOk) {
+    if (const Status status = index_.Open(*bytes_, run_.scanIndexAddress, scanCount_, header_.version); status != kOk) {
         return status;
     }
-    if (const Status status = IndexScanEvents(file_, run_, scanCount_, header_.version, &events_); status != kOk) {
+    if (const Status status = IndexScanEvents(*bytes_, run_, scanCount_, header_.version, &events_); status != kOk) {
         return status;
     }
     return ReadTrailerHeader();
 }
 
 Status NativeRawFile::ReadTrailerHeader() {
-    ByteReader in = file_;
-    in.Seek(run_.errorLogAddress);
-    if (!SkipErrorLog(in, run_.errorLogCount) || !ReadScanEventHierarchy(in, &events_)) {
-        return kDamaged;
-    }
-    if (const Status status = ReadGenericDataHeader(in, &trailerHeader_); status != kOk) {
+    // The error log, the event hierarchy and the trailer header follow each
+    // other at the error log address.
+    Status status = kDamaged;
+    ReadBuffer buffer;
+    ReadGrowing(*bytes_, run_.errorLogAddress, kFirstHeaderWindow, kLargestHeaderWindow, buffer, [&](ByteReader in) {
+        status = kDamaged;
+        if (!SkipErrorLog(in, run_.errorLogCount) || !ReadScanEventHierarchy(in, run_.errorLogAddress, &events_)) {
+            return false;
+        }
+        status = ReadGenericDataHeader(in, &trailerHeader_);
+        return status == kOk;
+    });
+    if (status != kOk) {
         return status;
     }
     const uint64_t recordSize = trailerHeader_.recordSize;
-    if (recordSize != 0 && scanCount_ > file_.size() / recordSize) {
+    const uint64_t size = bytes_->size();
+    if (recordSize != 0 && scanCount_ > size / recordSize) {
         return kDamaged;
     }
-    trailerRecords_ = file_.Region(run_.trailerExtraAddress, scanCount_ * recordSize);
-    return trailerRecords_.ok() ? kOk : kDamaged;
+    const uint64_t recordsSize = scanCount_ * recordSize;
+    return run_.trailerExtraAddress <= size && recordsSize <= size - run_.trailerExtraAddress ? kOk : kDamaged;
 }
 
 Status NativeRawFile::SetCurrentController(int32_t type, int32_t number) {
-    if (!map_) {
+    if (!bytes_) {
         return kNotOpen;
     }
     return type == kMassSpectrometerType && number == kFirstControllerNumber ? kOk : kUnsupported;
 }
 
 Status NativeRawFile::GetFirstScan(int32_t* scan) {
-    if (!map_) {
+    if (!bytes_) {
         return kNotOpen;
     }
     *scan = scanCount_ == 0 ? kEmptyRangeFirst : run_.firstScan;
@@ -130,7 +162,7 @@ Status NativeRawFile::GetFirstScan(int32_t* scan) {
 }
 
 Status NativeRawFile::GetLastScan(int32_t* scan) {
-    if (!map_) {
+    if (!bytes_) {
         return kNotOpen;
     }
     *scan = scanCount_ == 0 ? kEmptyRangeLast : run_.lastScan;
@@ -138,7 +170,7 @@ Status NativeRawFile::GetLastScan(int32_t* scan) {
 }
 
 Status NativeRawFile::GetCreationDate(double* date) {
-    if (!map_) {
+    if (!bytes_) {
         return kNotOpen;
     }
     *date = FiletimeToAutomationDate(header_.creationFiletime);
@@ -146,7 +178,7 @@ Status NativeRawFile::GetCreationDate(double* date) {
 }
 
 Status NativeRawFile::Ordinal(int32_t scan, uint64_t* ordinal) const {
-    if (!map_) {
+    if (!bytes_) {
         return kNotOpen;
     }
     if (scanCount_ == 0 || scan < run_.firstScan || scan > run_.lastScan) {
@@ -156,37 +188,56 @@ Status NativeRawFile::Ordinal(int32_t scan, uint64_t* ordinal) const {
     return kOk;
 }
 
+NativeRawFile::CachedScan& NativeRawFile::Slot(int32_t scan, uint64_t ordinal) {
+    CachedScan& slot = cache_[ordinal % kCacheSlots];
+    if (slot.scan != scan) {
+        ReadBuffer kept = std::move(slot.trailerBytes);
+        slot = CachedScan();
+        slot.scan = scan;
+        slot.ordinal = ordinal;
+        slot.trailerBytes = std::move(kept);
+    }
+    return slot;
+}
+
 NativeRawFile::CachedScan* NativeRawFile::Scan(int32_t scan, Status* status) {
     uint64_t ordinal = 0;
     if (*status = Ordinal(scan, &ordinal); *status != kOk) {
         return nullptr;
     }
-    CachedScan& slot = cache_[ordinal % kCacheSlots];
-    if (slot.scan != scan) {
-        slot = CachedScan();
-        slot.scan = scan;
-        slot.ordinal = ordinal;
+    CachedScan& slot = Slot(scan, ordinal);
+    if (!slot.eventRead) {
         slot.eventStatus = ReadEvent(ordinal, &slot.event);
+        slot.eventRead = true;
     }
     *status = slot.eventStatus;
     return *status == kOk ? &slot : nullptr;
 }
 
-Status NativeRawFile::ReadEvent(uint64_t ordinal, ScanEvent* event) const {
-    ByteReader in;
+Status NativeRawFile::ReadEvent(uint64_t ordinal, ScanEvent* event) {
+    EventSpan span;
     if (events_.perScan) {
-        const uint64_t offset = events_.offsets[ordinal];
-        in = file_.Region(offset, run_.trailerExtraAddress - offset);
+        span = events_.ScanEventSpan(ordinal);
     } else {
-        const ScanIndexEntry entry = index_.Entry(ordinal);
+        const ScanIndexEntry& entry = index_.Entry(ordinal);
         if (entry.segmentNumber >= events_.templates.size() ||
             entry.eventNumber >= events_.templates[entry.segmentNumber].size()) {
             return kDamaged;  // the index names a template the method does not have
         }
-        const uint64_t offset = events_.templates[entry.segmentNumber][entry.eventNumber];
-        in = file_.Region(offset, file_.size() - offset);
+        span = events_.templates[entry.segmentNumber][entry.eventNumber];
     }
-    return ReadScanEvent(in, events_.layout, event) ? kOk : kDamaged;
+    ByteReader in = bytes_->Read(span.offset, span.size, eventBuffer_);
+    return in.ok() && ReadScanEvent(in, events_.layout, event) ? kOk : kDamaged;
+}
+
+const ByteReader& NativeRawFile::TrailerRecord(CachedScan& cached) {
+    if (!cached.trailerRead) {
+        const uint64_t recordSize = trailerHeader_.recordSize;
+        cached.trailer =
+            bytes_->Read(run_.trailerExtraAddress + cached.ordinal * recordSize, recordSize, cached.trailerBytes);
+        cached.trailerRead = true;
+    }
+    return cached.trailer;
 }
 
 Status NativeRawFile::GetFilterText(int32_t scan, std::string* text) {
@@ -230,7 +281,8 @@ Status NativeRawFile::GetMassList(int32_t scan, std::vector<double>* pairs) {
     if (cached == nullptr) {
         return status;
     }
-    return DecodeMassList(file_, run_.dataAddress, index_.Entry(cached->ordinal), cached->event, pairs);
+    return DecodeMassList(*bytes_, run_.dataAddress, index_.Entry(cached->ordinal), cached->event, packetBuffer_,
+                          pairs);
 }
 
 Status NativeRawFile::GetTrailerValue(int32_t scan, std::string_view label, TrailerValue* value) {
@@ -242,8 +294,9 @@ Status NativeRawFile::GetTrailerValue(int32_t scan, std::string_view label, Trai
     if (field == nullptr) {
         return kNoSuchLabel;
     }
-    const uint64_t recordSize = trailerHeader_.recordSize;
-    return ReadFieldValue(trailerRecords_.Region(ordinal * recordSize, recordSize), *field, value);
+    CachedScan& cached = Slot(scan, ordinal);
+    const ByteReader& record = TrailerRecord(cached);
+    return record.ok() ? ReadFieldValue(record, *field, value) : kDamaged;
 }
 
 Status NativeRawFile::GetPacketTypeWord(int32_t scan, uint32_t* word) {
@@ -256,14 +309,13 @@ Status NativeRawFile::GetPacketTypeWord(int32_t scan, uint32_t* word) {
 }
 
 Status NativeRawFile::Close() {
-    if (!map_) {
+    if (!bytes_) {
         return kNotOpen;
     }
     cache_ = {};
-    trailerRecords_ = ByteReader();
     index_ = ScanIndex();
-    file_ = ByteReader();
-    map_.reset();
+    events_ = ScanEventTable();
+    bytes_.reset();
     return kOk;
 }
 

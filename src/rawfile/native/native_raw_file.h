@@ -1,9 +1,10 @@
 #pragma once
 
-// A real Thermo RAW file behind our component. Opening maps the file, reads
-// the header chain down to the mass spectrometer's run header, checks the
-// scan index and walks the scan event stream once; everything per scan
-// (event, filter text, packet, trailer record) is read when asked for.
+// A real Thermo RAW file behind our component. Opening reads the header
+// chain down to the mass spectrometer's run header, the scan index and the
+// trailer header, and walks the scan event stream once; everything per scan
+// (event, filter text, packet, trailer record) is read from the file when
+// asked for, into buffers kept from scan to scan.
 
 #include <array>
 #include <memory>
@@ -12,10 +13,11 @@
 
 #include "rawfile/backend.h"
 #include "rawfile/native/byte_reader.h"
+#include "rawfile/native/file_bytes.h"
 #include "rawfile/native/file_header.h"
 #include "rawfile/native/generic_data.h"
 #include "rawfile/native/instrument_info.h"
-#include "rawfile/native/mapped_file.h"
+#include "rawfile/native/raw_file_info.h"
 #include "rawfile/native/run_header.h"
 #include "rawfile/native/scan_event_stream.h"
 #include "rawfile/native/scan_index.h"
@@ -29,6 +31,9 @@ public:
     // Thermo RAW file", "format version 70 is not supported (57 to 66 are)",
     // "cannot read the file (No such file or directory)", ...).
     static Status Open(const std::string& path, std::unique_ptr<NativeRawFile>* file, std::string* reason = nullptr);
+    // The same for a file's bytes given some other way (in memory, for fuzzing).
+    static Status OpenBytes(std::unique_ptr<FileBytes> bytes, std::unique_ptr<NativeRawFile>* file,
+                            std::string* reason = nullptr);
 
     Status SetCurrentController(int32_t type, int32_t number) override;
     Status GetFirstScan(int32_t* scan) override;
@@ -53,32 +58,41 @@ private:
     struct CachedScan {
         int32_t scan = 0;  // 0: slot empty
         uint64_t ordinal = 0;
+        bool eventRead = false;
         Status eventStatus = kFailed;
         ScanEvent event;
         bool filterBuilt = false;
         Status filterStatus = kFailed;
         std::string filter;
+        bool trailerRead = false;
+        ByteReader trailer;       // the scan's trailer record, in `trailerBytes` (failed when unreadable)
+        ReadBuffer trailerBytes;  // kept when the slot goes to another scan
     };
 
     NativeRawFile() = default;
+    Status ReadHeaderChain(RawFileInfo* info);
     Status ReadStructures();
     Status ReadTrailerHeader();
     // The ordinal of a scan number, or kNoSuchScan.
     Status Ordinal(int32_t scan, uint64_t* ordinal) const;
     // Decodes the event of the scan at `ordinal`, from the stream or its template.
-    Status ReadEvent(uint64_t ordinal, ScanEvent* event) const;
+    Status ReadEvent(uint64_t ordinal, ScanEvent* event);
+    // The scan's trailer record, read once per cached scan.
+    const ByteReader& TrailerRecord(CachedScan& cached);
+    // The cache slot of a scan, emptied for it when it held another.
+    CachedScan& Slot(int32_t scan, uint64_t ordinal);
     // The scan's decoded event, cached; null with *status set on failure.
     CachedScan* Scan(int32_t scan, Status* status);
 
-    std::unique_ptr<MappedFile> map_;
-    ByteReader file_;
+    std::unique_ptr<FileBytes> bytes_;
+    ReadBuffer eventBuffer_;
+    ReadBuffer packetBuffer_;
     FileHeader header_;
     RunHeader run_;
     uint64_t scanCount_ = 0;
     ScanIndex index_;
     ScanEventTable events_;
     GenericDataHeader trailerHeader_;
-    ByteReader trailerRecords_;
     static constexpr size_t kCacheSlots = 16;
     std::array<CachedScan, kCacheSlots> cache_;
     InstrumentInfo instrument_;

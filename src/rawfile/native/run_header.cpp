@@ -34,10 +34,11 @@ void ReadAddresses(ByteReader& in, bool wide, RunHeader* header) {
 
 }  // namespace
 
-Status ReadRunHeader(const ByteReader& file, uint64_t address, uint32_t version, RunHeader* header) {
+Status ReadRunHeader(const FileBytes& file, uint64_t address, uint32_t version, RunHeader* header) {
     const bool wide = version >= kFirstVersionWithWideAddresses;
     const uint64_t size = wide ? kWideSize : kNarrowSize;
-    ByteReader in = file.Region(address, size);
+    ReadBuffer buffer;
+    ByteReader in = file.Read(address, size, buffer);
     if (!in.ok()) {
         return kDamaged;
     }

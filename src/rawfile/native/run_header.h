@@ -7,6 +7,7 @@
 
 #include "rawfile/backend.h"
 #include "rawfile/native/byte_reader.h"
+#include "rawfile/native/file_bytes.h"
 
 namespace rawfile::native {
 
@@ -25,7 +26,7 @@ struct RunHeader {
 };
 
 // Reads the run header at `address` of `file` (the whole file's span).
-Status ReadRunHeader(const ByteReader& file, uint64_t address, uint32_t version, RunHeader* header);
+Status ReadRunHeader(const FileBytes& file, uint64_t address, uint32_t version, RunHeader* header);
 
 // True when every address the header holds lies inside the file.
 bool AddressesLieInFile(const RunHeader& header, uint64_t fileSize);

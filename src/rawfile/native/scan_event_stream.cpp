@@ -6,8 +6,10 @@ namespace {
 
 constexpr uint64_t kSmallestEventSize = 80;  // the shortest known preamble
 constexpr uint64_t kLeadingWordSize = 4;
+constexpr uint64_t kWalkWindow = 1 << 20;  // bytes of the stream read at a time
 
-bool WalkHierarchy(ByteReader& in, const EventLayout& layout, std::vector<std::vector<uint64_t>>* templates) {
+bool WalkHierarchy(ByteReader& in, uint64_t base, const EventLayout& layout,
+                   std::vector<std::vector<EventSpan>>* templates) {
     templates->clear();
     const uint32_t segments = in.U32();
     if (!in.CanRead(static_cast<uint64_t>(segments) * 4)) {
@@ -18,58 +20,92 @@ bool WalkHierarchy(ByteReader& in, const EventLayout& layout, std::vector<std::v
         if (!in.CanRead(static_cast<uint64_t>(count) * layout.preambleSize)) {
             in.Fail();
         }
-        std::vector<uint64_t>& offsets = templates->emplace_back();
+        std::vector<EventSpan>& spans = templates->emplace_back();
         for (uint32_t t = 0; t < count && in.ok(); ++t) {
-            offsets.push_back(in.position());
+            const uint64_t start = in.position();
             SkipScanEvent(in, layout);
+            spans.push_back({base + start, in.position() - start});
         }
     }
     return in.ok();
 }
 
-bool WalkStream(ByteReader stream, uint64_t scanCount, const EventLayout& layout, std::vector<uint64_t>* offsets,
-                uint64_t streamAddress) {
-    offsets->clear();
-    stream.U32();  // scan count in older files, 0 in newer: not relied on
-    for (uint64_t i = 0; i < scanCount && stream.ok(); ++i) {
-        offsets->push_back(streamAddress + stream.position());
-        SkipScanEvent(stream, layout);
+// Steps over the events of one window of the stream, appending the start
+// of each whole one; returns the position after the last.
+uint64_t WalkWindow(ByteReader in, uint64_t windowAddress, uint64_t scanCount, const EventLayout& layout,
+                    std::vector<uint64_t>* offsets) {
+    while (offsets->size() < scanCount) {
+        ByteReader attempt = in;
+        if (!SkipScanEvent(attempt, layout)) {
+            break;
+        }
+        offsets->push_back(windowAddress + in.position());
+        in = attempt;
     }
-    return stream.ok() && stream.remaining() == 0;
+    return in.position();
+}
+
+// The stream is read a window at a time, each starting at an event; a
+// window in which not even one event fits whole is read again twice as
+// long.
+bool WalkStream(const FileBytes& file, uint64_t streamAddress, uint64_t streamSize, uint64_t scanCount,
+                const EventLayout& layout, std::vector<uint64_t>* offsets) {
+    offsets->clear();
+    ReadBuffer buffer;
+    uint64_t at = kLeadingWordSize;  // scan count in older files, 0 in newer: not relied on
+    uint64_t window = kWalkWindow;
+    while (offsets->size() < scanCount) {
+        const uint64_t start = at;
+        const uint64_t length = streamSize - start < window ? streamSize - start : window;
+        const ByteReader in = file.Read(streamAddress + start, length, buffer);
+        if (!in.ok()) {
+            return false;
+        }
+        const size_t before = offsets->size();
+        at = start + WalkWindow(in, streamAddress + start, scanCount, layout, offsets);
+        if (offsets->size() == scanCount) {
+            break;
+        }
+        if (start + length == streamSize) {
+            return false;  // the rest of the stream was there and an event did not fit
+        }
+        window = offsets->size() == before ? 2 * window : kWalkWindow;
+    }
+    offsets->push_back(streamAddress + at);
+    return at == streamSize;
 }
 
 }  // namespace
 
-Status IndexScanEvents(const ByteReader& file, const RunHeader& header, uint64_t scanCount, uint32_t version,
+Status IndexScanEvents(const FileBytes& file, const RunHeader& header, uint64_t scanCount, uint32_t version,
                        ScanEventTable* table) {
     table->offsets.clear();
     table->layout = EventLayoutFor(version);
     if (scanCount == 0) {
         return kOk;
     }
-    if (header.scanEventAddress > header.trailerExtraAddress) {
+    if (header.scanEventAddress > header.trailerExtraAddress || header.trailerExtraAddress > file.size()) {
         return kDamaged;
     }
-    const ByteReader stream =
-        file.Region(header.scanEventAddress, header.trailerExtraAddress - header.scanEventAddress);
-    if (!stream.ok()) {
+    const uint64_t streamSize = header.trailerExtraAddress - header.scanEventAddress;
+    if (streamSize < kLeadingWordSize) {
         return kDamaged;
     }
-    if (stream.size() == kLeadingWordSize) {
+    if (streamSize == kLeadingWordSize) {
         table->perScan = false;  // the events are the hierarchy's templates
         return kOk;
     }
     // Every event holds at least its preamble: a count the stream cannot
     // hold is refused before anything is allocated for it.
-    if (scanCount > stream.size() / kSmallestEventSize) {
+    if (scanCount > streamSize / kSmallestEventSize) {
         return kDamaged;
     }
-    table->offsets.reserve(scanCount);
-    if (WalkStream(stream, scanCount, table->layout, &table->offsets, header.scanEventAddress)) {
+    table->offsets.reserve(scanCount + 1);
+    if (WalkStream(file, header.scanEventAddress, streamSize, scanCount, table->layout, &table->offsets)) {
         return kOk;
     }
     for (const EventLayout& other : AlternativeEventLayouts(table->layout)) {
-        if (WalkStream(stream, scanCount, other, &table->offsets, header.scanEventAddress)) {
+        if (WalkStream(file, header.scanEventAddress, streamSize, scanCount, other, &table->offsets)) {
             table->layout = other;
             return kOk;
         }
@@ -78,16 +114,16 @@ Status IndexScanEvents(const ByteReader& file, const RunHeader& header, uint64_t
     return kDamaged;
 }
 
-bool ReadScanEventHierarchy(ByteReader& in, ScanEventTable* table) {
+bool ReadScanEventHierarchy(ByteReader& in, uint64_t base, ScanEventTable* table) {
     ByteReader attempt = in;
-    if (WalkHierarchy(attempt, table->layout, &table->templates)) {
+    if (WalkHierarchy(attempt, base, table->layout, &table->templates)) {
         in = attempt;
         return true;
     }
     if (!table->perScan) {
         for (const EventLayout& other : AlternativeEventLayouts(table->layout)) {
             attempt = in;
-            if (WalkHierarchy(attempt, other, &table->templates)) {
+            if (WalkHierarchy(attempt, base, other, &table->templates)) {
                 table->layout = other;
                 in = attempt;
                 return true;

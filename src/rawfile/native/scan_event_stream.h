@@ -13,27 +13,42 @@
 
 #include "rawfile/backend.h"
 #include "rawfile/native/byte_reader.h"
+#include "rawfile/native/file_bytes.h"
 #include "rawfile/native/run_header.h"
 #include "rawfile/native/scan_event.h"
 
 namespace rawfile::native {
 
+// Where one event's bytes lie in the file.
+struct EventSpan {
+    uint64_t offset = 0;
+    uint64_t size = 0;
+};
+
 struct ScanEventTable {
     EventLayout layout;
-    bool perScan = true;                           // false: every scan's event is a template
-    std::vector<uint64_t> offsets;                 // file offset of each scan's event, in scan order
-    std::vector<std::vector<uint64_t>> templates;  // file offset of each template, by segment
+    bool perScan = true;  // false: every scan's event is a template
+    // Per scan: the file offset of each scan's event in scan order, then
+    // the end of the stream.
+    std::vector<uint64_t> offsets;
+    std::vector<std::vector<EventSpan>> templates;  // by segment
+
+    // The event of the scan at `ordinal` (per-scan events only).
+    EventSpan ScanEventSpan(uint64_t ordinal) const {
+        return {offsets[ordinal], offsets[ordinal + 1] - offsets[ordinal]};
+    }
 };
 
 // Walks the events of `scanCount` scans with the version's layout, and with
 // the other known preamble sizes when that one does not end the stream at
 // the trailer-extra address.
-Status IndexScanEvents(const ByteReader& file, const RunHeader& header, uint64_t scanCount, uint32_t version,
+Status IndexScanEvents(const FileBytes& file, const RunHeader& header, uint64_t scanCount, uint32_t version,
                        ScanEventTable* table);
 
-// Reads the event hierarchy at the cursor into table->templates, leaving the
-// cursor after it. When the scans take their events from the templates, the
-// other known preamble sizes are tried if the version's does not fit.
-bool ReadScanEventHierarchy(ByteReader& in, ScanEventTable* table);
+// Reads the event hierarchy at the cursor (whose position 0 lies at file
+// offset `base`) into table->templates, leaving the cursor after it. When
+// the scans take their events from the templates, the other known preamble
+// sizes are tried if the version's does not fit.
+bool ReadScanEventHierarchy(ByteReader& in, uint64_t base, ScanEventTable* table);
 
 }  // namespace rawfile::native

@@ -10,6 +10,7 @@ constexpr uint32_t kFirstVersionWithCycleNumber = 65;
 
 constexpr uint64_t kPacketTypeOffset = 16;
 constexpr uint64_t kWideOffsetOffset = 72;
+constexpr uint64_t kEntriesPerRead = 4096;
 
 uint64_t EntrySizeFor(uint32_t version) {
     if (version < kFirstVersionWithWideAddresses) {
@@ -21,20 +22,7 @@ uint64_t EntrySizeFor(uint32_t version) {
     return 88;
 }
 
-}  // namespace
-
-Status ScanIndex::Open(const ByteReader& file, uint64_t address, uint64_t scanCount, uint32_t version) {
-    entrySize_ = EntrySizeFor(version);
-    wideOffsets_ = version >= kFirstVersionWithWideAddresses;
-    if (scanCount > file.size() / entrySize_) {
-        return kDamaged;
-    }
-    entries_ = file.Region(address, scanCount * entrySize_);
-    return entries_.ok() ? kOk : kDamaged;
-}
-
-ScanIndexEntry ScanIndex::Entry(uint64_t ordinal) const {
-    ByteReader in = entries_.Region(ordinal * entrySize_, entrySize_);
+ScanIndexEntry ReadEntry(ByteReader in, bool wideOffsets) {
     ScanIndexEntry entry;
     entry.packetOffset = in.U32();
     in.U32();  // ordinal
@@ -44,11 +32,36 @@ ScanIndexEntry ScanIndex::Entry(uint64_t ordinal) const {
     entry.packetTypeWord = in.U32();
     entry.packetSize = in.U32();
     entry.retentionTime = in.F64();
-    if (wideOffsets_) {
+    if (wideOffsets) {
         in.Seek(kWideOffsetOffset);
         entry.packetOffset = in.U64();
     }
     return entry;
+}
+
+}  // namespace
+
+Status ScanIndex::Open(const FileBytes& file, uint64_t address, uint64_t scanCount, uint32_t version) {
+    entries_.clear();
+    const uint64_t entrySize = EntrySizeFor(version);
+    const bool wideOffsets = version >= kFirstVersionWithWideAddresses;
+    if (scanCount > file.size() / entrySize || address > file.size() || scanCount * entrySize > file.size() - address) {
+        return kDamaged;
+    }
+    entries_.reserve(scanCount);
+    ReadBuffer buffer;
+    for (uint64_t first = 0; first < scanCount; first += kEntriesPerRead) {
+        const uint64_t count = scanCount - first < kEntriesPerRead ? scanCount - first : kEntriesPerRead;
+        const ByteReader chunk = file.Read(address + first * entrySize, count * entrySize, buffer);
+        if (!chunk.ok()) {
+            entries_.clear();
+            return kDamaged;
+        }
+        for (uint64_t i = 0; i < count; ++i) {
+            entries_.push_back(ReadEntry(chunk.Region(i * entrySize, entrySize), wideOffsets));
+        }
+    }
+    return kOk;
 }
 
 }  // namespace rawfile::native

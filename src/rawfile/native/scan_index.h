@@ -2,12 +2,16 @@
 
 // The scan index: one fixed-size entry per scan at the run header's scan
 // index address, telling where the scan's packet lies, its type and size,
-// and its retention time. Entries are read from the map when asked.
+// and its retention time. The fields the reader uses are read once, at
+// open, into a compact table.
 
 #include <cstdint>
 
+#include <vector>
 #include "rawfile/backend.h"
+
 #include "rawfile/native/byte_reader.h"
+#include "rawfile/native/file_bytes.h"
 
 namespace rawfile::native {
 
@@ -24,16 +28,14 @@ struct ScanIndexEntry {
 
 class ScanIndex {
 public:
-    // Checks that `scanCount` entries at `address` lie inside the file.
-    Status Open(const ByteReader& file, uint64_t address, uint64_t scanCount, uint32_t version);
+    // Reads the `scanCount` entries at `address`; they must lie inside the file.
+    Status Open(const FileBytes& file, uint64_t address, uint64_t scanCount, uint32_t version);
 
     // The entry of the scan at `ordinal` (0 = first scan); ordinal < count.
-    ScanIndexEntry Entry(uint64_t ordinal) const;
+    const ScanIndexEntry& Entry(uint64_t ordinal) const { return entries_[ordinal]; }
 
 private:
-    ByteReader entries_;
-    uint64_t entrySize_ = 0;
-    bool wideOffsets_ = false;
+    std::vector<ScanIndexEntry> entries_;
 };
 
 }  // namespace rawfile::native

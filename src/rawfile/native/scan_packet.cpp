@@ -36,8 +36,8 @@ Status DecodeStandardPacket(const ByteReader& packetBytes, uint32_t type, const 
 
 }  // namespace
 
-Status DecodeMassList(const ByteReader& file, uint64_t dataAddress, const ScanIndexEntry& entry, const ScanEvent& event,
-                      std::vector<double>* pairs) {
+Status DecodeMassList(const FileBytes& file, uint64_t dataAddress, const ScanIndexEntry& entry, const ScanEvent& event,
+                      ReadBuffer& buffer, std::vector<double>* pairs) {
     pairs->clear();
     if (entry.packetOffset > file.size() - dataAddress) {
         return kDamaged;
@@ -56,7 +56,7 @@ Status DecodeMassList(const ByteReader& file, uint64_t dataAddress, const ScanIn
         case kIonTrapProfile:
         case kFtCentroid:
         case kFtProfile: {
-            const ByteReader packet = file.Region(address, entry.packetSize);
+            const ByteReader packet = file.Read(address, entry.packetSize, buffer);
             status = packet.ok() ? DecodeStandardPacket(packet, type, event, pairs) : kDamaged;
             break;
         }

@@ -8,6 +8,7 @@
 
 #include "rawfile/backend.h"
 #include "rawfile/native/byte_reader.h"
+#include "rawfile/native/file_bytes.h"
 #include "rawfile/native/scan_event.h"
 #include "rawfile/native/scan_index.h"
 
@@ -23,10 +24,10 @@ enum PacketType : uint32_t {
     kCentroidSegments = 24,
 };
 
-// Decodes the packet the index entry points at (`file` spans the whole file)
-// into consecutive (m/z, intensity) pairs. The event supplies the FT
+// Decodes the packet the index entry points at into consecutive (m/z,
+// intensity) pairs; a standard packet is read into `buffer`. The event supplies the FT
 // frequency conversion.
-Status DecodeMassList(const ByteReader& file, uint64_t dataAddress, const ScanIndexEntry& entry, const ScanEvent& event,
-                      std::vector<double>* pairs);
+Status DecodeMassList(const FileBytes& file, uint64_t dataAddress, const ScanIndexEntry& entry, const ScanEvent& event,
+                      ReadBuffer& buffer, std::vector<double>* pairs);
 
 }  // namespace rawfile::native

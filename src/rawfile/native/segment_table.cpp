@@ -19,13 +19,14 @@ SegmentRecord ReadRecord(ByteReader& table) {
 
 }  // namespace
 
-Status ReadSegmentTable(const ByteReader& file, uint64_t tableAddress, uint32_t recordCount,
+Status ReadSegmentTable(const FileBytes& file, uint64_t tableAddress, uint32_t recordCount,
                         std::vector<SegmentRecord>* records) {
     records->clear();
     if (recordCount < 1) {
         return kDamaged;
     }
-    ByteReader table = file.Region(tableAddress, static_cast<uint64_t>(recordCount) * kRecordSize);
+    thread_local ReadBuffer buffer;  // kept from scan to scan
+    ByteReader table = file.Read(tableAddress, static_cast<uint64_t>(recordCount) * kRecordSize, buffer);
     if (!table.ok()) {
         return kDamaged;
     }

@@ -10,6 +10,7 @@
 
 #include "rawfile/backend.h"
 #include "rawfile/native/byte_reader.h"
+#include "rawfile/native/file_bytes.h"
 
 namespace rawfile::native {
 
@@ -20,9 +21,9 @@ struct SegmentRecord {
     uint64_t offset = 0;
 };
 
-// Reads `recordCount` records at `tableAddress` of `file` (the whole file's
-// span); at least the terminator must be there.
-Status ReadSegmentTable(const ByteReader& file, uint64_t tableAddress, uint32_t recordCount,
+// Reads `recordCount` records at `tableAddress` of `file`; at least the
+// terminator must be there.
+Status ReadSegmentTable(const FileBytes& file, uint64_t tableAddress, uint32_t recordCount,
                         std::vector<SegmentRecord>* records);
 
 }  // namespace rawfile::native

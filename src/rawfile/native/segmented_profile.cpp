@@ -10,7 +10,7 @@ constexpr uint64_t kIntensitySize = 4;
 
 }  // namespace
 
-Status AppendSegmentedProfile(const ByteReader& file, uint64_t dataAddress, uint64_t tableAddress, uint32_t recordCount,
+Status AppendSegmentedProfile(const FileBytes& file, uint64_t dataAddress, uint64_t tableAddress, uint32_t recordCount,
                               std::vector<double>* pairs) {
     std::vector<SegmentRecord> records;
     if (const Status status = ReadSegmentTable(file, tableAddress, recordCount, &records); status != kOk) {
@@ -25,7 +25,8 @@ Status AppendSegmentedProfile(const ByteReader& file, uint64_t dataAddress, uint
     if (records.front().offset != blockStart - dataAddress) {
         return kDamaged;
     }
-    ByteReader block = file.Region(blockStart, blockLength);
+    thread_local ReadBuffer buffer;  // kept from scan to scan
+    ByteReader block = file.Read(blockStart, blockLength, buffer);
     if (recordCount == 1 && blockLength != 0) {
         return kDamaged;  // intensities without any segment
     }

@@ -10,12 +10,13 @@
 
 #include "rawfile/backend.h"
 #include "rawfile/native/byte_reader.h"
+#include "rawfile/native/file_bytes.h"
 
 namespace rawfile::native {
 
-// `file` spans the whole file; the table of `recordCount` records starts at
+// the table of `recordCount` records starts at
 // `tableAddress`; no intensity may lie before `dataAddress`.
-Status AppendSegmentedProfile(const ByteReader& file, uint64_t dataAddress, uint64_t tableAddress, uint32_t recordCount,
+Status AppendSegmentedProfile(const FileBytes& file, uint64_t dataAddress, uint64_t tableAddress, uint32_t recordCount,
                               std::vector<double>* pairs);
 
 }  // namespace rawfile::native

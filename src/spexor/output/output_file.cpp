@@ -28,6 +28,7 @@ OutputFile::OutputFile(int fd, std::string path)
 OutputFile::~OutputFile() { Close(); }
 
 void OutputFile::Put(std::string_view text) {
+    if (text.empty()) return;  // an empty view may hold no address at all
     char* at = Reserve(text.size());
     std::memcpy(at, text.data(), text.size());
     cursor_ = at + text.size();

@@ -1,6 +1,6 @@
 // libFuzzer target for FT packets (centroid type 20, profile type 21) read
 // the way a scan's mass list is: through DecodeMassList, from an index
-// entry into a span of file bytes. The input gives, in order: a byte whose
+// entry into the bytes of a file held in memory. The input gives, in order: a byte whose
 // low bit picks the type and whose other bits fill the high half of the
 // type word; the number of coefficients (0 to 8) and the f64 coefficients;
 // u16 data address, u16 packet offset (from the data address) and u32
@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "fuzz_support.h"
+#include "rawfile/native/file_bytes.h"
 #include "rawfile/native/profile_points.h"
 #include "rawfile/native/scan_packet.h"
 #include "rawfile/native/standard_packet.h"
@@ -25,13 +26,17 @@ namespace {
 using fuzz::Require;
 using rawfile::Status;
 using rawfile::native::ByteReader;
+using rawfile::native::FileBytes;
+using rawfile::native::MemoryBytes;
+using rawfile::native::ReadBuffer;
 using rawfile::native::ScanEvent;
 using rawfile::native::ScanIndexEntry;
 
 // The mass list decoded step by step from the packet's blocks.
-Status DecodeByBlocks(const ByteReader& file, uint64_t address, uint32_t packetSize, uint32_t type,
+Status DecodeByBlocks(const FileBytes& file, uint64_t address, uint32_t packetSize, uint32_t type,
                       const ScanEvent& event, std::vector<double>* pairs) {
-    const ByteReader region = file.Region(address, packetSize);
+    ReadBuffer buffer;
+    const ByteReader region = file.Read(address, packetSize, buffer);
     if (!region.ok()) {
         return rawfile::kDamaged;
     }
@@ -77,10 +82,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     entry.packetOffset = controls.U16();
     entry.packetSize = controls.U32();
     entry.packetTypeWord = type | (static_cast<uint32_t>(selector >> 1) << 16);
-    const ByteReader file(controls.rest(), controls.restSize());
+    const MemoryBytes file(controls.rest(), controls.restSize());
+    ReadBuffer buffer;
 
     std::vector<double> pairs = {1.0, 2.0, 3.0};  // what a previous scan left
-    const Status status = rawfile::native::DecodeMassList(file, dataAddress, entry, event, &pairs);
+    const Status status = rawfile::native::DecodeMassList(file, dataAddress, entry, event, buffer, &pairs);
     Require(status == rawfile::kOk || status == rawfile::kDamaged || status == rawfile::kUnsupported,
             "mass list status is ok, damaged or unsupported");
     if (status != rawfile::kOk) {
@@ -98,7 +104,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ScanIndexEntry plain = entry;
     plain.packetTypeWord = type;
     std::vector<double> again;
-    Require(rawfile::native::DecodeMassList(file, dataAddress, plain, event, &again) == status && SameBits(again, pairs),
+    Require(rawfile::native::DecodeMassList(file, dataAddress, plain, event, buffer, &again) == status &&
+                SameBits(again, pairs),
             "the high half of the type word does not change the mass list");
 
     std::vector<double> expected;

@@ -617,7 +617,7 @@ def seeds():
             index = relative[0] + entry_at * len(index_entry(version, 0, 0, 0, 0, 0, 0))
             offset = struct.unpack_from("<I", tail, index)[0]
             count = struct.unpack_from("<I", tail, index + 20)[0]
-            control = u8(0 if type_ == 24 else 1) + u32(data) + u32(offset) + u32(count)
+            control = u8(0 if type_ == 24 else 1) + u16(data) + u16(offset) + u16(count)
             out.append(("tq_packet_fuzzer", "v%d-type%d" % (version, type_), control + tail))
     return out
 

@@ -7,16 +7,22 @@
 // number once and at its own block, gives whole (m/z, intensity) pairs, no
 // more numbers than the text can hold, an MS order of 1 or more, scans
 // inside its range, and trailer labels that are unique per scan and hold no
-// '='.
+// '='. Every blank-separated field of the input that the fixture's number
+// reader takes must also be a whole number for the C library's strtod,
+// strtoll or strtoull, with the same value.
 
 #include <algorithm>
+#include <cerrno>
+#include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 #include <string_view>
 
 #include "fuzz_support.h"
 #include "rawfile/fixture/fixture_backend.h"
 #include "rawfile/fixture/fixture_parser.h"
+#include "rawfile/fixture/number_text.h"
 
 namespace {
 
@@ -59,11 +65,58 @@ void CheckParse(std::string_view text) {
     Require(numbers <= text.size() / 2 + 1, "no more numbers than the text holds");
 }
 
+// The C library's reading of the whole field, where it reads it all.
+template <typename Number, typename Convert>
+bool CRead(const std::string& field, Convert convert, Number* value) {
+    char* end = nullptr;
+    errno = 0;
+    *value = static_cast<Number>(convert(field.c_str(), &end));
+    return end == field.c_str() + field.size() && errno == 0;
+}
+
+void CheckNumberField(const std::string& field) {
+    double real = 0;
+    if (rawfile::ReadNumber(field, &real)) {
+        double c = 0;
+        Require(CRead(field, [](const char* s, char** e) { return std::strtod(s, e); }, &c) &&
+                    (c == real || (std::isnan(c) && std::isnan(real))),
+                "a number the fixture reads is strtod's number");
+    }
+    int64_t whole = 0;
+    if (rawfile::ReadNumber(field, &whole)) {
+        int64_t c = 0;
+        Require(CRead(field, [](const char* s, char** e) { return std::strtoll(s, e, 10); }, &c) && c == whole,
+                "a whole number the fixture reads is strtoll's number");
+    }
+    uint64_t natural = 0;
+    if (rawfile::ReadNumber(field, &natural)) {
+        uint64_t c = 0;
+        Require(field.find('-') == std::string::npos &&
+                    CRead(field, [](const char* s, char** e) { return std::strtoull(s, e, 10); }, &c) && c == natural,
+                "an unsigned number the fixture reads is strtoull's number");
+    }
+}
+
+void CheckNumberFields(std::string_view text) {
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find_first_of(" \n", start);
+        if (end == std::string_view::npos) {
+            end = text.size();
+        }
+        if (end > start && end - start < 64 && text.substr(start, end - start).find('\0') == std::string_view::npos) {
+            CheckNumberField(std::string(text.substr(start, end - start)));
+        }
+        start = end + 1;
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     CheckParse(text);
+    CheckNumberFields(text);
     const std::string firstLine = std::string(rawfile::kFixtureFirstLine) + "\n";
     if (text.substr(0, firstLine.size()) != firstLine) {
         CheckParse(firstLine + std::string(text));

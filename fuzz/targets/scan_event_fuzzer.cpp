@@ -7,10 +7,15 @@
 // fits and on where it ends; a read event ends exactly where its counts say;
 // the filter text has a known status, is built the same way twice, leaves
 // the output alone on failure, and when built is printable ASCII ending in
-// one bracketed list with one entry per mass range.
+// one bracketed list with one entry per mass range. Every mass of the event
+// printed with the precision's decimals has exactly that many decimals and
+// reads back within half a unit of the last decimal (and the rounding to 15
+// significant digits) of the mass.
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -113,6 +118,35 @@ void CheckFilterText(const ScanEvent& event, uint32_t precision) {
     }
 }
 
+void CheckNumber(double value, uint32_t decimals) {
+    std::string text = "untouched";
+    const bool printed = rawfile::native::FormatFixed(value, static_cast<int>(decimals), &text);
+    Require(printed == (std::isfinite(value) && decimals <= static_cast<uint32_t>(rawfile::native::kMostDecimals)),
+            "finite numbers print with 0 to 20 decimals");
+    if (!printed) {
+        Require(text == "untouched", "a number that cannot print leaves the text alone");
+        return;
+    }
+    size_t at = text[0] == '-' ? 1 : 0;
+    const size_t point = text.find('.');
+    Require(decimals == 0 ? point == std::string::npos : point != std::string::npos && text.size() - point - 1 == decimals,
+            "a number has the wanted decimals");
+    const size_t integerEnd = point == std::string::npos ? text.size() : point;
+    Require(integerEnd > at, "a number has an integer part");
+    for (; at < text.size(); ++at) {
+        Require(at == point || (text[at] >= '0' && text[at] <= '9'), "a number is digits and one point");
+    }
+    const double back = std::strtod(text.c_str(), nullptr);
+    if (std::isinf(back)) {
+        // Rounded to 15 digits, the largest doubles print above the largest double.
+        Require(std::fabs(value) >= 1.797693134862315e308, "only the largest doubles print past the double range");
+        return;
+    }
+    const double unit = std::pow(10.0, -static_cast<double>(decimals));
+    const double slack = 0.5 * unit + std::fabs(value) * 1e-14 + 1e-300;
+    Require(std::fabs(back - value) <= slack * (1 + 1e-9), "a number reads back within half its last decimal");
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -139,5 +173,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Require(in.position() <= length, "the event lies inside the input");
 
     CheckFilterText(event, precision);
+    for (const rawfile::native::MassRange& range : event.massRanges) {
+        CheckNumber(range.low, precision);
+        CheckNumber(range.high, precision);
+    }
+    for (const rawfile::native::Reaction& reaction : event.reactions) {
+        CheckNumber(reaction.precursorMz, precision);
+        CheckNumber(reaction.collisionEnergy, 2);
+    }
     return 0;
 }

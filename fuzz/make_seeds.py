@@ -607,6 +607,10 @@ def seeds():
                     raw_file(version, "dda", extra_controller=True)))
         out.append(("header_chain_fuzzer", "v%d-two-controllers" % version,
                     header_chain_input(version - 57, 1, "dda", version)))
+        out.append(("header_chain_fuzzer", "v%d-dda-copied" % version,
+                    header_chain_input(version - 57, 2, "dda", version)))
+        out.append(("header_chain_fuzzer", "v%d-srm-copied" % version,
+                    header_chain_input(version - 57, 2, "srm", version)))
     out.append(("header_chain_fuzzer", "v67", header_chain_input(240, 0, "empty", 66)))
     for version in (57, 64, 66):
         tail, relative, first, last, errors, trailers = acquisition(version, "srm")

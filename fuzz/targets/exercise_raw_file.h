@@ -11,9 +11,34 @@
 #include <vector>
 
 #include "fuzz_support.h"
+#include "rawfile/native/file_bytes.h"
 #include "rawfile/native/native_raw_file.h"
 
 namespace fuzz {
+
+// File bytes that, like a file read with pread, hand out cursors over the
+// caller's buffer; each read puts the bytes in a new block of exactly their
+// size, so AddressSanitizer reports a read past what was asked for and any
+// use of a cursor over a buffer that has been read into again.
+class CopyingBytes : public rawfile::native::FileBytes {
+public:
+    CopyingBytes(const uint8_t* data, uint64_t size) : data_(data), size_(size) {}
+    uint64_t size() const override { return size_; }
+    rawfile::native::ByteReader Read(uint64_t offset, uint64_t length,
+                                     rawfile::native::ReadBuffer& buffer) const override {
+        if (offset > size_ || length > size_ - offset) {
+            rawfile::native::ByteReader failed;
+            failed.Fail();
+            return failed;
+        }
+        buffer = rawfile::native::ReadBuffer(data_ + offset, data_ + offset + length);
+        return rawfile::native::ByteReader(buffer.data(), length);
+    }
+
+private:
+    const uint8_t* data_;
+    uint64_t size_;
+};
 
 inline void ExerciseScan(rawfile::native::NativeRawFile& file, int32_t scan, bool inRange, size_t fileSize) {
     using namespace rawfile;

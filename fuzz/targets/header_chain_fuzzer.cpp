@@ -9,7 +9,9 @@
 //
 // The input gives, in order: the version byte (below 240: version 57 plus
 // the byte mod 10; 240 to 254: versions 67 to 81; 255: version 56); a flag
-// byte (bit 0: a controller without scan events comes first); i32 first
+// byte (bit 0: a controller without scan events comes first; bit 1: the
+// bytes are read into the reader's buffers, as from a file, instead of
+// being read in place); i32 first
 // and last scan, u32 error log count, trailer-extra count and filter mass
 // precision, u64 creation time; six u32 addresses (scan index, data,
 // instrument log, error log, scan event, trailer extra) counted from the
@@ -175,8 +177,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using rawfile::native::NativeRawFile;
     std::unique_ptr<NativeRawFile> file;
     std::string reason;
-    const Status status =
-        NativeRawFile::OpenBytes(std::make_unique<rawfile::native::MemoryBytes>(bytes.get(), fileSize), &file, &reason);
+    std::unique_ptr<rawfile::native::FileBytes> source;
+    if ((flags & 2) != 0) {
+        source = std::make_unique<fuzz::CopyingBytes>(bytes.get(), fileSize);
+    } else {
+        source = std::make_unique<rawfile::native::MemoryBytes>(bytes.get(), fileSize);
+    }
+    const Status status = NativeRawFile::OpenBytes(std::move(source), &file, &reason);
     const bool supported = version >= rawfile::native::kOldestVersion && version <= rawfile::native::kNewestVersion;
     if (!supported) {
         Require(status == rawfile::kUnsupported && file == nullptr, "an unknown version is unsupported");

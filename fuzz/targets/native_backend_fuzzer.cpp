@@ -1,8 +1,9 @@
 // libFuzzer target for the native RAW reader over a whole file: each input
-// is opened as a RAW file from memory (MemoryBytes over the input itself,
-// so AddressSanitizer sees any byte read past its end) and, when it opens,
-// every operation is asked of every scan (exercise_raw_file.h). A failed
-// open gives a failure code and a reason; a successful one an object.
+// is opened as a RAW file from memory, its bytes handed out the way a file
+// read with pread hands them out, into the reader's buffers
+// (CopyingBytes, exercise_raw_file.h), and, when it opens, every operation
+// is asked of every scan. A failed open gives a failure code and a reason;
+// a successful one an object.
 
 #include <cstdint>
 #include <memory>
@@ -10,7 +11,6 @@
 
 #include "exercise_raw_file.h"
 #include "fuzz_support.h"
-#include "rawfile/native/file_bytes.h"
 #include "rawfile/native/native_raw_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::unique_ptr<NativeRawFile> file;
     std::string reason;
     const rawfile::Status status =
-        NativeRawFile::OpenBytes(std::make_unique<rawfile::native::MemoryBytes>(data, size), &file, &reason);
+        NativeRawFile::OpenBytes(std::make_unique<fuzz::CopyingBytes>(data, size), &file, &reason);
     if (status != rawfile::kOk) {
         fuzz::Require(file == nullptr && fuzz::IsKnownStatus(status), "a failed open gives a failure code");
         fuzz::Require(!reason.empty(), "a failed open gives a reason");

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -21,10 +22,24 @@ struct Accounting {
     int64_t invalidReleases = 0;
 };
 
-Accounting& Ledger() {
-    static Accounting ledger;
-    return ledger;
-}
+// The ledger, locked while the access lives: readers on several threads
+// (one component each) make and free strings and arrays at once.
+class LedgerAccess {
+public:
+    LedgerAccess() : lock_(Mutex()) {}
+    Accounting* operator->() { return &Ledger(); }
+
+private:
+    static std::mutex& Mutex() {
+        static std::mutex mutex;
+        return mutex;
+    }
+    static Accounting& Ledger() {
+        static Accounting ledger;
+        return ledger;
+    }
+    std::lock_guard<std::mutex> lock_;
+};
 
 }  // namespace
 
@@ -54,14 +69,14 @@ BSTR SysAllocString(std::string_view text) {
     StoredLength(result) = static_cast<uint32_t>(text.size());
     if (!text.empty()) std::memcpy(result, text.data(), text.size());
     result[text.size()] = '\0';
-    Ledger().liveStrings.insert(result);
+    LedgerAccess()->liveStrings.insert(result);
     return result;
 }
 
 void SysFreeString(BSTR text) {
     if (text == nullptr) return;
-    if (Ledger().liveStrings.erase(text) == 0) {
-        ++Ledger().invalidReleases;
+    if (LedgerAccess()->liveStrings.erase(text) == 0) {
+        ++LedgerAccess()->invalidReleases;
         return;
     }
     std::free(text - kStringHeader);
@@ -102,7 +117,7 @@ size_t ElementSize(VARTYPE type) {
     }
 }
 
-bool IsLiveArray(const SAFEARRAY* array) { return array != nullptr && Ledger().liveArrays.count(array) != 0; }
+bool IsLiveArray(const SAFEARRAY* array) { return array != nullptr && LedgerAccess()->liveArrays.count(array) != 0; }
 
 }  // namespace
 
@@ -115,7 +130,7 @@ SAFEARRAY* SafeArrayCreateVector(VARTYPE elementType, int32_t lowerBound, uint32
     array->count = count;
     size_t doubles = (static_cast<size_t>(count) * elementSize + sizeof(double) - 1) / sizeof(double);
     array->storage = std::make_unique<double[]>(doubles == 0 ? 1 : doubles);
-    Ledger().liveArrays.insert(array);
+    LedgerAccess()->liveArrays.insert(array);
     return array;
 }
 
@@ -138,11 +153,11 @@ HRESULT SafeArrayUnaccessData(SAFEARRAY* array) {
 HRESULT SafeArrayDestroy(SAFEARRAY* array) {
     if (array == nullptr) return S_OK;
     if (!IsLiveArray(array)) {
-        ++Ledger().invalidReleases;
+        ++LedgerAccess()->invalidReleases;
         return E_INVALIDARG;
     }
     if (array->locks != 0) return DISP_E_ARRAYISLOCKED;
-    Ledger().liveArrays.erase(array);
+    LedgerAccess()->liveArrays.erase(array);
     delete array;
     return S_OK;
 }
@@ -176,17 +191,17 @@ HRESULT VariantClear(VARIANT* value) {
 // ---- Accounting and objects -------------------------------------------------
 
 LiveResources CurrentLiveResources() {
-    const Accounting& ledger = Ledger();
+    LedgerAccess ledger;
     LiveResources live;
-    live.strings = static_cast<int64_t>(ledger.liveStrings.size());
-    live.arrays = static_cast<int64_t>(ledger.liveArrays.size());
-    live.objects = ledger.objects;
-    live.invalidReleases = ledger.invalidReleases;
+    live.strings = static_cast<int64_t>(ledger->liveStrings.size());
+    live.arrays = static_cast<int64_t>(ledger->liveArrays.size());
+    live.objects = ledger->objects;
+    live.invalidReleases = ledger->invalidReleases;
     return live;
 }
 
-RefCount::RefCount() { ++Ledger().objects; }
-RefCount::~RefCount() { --Ledger().objects; }
+RefCount::RefCount() { ++LedgerAccess()->objects; }
+RefCount::~RefCount() { --LedgerAccess()->objects; }
 
 bool IsEqualGUID(std::string_view a, std::string_view b) {
     return a.size() == b.size() && ToUpperAscii(a) == ToUpperAscii(b);

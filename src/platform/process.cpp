@@ -6,8 +6,10 @@
 
 namespace platform {
 
+bool StandardInputIsTerminal() { return isatty(STDIN_FILENO) != 0; }
+
 void Pause() {
-    if (!isatty(STDIN_FILENO)) return;
+    if (!StandardInputIsTerminal()) return;
     std::fputs("Press Enter to continue . . . ", stdout);
     std::fflush(stdout);
     for (int c = std::getchar(); c != EOF && c != '\n'; c = std::getchar()) {}

@@ -15,4 +15,7 @@ constexpr int ProcessExitStatus(int status) { return status & 0xFF; }
 // input is a terminal, so a batch run never hangs.
 void Pause();
 
+// True when standard input is a terminal (someone may be asked to press Enter).
+bool StandardInputIsTerminal();
+
 }  // namespace platform

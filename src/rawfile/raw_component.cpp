@@ -88,10 +88,9 @@ Status RawComponent::MassList(int32_t* scan, std::string_view filter, int32_t cu
     if (!ParseScanFilter(filter, &scanFilter)) return kUnsupported;
     int32_t answering = *scan;
     if (Status status = AnsweringScan(*backend_, scanFilter, *scan, &answering); status != kOk) return status;
-    std::vector<double> pairs;
-    if (Status status = backend_->GetMassList(answering, &pairs); status != kOk) return status;
+    if (Status status = backend_->GetMassList(answering, &pairs_); status != kOk) return status;
     *scan = answering;
-    return PutMassList(pairs, massList, peakFlags, size);
+    return PutMassList(pairs_, massList, peakFlags, size);
 }
 
 Status RawComponent::Trailer(int32_t scan, std::string_view label, platform::VARIANT* value) {

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/xrawfile.h"
 #include "platform/com.h"
@@ -61,6 +62,7 @@ private:
 
     platform::RefCount refs_;
     std::unique_ptr<RawBackend> backend_;
+    std::vector<double> pairs_;  // the last mass list asked for, its room kept for the next
 };
 
 }  // namespace rawfile

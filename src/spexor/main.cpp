@@ -1,6 +1,7 @@
 #include "platform/command_line.h"
 #include "platform/console.h"
 #include "platform/fatal_error.h"
+#include "platform/memory_reuse.h"
 #include "rawfile/component.h"
 #include "spexor/driver/spexor_app.h"
 
@@ -10,6 +11,7 @@
 // way, keep what they hold.
 int main(int argc, char** argv) {
     platform::SetProcessArguments(argc, argv);
+    platform::KeepLargeBlocksForReuse();
     rawfile::RegisterComponent();
     try {
         SpexorApp app;

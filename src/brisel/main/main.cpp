@@ -2,6 +2,7 @@
 
 #include "brisel/brisel_app.h"
 #include "platform/command_line.h"
+#include "platform/memory_reuse.h"
 #include "platform/message_box.h"
 #include "rawfile/component.h"
 
@@ -9,6 +10,7 @@
 // beside them. It reports problems in message boxes and always exits with 0.
 int main(int argc, char** argv) {
     platform::SetProcessArguments(argc, argv);
+    platform::KeepLargeBlocksForReuse();
     rawfile::RegisterComponent();
     try {
         CBriselApp app;

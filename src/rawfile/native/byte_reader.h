@@ -7,6 +7,7 @@
 // fields and check `ok()` once at the end.
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 
 namespace rawfile::native {
@@ -27,17 +28,17 @@ public:
 
     // Moves to an absolute offset within the span (the end included).
     void Seek(uint64_t offset);
-    void Skip(uint64_t count);
+    void Skip(uint64_t count) { Claim(count); }
     // True when `count` more bytes can be read; does not fail the cursor.
     bool CanRead(uint64_t count) const { return ok_ && count <= remaining(); }
 
-    uint8_t U8();
-    uint16_t U16();
-    uint32_t U32();
-    uint64_t U64();
-    int32_t I32();
-    float F32();
-    double F64();
+    uint8_t U8() { return Load<uint8_t>(); }
+    uint16_t U16() { return Load<uint16_t>(); }
+    uint32_t U32() { return Load<uint32_t>(); }
+    uint64_t U64() { return Load<uint64_t>(); }
+    int32_t I32() { return Load<int32_t>(); }
+    float F32() { return Load<float>(); }
+    double F64() { return Load<double>(); }
 
     // A length-prefixed UTF-16LE string (i32 count of code units), as UTF-8.
     std::string PString();
@@ -52,7 +53,25 @@ public:
     ByteReader Take(uint64_t length);
 
 private:
-    const uint8_t* Claim(uint64_t count);
+    // The next `count` bytes, stepped over; null (the cursor failed) when they are not there.
+    const uint8_t* Claim(uint64_t count) {
+        if (!ok_ || count > size_ - position_) {
+            ok_ = false;
+            return nullptr;
+        }
+        const uint8_t* at = data_ + position_;
+        position_ += count;
+        return at;
+    }
+
+    template <typename T>
+    T Load() {
+        T value{};
+        if (const uint8_t* at = Claim(sizeof(T))) {
+            std::memcpy(&value, at, sizeof(T));  // the files are little-endian, like the host
+        }
+        return value;
+    }
 
     const uint8_t* data_ = nullptr;
     uint64_t size_ = 0;

@@ -33,6 +33,7 @@ uint64_t FieldSize(FieldType type, uint32_t lengthOrPrecision) {
 
 Status ReadGenericDataHeader(ByteReader& in, GenericDataHeader* header) {
     header->fields.clear();
+    header->fieldOfLabel.clear();
     header->recordSize = 0;
     const uint32_t count = in.U32();
     if (!in.CanRead(static_cast<uint64_t>(count) * kDescriptorMinimumSize)) {
@@ -57,6 +58,7 @@ Status ReadGenericDataHeader(ByteReader& in, GenericDataHeader* header) {
         if (field.size > in.size() || header->recordSize > in.size()) {
             return kDamaged;  // a record cannot be larger than the file holding it
         }
+        header->fieldOfLabel.emplace(field.label, header->fields.size());
         header->fields.push_back(std::move(field));
     }
     return kOk;
@@ -73,12 +75,8 @@ uint32_t ReportedLengthOrPrecision(const FieldDescriptor& field) {
 }
 
 const FieldDescriptor* FindField(const GenericDataHeader& header, std::string_view label) {
-    for (const FieldDescriptor& field : header.fields) {
-        if (field.label == label) {
-            return &field;
-        }
-    }
-    return nullptr;
+    const auto found = header.fieldOfLabel.find(label);
+    return found == header.fieldOfLabel.end() ? nullptr : &header.fields[found->second];
 }
 
 Status ReadFieldValue(const ByteReader& record, const FieldDescriptor& field, TrailerValue* value) {

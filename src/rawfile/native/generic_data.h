@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "rawfile/backend.h"
@@ -43,6 +44,13 @@ struct FieldDescriptor {
 struct GenericDataHeader {
     std::vector<FieldDescriptor> fields;  // in file order
     uint64_t recordSize = 0;
+    // Each label's first field, so that a value is found without comparing
+    // the label with every field's.
+    struct LabelHash {
+        using is_transparent = void;
+        size_t operator()(std::string_view label) const { return std::hash<std::string_view>()(label); }
+    };
+    std::unordered_map<std::string, size_t, LabelHash, std::equal_to<>> fieldOfLabel;
 };
 
 // Reads a header at the cursor. An unknown type code makes the header (and

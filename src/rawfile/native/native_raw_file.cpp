@@ -1,5 +1,6 @@
 #include "rawfile/native/native_raw_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -214,18 +215,47 @@ NativeRawFile::CachedScan* NativeRawFile::Scan(int32_t scan, Status* status) {
     return *status == kOk ? &slot : nullptr;
 }
 
-Status NativeRawFile::ReadEvent(uint64_t ordinal, ScanEvent* event) {
-    EventSpan span;
-    if (events_.perScan) {
-        span = events_.ScanEventSpan(ordinal);
-    } else {
-        const ScanIndexEntry& entry = index_.Entry(ordinal);
-        if (entry.segmentNumber >= events_.templates.size() ||
-            entry.eventNumber >= events_.templates[entry.segmentNumber].size()) {
-            return kDamaged;  // the index names a template the method does not have
-        }
-        span = events_.templates[entry.segmentNumber][entry.eventNumber];
+Status NativeRawFile::LoadEventBlock(uint64_t block) {
+    eventBlock_ = kNoBlock;
+    eventStarts_.clear();
+    const EventSpan span = events_.BlockSpan(block);
+    eventBlockBytes_ = bytes_->Read(span.offset, span.size, eventBuffer_);
+    const uint64_t first = block * ScanEventTable::kEventsPerBlock;
+    const uint64_t count = std::min(ScanEventTable::kEventsPerBlock, scanCount_ - first);
+    ByteReader in = eventBlockBytes_;
+    for (uint64_t i = 0; i < count && in.ok(); ++i) {
+        eventStarts_.push_back(in.position());
+        SkipScanEvent(in, events_.layout);
     }
+    if (!in.ok() || in.remaining() != 0) {
+        return kDamaged;  // the file no longer holds what the walk at open found
+    }
+    eventStarts_.push_back(in.position());
+    eventBlock_ = block;
+    return kOk;
+}
+
+Status NativeRawFile::ReadEvent(uint64_t ordinal, ScanEvent* event) {
+    if (events_.perScan) {
+        const uint64_t block = ordinal / ScanEventTable::kEventsPerBlock;
+        if (block != eventBlock_) {
+            if (const Status status = LoadEventBlock(block); status != kOk) {
+                return status;
+            }
+        }
+        const uint64_t i = ordinal % ScanEventTable::kEventsPerBlock;
+        ByteReader in = eventBlockBytes_.Region(eventStarts_[i], eventStarts_[i + 1] - eventStarts_[i]);
+        return ReadScanEvent(in, events_.layout, event) ? kOk : kDamaged;
+    }
+    const ScanIndexEntry* entry = nullptr;
+    if (const Status status = index_.Entry(ordinal, &entry); status != kOk) {
+        return status;
+    }
+    if (entry->segmentNumber >= events_.templates.size() ||
+        entry->eventNumber >= events_.templates[entry->segmentNumber].size()) {
+        return kDamaged;  // the index names a template the method does not have
+    }
+    const EventSpan span = events_.templates[entry->segmentNumber][entry->eventNumber];
     ByteReader in = bytes_->Read(span.offset, span.size, eventBuffer_);
     return in.ok() && ReadScanEvent(in, events_.layout, event) ? kOk : kDamaged;
 }
@@ -261,7 +291,11 @@ Status NativeRawFile::GetRetentionTime(int32_t scan, double* minutes) {
     if (const Status status = Ordinal(scan, &ordinal); status != kOk) {
         return status;
     }
-    *minutes = index_.Entry(ordinal).retentionTime;
+    const ScanIndexEntry* entry = nullptr;
+    if (const Status status = index_.Entry(ordinal, &entry); status != kOk) {
+        return status;
+    }
+    *minutes = entry->retentionTime;
     return kOk;
 }
 
@@ -281,8 +315,12 @@ Status NativeRawFile::GetMassList(int32_t scan, std::vector<double>* pairs) {
     if (cached == nullptr) {
         return status;
     }
-    return DecodeMassList(*bytes_, run_.dataAddress, index_.Entry(cached->ordinal), cached->event, packetBuffer_,
-                          pairs);
+    const ScanIndexEntry* entry = nullptr;
+    if (const Status indexStatus = index_.Entry(cached->ordinal, &entry); indexStatus != kOk) {
+        pairs->clear();
+        return indexStatus;
+    }
+    return DecodeMassList(*bytes_, run_.dataAddress, *entry, cached->event, packetBuffer_, pairs);
 }
 
 Status NativeRawFile::GetTrailerValue(int32_t scan, std::string_view label, TrailerValue* value) {
@@ -304,7 +342,11 @@ Status NativeRawFile::GetPacketTypeWord(int32_t scan, uint32_t* word) {
     if (const Status status = Ordinal(scan, &ordinal); status != kOk) {
         return status;
     }
-    *word = index_.Entry(ordinal).packetTypeWord;
+    const ScanIndexEntry* entry = nullptr;
+    if (const Status status = index_.Entry(ordinal, &entry); status != kOk) {
+        return status;
+    }
+    *word = entry->packetTypeWord;
     return kOk;
 }
 
@@ -314,6 +356,7 @@ Status NativeRawFile::Close() {
     }
     cache_ = {};
     index_ = ScanIndex();
+    eventBlock_ = kNoBlock;
     events_ = ScanEventTable();
     bytes_.reset();
     return kOk;

@@ -77,6 +77,8 @@ private:
     Status Ordinal(int32_t scan, uint64_t* ordinal) const;
     // Decodes the event of the scan at `ordinal`, from the stream or its template.
     Status ReadEvent(uint64_t ordinal, ScanEvent* event);
+    // Reads one block of the per-scan event stream and finds where its events start.
+    Status LoadEventBlock(uint64_t block);
     // The scan's trailer record, read once per cached scan.
     const ByteReader& TrailerRecord(CachedScan& cached);
     // The cache slot of a scan, emptied for it when it held another.
@@ -86,6 +88,10 @@ private:
 
     std::unique_ptr<FileBytes> bytes_;
     ReadBuffer eventBuffer_;
+    static constexpr uint64_t kNoBlock = UINT64_MAX;
+    uint64_t eventBlock_ = kNoBlock;  // the block of the event stream held in eventBuffer_
+    ByteReader eventBlockBytes_;
+    std::vector<uint64_t> eventStarts_;  // where each of its events starts, then its end
     ReadBuffer packetBuffer_;
     FileHeader header_;
     RunHeader run_;

@@ -1,7 +1,7 @@
 #include "rawfile/native/number_format.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 
 namespace rawfile::native {
@@ -17,8 +17,11 @@ struct DecimalDigits {
 };
 
 DecimalDigits ToSignificantDigits(double value) {
+    // The exact value rounded to the digits, as printf's "%.14e" gives it.
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.*e", kSignificantDigits - 1, value);
+    const auto written =
+        std::to_chars(buffer, buffer + sizeof buffer - 1, value, std::chars_format::scientific, kSignificantDigits - 1);
+    *written.ptr = '\0';
     DecimalDigits result;
     const char* at = buffer;
     if (*at == '-') {

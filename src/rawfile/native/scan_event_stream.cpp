@@ -30,16 +30,20 @@ bool WalkHierarchy(ByteReader& in, uint64_t base, const EventLayout& layout,
     return in.ok();
 }
 
-// Steps over the events of one window of the stream, appending the start
-// of each whole one; returns the position after the last.
+// Steps over the events of one window of the stream, counting them in
+// *walked and appending the start of each block's first; returns the
+// position after the last whole one.
 uint64_t WalkWindow(ByteReader in, uint64_t windowAddress, uint64_t scanCount, const EventLayout& layout,
-                    std::vector<uint64_t>* offsets) {
-    while (offsets->size() < scanCount) {
+                    uint64_t* walked, std::vector<uint64_t>* blockStarts) {
+    while (*walked < scanCount) {
         ByteReader attempt = in;
         if (!SkipScanEvent(attempt, layout)) {
             break;
         }
-        offsets->push_back(windowAddress + in.position());
+        if (*walked % ScanEventTable::kEventsPerBlock == 0) {
+            blockStarts->push_back(windowAddress + in.position());
+        }
+        ++*walked;
         in = attempt;
     }
     return in.position();
@@ -49,29 +53,30 @@ uint64_t WalkWindow(ByteReader in, uint64_t windowAddress, uint64_t scanCount, c
 // window in which not even one event fits whole is read again twice as
 // long.
 bool WalkStream(const FileBytes& file, uint64_t streamAddress, uint64_t streamSize, uint64_t scanCount,
-                const EventLayout& layout, std::vector<uint64_t>* offsets) {
-    offsets->clear();
+                const EventLayout& layout, std::vector<uint64_t>* blockStarts) {
+    blockStarts->clear();
     ReadBuffer buffer;
     uint64_t at = kLeadingWordSize;  // scan count in older files, 0 in newer: not relied on
     uint64_t window = kWalkWindow;
-    while (offsets->size() < scanCount) {
+    uint64_t walked = 0;
+    while (walked < scanCount) {
         const uint64_t start = at;
         const uint64_t length = streamSize - start < window ? streamSize - start : window;
         const ByteReader in = file.Read(streamAddress + start, length, buffer);
         if (!in.ok()) {
             return false;
         }
-        const size_t before = offsets->size();
-        at = start + WalkWindow(in, streamAddress + start, scanCount, layout, offsets);
-        if (offsets->size() == scanCount) {
+        const uint64_t before = walked;
+        at = start + WalkWindow(in, streamAddress + start, scanCount, layout, &walked, blockStarts);
+        if (walked == scanCount) {
             break;
         }
         if (start + length == streamSize) {
             return false;  // the rest of the stream was there and an event did not fit
         }
-        window = offsets->size() == before ? 2 * window : kWalkWindow;
+        window = walked == before ? 2 * window : kWalkWindow;
     }
-    offsets->push_back(streamAddress + at);
+    blockStarts->push_back(streamAddress + at);
     return at == streamSize;
 }
 
@@ -79,7 +84,7 @@ bool WalkStream(const FileBytes& file, uint64_t streamAddress, uint64_t streamSi
 
 Status IndexScanEvents(const FileBytes& file, const RunHeader& header, uint64_t scanCount, uint32_t version,
                        ScanEventTable* table) {
-    table->offsets.clear();
+    table->blockStarts.clear();
     table->layout = EventLayoutFor(version);
     if (scanCount == 0) {
         return kOk;
@@ -100,17 +105,16 @@ Status IndexScanEvents(const FileBytes& file, const RunHeader& header, uint64_t 
     if (scanCount > streamSize / kSmallestEventSize) {
         return kDamaged;
     }
-    table->offsets.reserve(scanCount + 1);
-    if (WalkStream(file, header.scanEventAddress, streamSize, scanCount, table->layout, &table->offsets)) {
+    if (WalkStream(file, header.scanEventAddress, streamSize, scanCount, table->layout, &table->blockStarts)) {
         return kOk;
     }
     for (const EventLayout& other : AlternativeEventLayouts(table->layout)) {
-        if (WalkStream(file, header.scanEventAddress, streamSize, scanCount, other, &table->offsets)) {
+        if (WalkStream(file, header.scanEventAddress, streamSize, scanCount, other, &table->blockStarts)) {
             table->layout = other;
             return kOk;
         }
     }
-    table->offsets.clear();
+    table->blockStarts.clear();
     return kDamaged;
 }
 

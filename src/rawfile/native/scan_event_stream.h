@@ -26,16 +26,22 @@ struct EventSpan {
 };
 
 struct ScanEventTable {
+    // The stream is divided into blocks of this many events; the walk at
+    // open keeps where each block starts, so that memory stays small
+    // whatever the number of scans, and a scan's event is found by reading
+    // its block.
+    static constexpr uint64_t kEventsPerBlock = 256;
+
     EventLayout layout;
     bool perScan = true;  // false: every scan's event is a template
-    // Per scan: the file offset of each scan's event in scan order, then
+    // Per-scan events: the file offset of each block's first event, then
     // the end of the stream.
-    std::vector<uint64_t> offsets;
+    std::vector<uint64_t> blockStarts;
     std::vector<std::vector<EventSpan>> templates;  // by segment
 
-    // The event of the scan at `ordinal` (per-scan events only).
-    EventSpan ScanEventSpan(uint64_t ordinal) const {
-        return {offsets[ordinal], offsets[ordinal + 1] - offsets[ordinal]};
+    // The bytes of block `block`'s events (per-scan events only).
+    EventSpan BlockSpan(uint64_t block) const {
+        return {blockStarts[block], blockStarts[block + 1] - blockStarts[block]};
     }
 };
 

@@ -12,16 +12,6 @@ constexpr uint64_t kPacketTypeOffset = 16;
 constexpr uint64_t kWideOffsetOffset = 72;
 constexpr uint64_t kEntriesPerRead = 4096;
 
-uint64_t EntrySizeFor(uint32_t version) {
-    if (version < kFirstVersionWithWideAddresses) {
-        return 72;
-    }
-    if (version < kFirstVersionWithCycleNumber) {
-        return 80;
-    }
-    return 88;
-}
-
 ScanIndexEntry ReadEntry(ByteReader in, bool wideOffsets) {
     ScanIndexEntry entry;
     entry.packetOffset = in.U32();
@@ -41,26 +31,51 @@ ScanIndexEntry ReadEntry(ByteReader in, bool wideOffsets) {
 
 }  // namespace
 
+uint64_t ScanIndexEntrySize(uint32_t version) {
+    if (version < kFirstVersionWithWideAddresses) {
+        return 72;
+    }
+    if (version < kFirstVersionWithCycleNumber) {
+        return 80;
+    }
+    return 88;
+}
+
 Status ScanIndex::Open(const FileBytes& file, uint64_t address, uint64_t scanCount, uint32_t version) {
-    entries_.clear();
-    const uint64_t entrySize = EntrySizeFor(version);
-    const bool wideOffsets = version >= kFirstVersionWithWideAddresses;
-    if (scanCount > file.size() / entrySize || address > file.size() || scanCount * entrySize > file.size() - address) {
+    window_.clear();
+    entrySize_ = ScanIndexEntrySize(version);
+    wideOffsets_ = version >= kFirstVersionWithWideAddresses;
+    if (scanCount > file.size() / entrySize_ || address > file.size() ||
+        scanCount * entrySize_ > file.size() - address) {
         return kDamaged;
     }
-    entries_.reserve(scanCount);
-    ReadBuffer buffer;
-    for (uint64_t first = 0; first < scanCount; first += kEntriesPerRead) {
-        const uint64_t count = scanCount - first < kEntriesPerRead ? scanCount - first : kEntriesPerRead;
-        const ByteReader chunk = file.Read(address + first * entrySize, count * entrySize, buffer);
-        if (!chunk.ok()) {
-            entries_.clear();
-            return kDamaged;
-        }
-        for (uint64_t i = 0; i < count; ++i) {
-            entries_.push_back(ReadEntry(chunk.Region(i * entrySize, entrySize), wideOffsets));
+    file_ = &file;
+    address_ = address;
+    count_ = scanCount;
+    return scanCount == 0 ? kOk : LoadWindow(0);
+}
+
+Status ScanIndex::LoadWindow(uint64_t first) {
+    window_.clear();
+    const uint64_t count = count_ - first < kEntriesPerRead ? count_ - first : kEntriesPerRead;
+    const ByteReader chunk = file_->Read(address_ + first * entrySize_, count * entrySize_, buffer_);
+    if (!chunk.ok()) {
+        return kDamaged;
+    }
+    for (uint64_t i = 0; i < count; ++i) {
+        window_.push_back(ReadEntry(chunk.Region(i * entrySize_, entrySize_), wideOffsets_));
+    }
+    windowFirst_ = first;
+    return kOk;
+}
+
+Status ScanIndex::Entry(uint64_t ordinal, const ScanIndexEntry** entry) {
+    if (ordinal < windowFirst_ || ordinal - windowFirst_ >= window_.size()) {
+        if (const Status status = LoadWindow(ordinal - ordinal % kEntriesPerRead); status != kOk) {
+            return status;
         }
     }
+    *entry = &window_[ordinal - windowFirst_];
     return kOk;
 }
 

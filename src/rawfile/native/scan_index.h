@@ -2,8 +2,8 @@
 
 // The scan index: one fixed-size entry per scan at the run header's scan
 // index address, telling where the scan's packet lies, its type and size,
-// and its retention time. The fields the reader uses are read once, at
-// open, into a compact table.
+// and its retention time. Entries are read a window of a few thousand at a
+// time, so memory does not grow with the number of scans.
 
 #include <cstdint>
 
@@ -26,16 +26,30 @@ struct ScanIndexEntry {
     uint32_t PacketType() const { return packetTypeWord & 0xFFFFu; }
 };
 
+// The size of one index entry in files of this format version.
+uint64_t ScanIndexEntrySize(uint32_t version);
+
 class ScanIndex {
 public:
-    // Reads the `scanCount` entries at `address`; they must lie inside the file.
+    // Checks that the `scanCount` entries at `address` lie inside the file
+    // (which must outlive the index) and reads the first window of them.
     Status Open(const FileBytes& file, uint64_t address, uint64_t scanCount, uint32_t version);
 
-    // The entry of the scan at `ordinal` (0 = first scan); ordinal < count.
-    const ScanIndexEntry& Entry(uint64_t ordinal) const { return entries_[ordinal]; }
+    // The entry of the scan at `ordinal` (0 = first scan; ordinal < count);
+    // kDamaged when its window can no longer be read.
+    Status Entry(uint64_t ordinal, const ScanIndexEntry** entry);
 
 private:
-    std::vector<ScanIndexEntry> entries_;
+    Status LoadWindow(uint64_t first);
+
+    const FileBytes* file_ = nullptr;
+    uint64_t address_ = 0;
+    uint64_t count_ = 0;
+    uint64_t entrySize_ = 0;
+    bool wideOffsets_ = false;
+    uint64_t windowFirst_ = 0;
+    std::vector<ScanIndexEntry> window_;
+    ReadBuffer buffer_;
 };
 
 }  // namespace rawfile::native

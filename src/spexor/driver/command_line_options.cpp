@@ -9,6 +9,8 @@ namespace {
 
 [[noreturn]] void RaiseOptionError() { throw SettingsError(OptionErrorText()); }
 
+constexpr int kMostThreads = 256;
+
 // Walks the arguments; options with a value take the next argument whatever
 // it looks like.
 class OptionReader {
@@ -47,6 +49,18 @@ private:
         return c;
     }
 
+    // A whole number of threads from 1 to kMostThreads.
+    int ThreadsValue() {
+        if (next_ >= argc_) RaiseOptionError();
+        const std::string& value = argv_[next_++];
+        if (value.empty() || value.size() > 3 || value.find_first_not_of("0123456789") != std::string::npos) {
+            RaiseOptionError();
+        }
+        const int threads = std::stoi(value);
+        if (threads < 1 || threads > kMostThreads) RaiseOptionError();
+        return threads;
+    }
+
     void ApplyOption(RunSettings& settings, const std::string& option) {
         OutputKinds& kinds = settings.outputKinds;
         if (option == "-ms1") {
@@ -79,6 +93,8 @@ private:
             const std::string& range = Value(3);
             settings.chargeMin = range[0] - '0';
             settings.chargeMax = range[2] - '0';
+        } else if (option == "-j") {
+            settings.threads = ThreadsValue();
         } else if (option == "-o") {
             if (next_ >= argc_) RaiseOptionError();
             settings.outputDirectory = argv_[next_++];

@@ -20,31 +20,38 @@ void AppendUnlessListed(std::vector<std::string>& rawFiles, const std::string& c
     if (!listed) rawFiles.push_back(candidate);
 }
 
-void DiscoverFolder(std::vector<std::string>& rawFiles, const std::string& input, const std::string& folder) {
+void DiscoverFolder(RunSettings& settings, const std::string& input, const std::string& folder) {
     const std::vector<std::string> names = platform::ListRawFiles(folder);
     if (names.empty()) {
         console::NoteException("Find no raws in " + input + "! ");
+        ++settings.inputsWithoutRawFiles;
         return;
     }
     const std::string prefix = platform::WithTrailingSeparator(folder);
-    for (const std::string& name : names) AppendUnlessListed(rawFiles, prefix + name, name);
+    for (const std::string& name : names) AppendUnlessListed(settings.rawFiles, prefix + name, name);
 }
 
-void DiscoverInput(std::vector<std::string>& rawFiles, const std::string& input) {
+void DiscoverInput(RunSettings& settings, const std::string& input) {
     const std::string path = platform::RemoveTrailingSeparators(input);
     switch (platform::LookUpEntry(path)) {
-        case platform::EntryKind::missing: console::NoteException("Failed to find file " + input + "! "); return;
-        case platform::EntryKind::folder: DiscoverFolder(rawFiles, input, path); return;
+        case platform::EntryKind::missing:
+            console::NoteException("Failed to find file " + input + "! ");
+            ++settings.missingInputs;
+            return;
+        case platform::EntryKind::folder: DiscoverFolder(settings, input, path); return;
         case platform::EntryKind::archiveFile:
             // Any existing file given by name is taken, whatever its extension.
-            AppendUnlessListed(rawFiles, path, platform::FileNameOf(path));
+            AppendUnlessListed(settings.rawFiles, path, platform::FileNameOf(path));
             return;
-        case platform::EntryKind::otherEntry: console::NoteException("Find no raws in " + input); return;
+        case platform::EntryKind::otherEntry:
+            console::NoteException("Find no raws in " + input);
+            ++settings.inputsWithoutRawFiles;
+            return;
     }
 }
 
 }  // namespace
 
 void DiscoverRawFiles(RunSettings& settings, const std::vector<std::string>& inputs) {
-    for (const std::string& input : inputs) DiscoverInput(settings.rawFiles, input);
+    for (const std::string& input : inputs) DiscoverInput(settings, input);
 }

@@ -1,5 +1,7 @@
 #include "spexor/driver/spexor_app.h"
 
+#include <filesystem>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -8,12 +10,16 @@
 #include "platform/com.h"
 #include "platform/command_line.h"
 #include "platform/console.h"
+#include "platform/cpu_cores.h"
 #include "platform/fatal_error.h"
+#include "platform/process.h"
 #include "platform/window.h"
 #include "spexor/console/console_lines.h"
+#include "spexor/driver/batch_summary.h"
 #include "spexor/driver/elapsed_time.h"
 #include "spexor/driver/settings_source.h"
 #include "spexor/output/extraction_run.h"
+#include "spexor/output/prefetched_file.h"
 #include "spexor/output/raw_file_job.h"
 #include "spexor/reader/new_raw_extractor.h"
 #include "spexor/reader/raw_extractor.h"
@@ -31,16 +37,69 @@ std::unique_ptr<RawExtractor> ChooseReader(platform::HostWindow& host) {
     return reader;
 }
 
-// Converts one RAW file; returns the number of its output files that failed.
-int ConvertRawFile(const RunSettings& settings, const std::string& rawPath, platform::HostWindow& host) {
-    console::Report("Begin to extract " + platform::ToNarrow(rawPath));
+// Makes readers of the chosen reader's kind, for the threads that convert
+// parts of the file.
+std::function<std::unique_ptr<RawExtractor>()> ReaderMaker(const RawExtractor& chosen, platform::HostWindow& host) {
+    if (dynamic_cast<const NewRawExtractor*>(&chosen) != nullptr) {
+        return [] { return std::unique_ptr<RawExtractor>(new NewRawExtractor()); };
+    }
+    return [&host]() -> std::unique_ptr<RawExtractor> {
+        std::unique_ptr<RawExtractor> reader(new RawExtractor(&host));
+        if (!reader->IsAvailable()) return nullptr;
+        return reader;
+    };
+}
+
+int ThreadsFor(const RunSettings& settings) {
+    return settings.threads > 0 ? settings.threads : platform::UsableCores();
+}
+
+void Count(const RawFileJob& job, BatchTally& tally) {
+    ++tally.rawFiles;
+    if (job.writtenOutputs == 0) ++tally.rawFilesWithoutSpectra;
+    tally.outputsWritten += job.writtenOutputs;
+    tally.outputsFailed += job.failedOutputs;
+}
+
+// Converts one RAW file (its "Begin" line written) and counts it and its
+// outputs into `tally`.
+void ConvertRawFile(const RunSettings& settings, const std::string& rawPath, platform::HostWindow& host,
+                    BatchTally& tally) {
     RawFileJob job;
     job.settings = settings;  // every choice but the list of RAW files
     job.rawPath = rawPath;
     std::unique_ptr<RawExtractor> reader = ChooseReader(host);
     job.reader = reader.get();
+    job.threads = ThreadsFor(settings);
+    if (job.threads > 1) job.makeReader = ReaderMaker(*reader, host);
     RunExtraction(job);
-    return job.failedOutputs;
+    Count(job, tally);
+}
+
+// A file is converted ahead, while the one before it is, when the run has
+// several threads and no terminal to wait on (an open failure there waits
+// for Enter) and the file is small enough to hold its output in memory.
+constexpr uint64_t kLargestFileConvertedAhead = 64ull * 1024 * 1024;
+
+bool MayConvertAhead(const RunSettings& settings, const std::string& rawPath) {
+    if (ThreadsFor(settings) < 2 || platform::StandardInputIsTerminal()) return false;
+    std::error_code error;
+    const uint64_t size = std::filesystem::file_size(rawPath, error);
+    return !error && size <= kLargestFileConvertedAhead;
+}
+
+std::unique_ptr<PrefetchedFile> StartConvertingAhead(const RunSettings& settings, const std::string& rawPath,
+                                                     platform::HostWindow& host) {
+    platform::ConsoleCapture readerLines;
+    std::unique_ptr<RawExtractor> reader;
+    {
+        platform::ScopedConsoleCapture capture(readerLines);
+        reader = ChooseReader(host);
+    }
+    RawFileJob job;
+    job.settings = settings;
+    job.rawPath = rawPath;
+    return std::make_unique<PrefetchedFile>(std::move(job), std::move(reader), std::move(readerLines));
 }
 
 // "1 output file could not be written", "3 output files ..."
@@ -66,11 +125,27 @@ bool SpexorApp::RunBatch(int argc, const std::string* argv) {
     const RunSettings& settings = *request.settings;
     const int64_t start = platform::ProcessClockMs();
     if (settings.rawFiles.empty()) console::ReportException("Warning: No raw files.");
-    int failedOutputs = 0;
-    for (const std::string& rawPath : settings.rawFiles) failedOutputs += ConvertRawFile(settings, rawPath, host);
+    BatchTally tally;
+    tally.missingInputs = settings.missingInputs;
+    tally.inputsWithoutRawFiles = settings.inputsWithoutRawFiles;
+    std::unique_ptr<PrefetchedFile> ahead;  // the next file, converted while this one is
+    for (size_t i = 0; i < settings.rawFiles.size(); ++i) {
+        const std::string& rawPath = settings.rawFiles[i];
+        console::Report("Begin to extract " + platform::ToNarrow(rawPath));
+        std::unique_ptr<PrefetchedFile> current = std::move(ahead);
+        if (i + 1 < settings.rawFiles.size() && MayConvertAhead(settings, settings.rawFiles[i + 1])) {
+            ahead = StartConvertingAhead(settings, settings.rawFiles[i + 1], host);
+        }
+        if (current) {
+            Count(current->Commit(), tally);
+        } else {
+            ConvertRawFile(settings, rawPath, host, tally);
+        }
+    }
+    console::Report(BatchSummaryText(tally));
     console::Report(ElapsedTimeText(start, platform::ProcessClockMs()));
     host.DestroyWindow();
-    if (failedOutputs == 0) return true;
-    console::ReportException(FailedOutputsText(failedOutputs));
+    if (tally.outputsFailed == 0) return true;
+    console::ReportException(FailedOutputsText(tally.outputsFailed));
     return false;
 }

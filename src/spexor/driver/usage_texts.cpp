@@ -63,6 +63,9 @@ void PrintHelp() {
     WriteOptionEntry("\t--help", "Get help information.");
     WriteOptionEntry("\t-i", "The decimal place of intensity. The value goes from 1 to 9. Default is -i " +
                                  std::to_string(defaults.intensityDecimals) + ".");
+    WriteOptionEntry("\t-j",
+                     "The number of threads to convert on. Default is one per core the process may use; "
+                     "-j 1 converts on one thread.");
     WriteOptionEntry("\t-m", "The decimal place of m/z ratio. The value goes from 1 to 9. Default is -m " +
                                  std::to_string(defaults.mzDecimals) + ".");
     WriteOptionEntry("\t-mgf", "Export MGF extension file(s).");

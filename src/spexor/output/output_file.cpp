@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -14,16 +15,22 @@ std::unique_ptr<OutputFile> OutputFile::Create(const std::string& path, std::str
         reason = std::strerror(errno);
         return nullptr;
     }
-    return std::unique_ptr<OutputFile>(new OutputFile(fd, path));
+    return std::unique_ptr<OutputFile>(new OutputFile(fd, path, kBufferSize));
 }
 
-OutputFile::OutputFile(int fd, std::string path)
+std::unique_ptr<OutputFile> OutputFile::InMemory() {
+    std::unique_ptr<OutputFile> text(new OutputFile(-1, std::string(), 64 * 1024));
+    text->inMemory_ = true;
+    return text;
+}
+
+OutputFile::OutputFile(int fd, std::string path, std::size_t capacity)
     : fd_(fd),
       path_(std::move(path)),
-      buffer_(new char[kBufferSize]),
-      capacity_(kBufferSize),
+      buffer_(new char[capacity]),
+      capacity_(capacity),
       cursor_(buffer_.get()),
-      limit_(buffer_.get() + kBufferSize) {}
+      limit_(buffer_.get() + capacity) {}
 
 OutputFile::~OutputFile() { Close(); }
 
@@ -35,6 +42,17 @@ void OutputFile::Put(std::string_view text) {
 }
 
 void OutputFile::MakeRoom(std::size_t size) {
+    if (inMemory_) {
+        const std::size_t held = static_cast<std::size_t>(cursor_ - buffer_.get());
+        const std::size_t capacity = std::max(2 * capacity_, held + size);
+        std::unique_ptr<char[]> grown(new char[capacity]);
+        std::memcpy(grown.get(), buffer_.get(), held);
+        buffer_ = std::move(grown);
+        capacity_ = capacity;
+        cursor_ = buffer_.get() + held;
+        limit_ = buffer_.get() + capacity;
+        return;
+    }
     Flush();
     if (size <= capacity_) return;
     // A single piece larger than the whole buffer (only with absurd decimal
@@ -46,6 +64,7 @@ void OutputFile::MakeRoom(std::size_t size) {
 }
 
 void OutputFile::Flush() {
+    if (inMemory_) return;  // the text stays until it is taken
     const char* at = buffer_.get();
     std::size_t left = static_cast<std::size_t>(cursor_ - at);
     cursor_ = buffer_.get();

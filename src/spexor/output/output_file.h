@@ -16,6 +16,9 @@ public:
     // Creates the file, or empties it when it exists. On failure returns
     // null and puts the system's reason into `reason`.
     static std::unique_ptr<OutputFile> Create(const std::string& path, std::string& reason);
+    // Text held in memory only, growing as needed (a part of a file formatted
+    // on another thread, to be put into the file later).
+    static std::unique_ptr<OutputFile> InMemory();
 
     ~OutputFile();
     OutputFile(const OutputFile&) = delete;
@@ -46,8 +49,14 @@ public:
 
     const std::string& path() const { return path_; }
 
+    // What an in-memory text holds, and emptying it.
+    std::string_view Held() const {
+        return std::string_view(buffer_.get(), static_cast<std::size_t>(cursor_ - buffer_.get()));
+    }
+    void Clear() { cursor_ = buffer_.get(); }
+
 private:
-    OutputFile(int fd, std::string path);
+    OutputFile(int fd, std::string path, std::size_t capacity);
     void MakeRoom(std::size_t size);
     void ReportWriteFailure(int error);
 
@@ -58,4 +67,5 @@ private:
     char* cursor_;
     char* limit_;
     bool writeFailed_ = false;
+    bool inMemory_ = false;
 };

@@ -41,6 +41,7 @@ std::unique_ptr<OutputFile> CreateOutput(const std::string& path, const std::str
 void OpenOutputs(RawFileJob& job) {
     const std::string baseName = RawBaseName(job.rawPath);
     job.failedOutputs = 0;
+    job.writtenOutputs = 0;
     for (int slot = 0; slot < kOutputSlotCount; ++slot) {
         std::optional<OpenOutput>& output = job.outputs[slot];
         output.reset();
@@ -81,6 +82,10 @@ void CloseOutputs(RawFileJob& job) {
         const std::string path = output->path;
         output.reset();
         if (failed) ++job.failedOutputs;
-        if (failed || empty) RemoveFile(path);
+        if (failed || empty) {
+            RemoveFile(path);
+        } else {
+            ++job.writtenOutputs;
+        }
     }
 }

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -29,10 +30,16 @@ struct RawFileJob {
     ConversionSettings settings;
     std::string rawPath;
     RawExtractor* reader = nullptr;  // owned by the driver, deleted after the run
+    // Threads the file's scans may be converted on, and how to make a
+    // reader of the driver's kind for each (none: one thread).
+    int threads = 1;
+    std::function<std::unique_ptr<RawExtractor>()> makeReader;
     std::array<std::optional<OpenOutput>, kOutputSlotCount> outputs;
     // Output files (the marker included) that could not be created or
     // written; each was reported when it failed.
     int failedOutputs = 0;
+    // Output files left with spectra when the outputs were closed.
+    int writtenOutputs = 0;
 
     // True when any open output takes spectra of this format.
     bool Writes(OutputFormat format) const {

@@ -35,6 +35,7 @@ NewRawExtractor::~NewRawExtractor() {
 }
 
 void NewRawExtractor::Open(const std::string& path) {
+    ForgetFilter();
     const SystemString text(path);
     if (!StatusSucceeded("Open", rawfile->Open(text.get()))) {
         ReportOpenFailure(path);
@@ -47,6 +48,7 @@ void NewRawExtractor::Open(const std::string& path) {
 }
 
 void NewRawExtractor::Close() {
+    ForgetFilter();
     if (rawfile == nullptr) return;
     StatusSucceeded("Close", rawfile->Close());
     rawfile->Release();
@@ -70,9 +72,11 @@ int NewRawExtractor::GetLastScan() {
 }
 
 void NewRawExtractor::GetFilter(int scan, std::string& filter) {
+    if (RecallFilter(scan, filter)) return;
     BSTR text = nullptr;
     if (StatusSucceeded("GetFilterForScanNum", rawfile->GetFilterForScanNum(scan, &text))) {
         filter = TakeSystemString(text);
+        RememberFilter(scan, filter);
     } else {
         SysFreeString(text);
         ReportFilterFailure(scan);

@@ -39,6 +39,7 @@ RawExtractor::~RawExtractor() {
 bool RawExtractor::IsAvailable() { return available; }
 
 void RawExtractor::Open(const std::string& path) {
+    ForgetFilter();
     if (!ControlSucceeded(control->Open(path))) {
         ReportOpenFailure(path);
         Pause();
@@ -51,7 +52,10 @@ void RawExtractor::Open(const std::string& path) {
     }
 }
 
-void RawExtractor::Close() { control->Close(); }
+void RawExtractor::Close() {
+    ForgetFilter();
+    control->Close();
+}
 
 int RawExtractor::GetFirstScan() {
     int32_t scan = 0;
@@ -65,10 +69,23 @@ int RawExtractor::GetLastScan() {
     return scan;
 }
 
+bool RawExtractor::RecallFilter(int scan, std::string& filter) const {
+    if (filterScan_ != scan) return false;
+    filter = filter_;
+    return true;
+}
+
+void RawExtractor::RememberFilter(int scan, const std::string& filter) {
+    filterScan_ = scan;
+    filter_ = filter;
+}
+
 void RawExtractor::GetFilter(int scan, std::string& filter) {
+    if (RecallFilter(scan, filter)) return;
     BSTR text = nullptr;
     if (ControlSucceeded(control->GetFilterForScanNum(scan, &text))) {
         filter = TakeSystemString(text);
+        RememberFilter(scan, filter);
     } else {
         SysFreeString(text);
         ReportFilterFailure(scan);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -49,6 +50,17 @@ protected:
     // For derived readers that reach the component without a control.
     RawExtractor();
 
+    // The last filter text the component gave, asked for again for the same
+    // scan (every question about a scan reads its filter text); a failed
+    // fetch is not remembered, so it is asked for, and reported, each time.
+    bool RecallFilter(int scan, std::string& filter) const;
+    void RememberFilter(int scan, const std::string& filter);
+    void ForgetFilter() { filterScan_.reset(); }
+
     std::unique_ptr<CXRawfile> control;
     bool available = false;
+
+private:
+    std::optional<int> filterScan_;
+    std::string filter_;
 };

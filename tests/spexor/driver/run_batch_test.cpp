@@ -8,6 +8,7 @@
 #include "common/xrawfile.h"
 #include "platform/window.h"
 #include "rawfile/component.h"
+#include "spexor/driver/batch_summary.h"
 #include "spexor/driver/elapsed_time.h"
 #include "spexor/driver/spexor_app.h"
 #include "support/fake_components.h"
@@ -74,7 +75,9 @@ TEST(RunBatch, RunWithoutRawFilesEndsWithTheElapsedTime) {
     testing::internal::CaptureStderr();
     EXPECT_TRUE(SpexorApp().RunBatch(static_cast<int>(argv.size()), argv.data()));
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "[Morvane] <Exception>: Warning: No raw files.\n");
-    EXPECT_EQ(testing::internal::GetCapturedStdout().rfind("[Morvane] == == == Time elapsed: ", 0), 0u);
+    const std::string out = testing::internal::GetCapturedStdout();
+    const std::string summary = "[Morvane] Summary: 0 RAW files converted, 0 output files written.\n";
+    EXPECT_EQ(out.rfind(summary + "[Morvane] == == == Time elapsed: ", 0), 0u) << out;
 }
 
 TEST(ElapsedTimeText, SecondsInTheDefaultFloatingPointForm) {
@@ -85,3 +88,19 @@ TEST(ElapsedTimeText, SecondsInTheDefaultFloatingPointForm) {
 }
 
 }  // namespace
+
+TEST(BatchSummaryText, CountsWhatWasConvertedAndWhatWasNot) {
+    struct Row {
+        BatchTally tally;
+        const char* text;
+    };
+    const Row rows[] = {
+        {{}, "Summary: 0 RAW files converted, 0 output files written."},
+        {{1, 0, 1, 0, 0, 0}, "Summary: 1 RAW file converted, 1 output file written."},
+        {{3, 1, 12, 0, 2, 1},
+         "Summary: 3 RAW files converted, 12 output files written; 1 RAW file without any spectrum, 2 inputs not "
+         "found, 1 input without RAW files."},
+        {{2, 0, 5, 3, 0, 0}, "Summary: 2 RAW files converted, 5 output files written; 3 output files failed."},
+    };
+    for (const Row& row : rows) EXPECT_EQ(BatchSummaryText(row.tally), row.text);
+}

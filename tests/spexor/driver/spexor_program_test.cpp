@@ -22,6 +22,7 @@ constexpr int kFatal = 255;
 const std::string kOptionError =
     "Usage: spexor.exe input_file_path ... [-options]\n\t\tPlease refer to the user guide for more details.\n\n";
 const std::string kNoRawFiles = "[Morvane] <Exception>: Warning: No raw files.\n";
+const std::string kNothingConverted = "[Morvane] Summary: 0 RAW files converted, 0 output files written";
 const std::regex kElapsedLine("\\[Morvane\\] == == == Time elapsed: [0-9.e+-]+s\\. == == ==\n");
 
 const std::string kHelpText =
@@ -41,6 +42,8 @@ const std::string kHelpText =
     "\t-c\n\t\tMake results centroided. In default case, this switch is on.\n\n"
     "\t--help\n\t\tGet help information.\n\n"
     "\t-i\n\t\tThe decimal place of intensity. The value goes from 1 to 9. Default is -i 1.\n\n"
+    "\t-j\n\t\tThe number of threads to convert on. Default is one per core the process may use; -j 1 converts on "
+    "one thread.\n\n"
     "\t-m\n\t\tThe decimal place of m/z ratio. The value goes from 1 to 9. Default is -m 5.\n\n"
     "\t-mgf\n\t\tExport MGF extension file(s).\n\n"
     "\t-ms\n\t\tExport MS1 and MS2 files.\n\n"
@@ -95,7 +98,8 @@ TEST(SpexorProgram, HelpWithOtherArgumentsGoesOnWithTheRun) {
     TempDir dir;
     const ProgramResult result = Spexor({"--help", "file.raw"}, dir);
     EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(BeforeElapsedLine(result.out), kHelpText + "[Morvane] <Exception>: Failed to find file file.raw! \n");
+    EXPECT_EQ(BeforeElapsedLine(result.out), kHelpText + "[Morvane] <Exception>: Failed to find file file.raw! \n" +
+                                                 kNothingConverted + "; 1 input not found.\n");
     EXPECT_EQ(result.err, kNoRawFiles);
 }
 
@@ -103,7 +107,7 @@ TEST(SpexorProgram, SingleOptionWithoutInputsFindsNoRawFiles) {
     TempDir dir;
     const ProgramResult result = Spexor({"-ms1"}, dir);
     EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(BeforeElapsedLine(result.out), "");
+    EXPECT_EQ(BeforeElapsedLine(result.out), kNothingConverted + ".\n");
     EXPECT_EQ(result.err, kNoRawFiles);
 }
 
@@ -111,7 +115,8 @@ TEST(SpexorProgram, ShortSingleArgumentIsAnInput) {
     TempDir dir;
     const ProgramResult result = Spexor({"ab"}, dir);
     EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(BeforeElapsedLine(result.out), "[Morvane] <Exception>: Failed to find file ab! \n");
+    EXPECT_EQ(BeforeElapsedLine(result.out),
+              "[Morvane] <Exception>: Failed to find file ab! \n" + kNothingConverted + "; 1 input not found.\n");
     EXPECT_EQ(result.err, kNoRawFiles);
 }
 
@@ -178,7 +183,8 @@ TEST(SpexorProgram, ParameterFileOutputDirectoryAndInputsAreReported) {
               "[Morvane] <Exception>: Create directory successufully!\n"
               "[Morvane] : Output path is out/deeper\n"
               "[Morvane] <Exception>: Failed to find file nothing.raw! \n"
-              "[Morvane] <Exception>: Find no raws in raws/! \n");
+              "[Morvane] <Exception>: Find no raws in raws/! \n" +
+                  kNothingConverted + "; 1 input not found, 1 input without RAW files.\n");
     EXPECT_EQ(result.err, kNoRawFiles);
     EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "out" / "deeper"));
 }
@@ -221,7 +227,8 @@ TEST(SpexorProgram, LongParameterLinesAreOnePath) {
     dir.Write("long.ini", "input_file_path=" + folder + "/\n");
     const ProgramResult result = Spexor({"long.ini"}, dir);
     EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(BeforeElapsedLine(result.out), "[Morvane] <Exception>: Find no raws in " + folder + "/! \n");
+    EXPECT_EQ(BeforeElapsedLine(result.out), "[Morvane] <Exception>: Find no raws in " + folder + "/! \n" +
+                                                 kNothingConverted + "; 1 input without RAW files.\n");
     EXPECT_EQ(result.err, kNoRawFiles);
 }
 
@@ -246,7 +253,8 @@ TEST(SpexorProgram, EachRawFileIsAnnouncedInOrderAsFound) {
         announced.push_back(result.out.substr(at + begin.size(), result.out.find('\n', at) - at - begin.size()));
     }
     EXPECT_EQ(announced, (std::vector<std::string>{"z.raw", "in/a.raw", "in/b.RAW"})) << result.out;
-    BeforeElapsedLine(result.out);
+    EXPECT_NE(BeforeElapsedLine(result.out).find("[Morvane] Summary: 3 RAW files converted, 3 output files written.\n"),
+              std::string::npos);
     EXPECT_TRUE(std::filesystem::is_regular_file(dir.path() / "in" / "b.ms1"));
 }
 

@@ -371,3 +371,110 @@ TEST(SpexorConversion, AnOutputFolderThatIsAFileFailsEveryOutputAndEndsWith255) 
     EXPECT_NE(result.err.find("12 output files could not be written"), std::string::npos) << result.err;
     EXPECT_EQ(ReadFile(notAFolder), "a file");
 }
+
+// A fixture of `scans` scans in cycles of one MS1 survey (profile every
+// other cycle) and MS2 scans of every activation on both analyzers, an MS3
+// now and then, with failures scripted here and there; `fatalScan` names an
+// activation that has no files of its own.
+static std::string ManyScanFixture(int scans, int fatalScan = 0) {
+    const char* const ms2[] = {"FTMS + c NSI d Full ms2 %.2f@hcd30.00 [100.00-2000.00]",
+                               "ITMS + c NSI d Full ms2 %.2f@cid35.00 [100.00-2000.00]",
+                               "FTMS + c NSI d Full ms2 %.2f@etd25.00 [100.00-2000.00]",
+                               "ITMS + c NSI d Full ms2 %.2f@hcd28.00 [100.00-2000.00]",
+                               "FTMS + c NSI d Full ms3 %.2f@cid35.00 300.00@hcd65.00 [100.00-1000.00]"};
+    std::string text = "rawfixture 1\n";
+    char line[160];
+    for (int scan = 1; scan <= scans; ++scan) {
+        text += "scan " + std::to_string(scan) + "\n";
+        const int cycle = scan % 7;
+        const double mz = 400.0 + (scan % 97) * 3.25;
+        if (cycle == 1) {
+            text += scan % 2 == 0 ? "filter FTMS + p NSI Full ms [350.00-1800.00]\n"
+                                  : "filter FTMS + c NSI Full ms [350.00-1800.00]\n";
+        } else {
+            std::snprintf(line, sizeof line,
+                          scan == fatalScan ? "FTMS + c NSI d Full ms2 %.2f@pqd30.00 [100.00-2000.00]" : ms2[cycle % 5],
+                          mz);
+            text += std::string("filter ") + line + "\n";
+            text += "trailer I2 Charge State:=" + std::to_string(scan % 4) + "\n";
+            std::snprintf(line, sizeof line, "trailer R8 Monoisotopic M/Z:=%.5f\n", scan % 3 == 0 ? 0.0 : mz - 0.01);
+            text += line;
+        }
+        std::snprintf(line, sizeof line, "rt %.4f\ntrailer R4 Ion Injection Time (ms):=%.2f\n", scan / 60.0,
+                      10.0 + scan % 13);
+        text += line;
+        if (scan % 211 == 0) text += "fail masslist\n";
+        if (scan % 157 == 0) text += "fail trailer:Monoisotopic M/Z:\n";
+        for (int p = 0; p < 3 + scan % 9; ++p) {
+            std::snprintf(line, sizeof line, "p %.5f %.1f\n", 100.0 + p * 0.01 + scan % 50,
+                          1000.0 + (p * 37 + scan) % 500);
+            text += line;
+        }
+    }
+    return text;
+}
+
+// One run's observable result: status, console lines (the elapsed time
+// masked) and every file written, the H date lines masked.
+static std::string Observed(const ProgramResult& result, const fs::path& folder) {
+    std::string seen = "status " + std::to_string(result.status) + "\n--- out\n" +
+                       std::regex_replace(result.out, std::regex("Time elapsed: [^ ]+ "), "Time elapsed: T ") +
+                       "--- err\n" + result.err;
+    for (const std::string& name : FilesIn(folder)) {
+        seen +=
+            "--- " + name + "\n" +
+            std::regex_replace(ReadFile(folder / name), std::regex("H\tCreationDate\t[^\n]*\n"), "H\tCreationDate\n");
+    }
+    return seen;
+}
+
+TEST(SpexorConversion, SeveralThreadsWriteExactlyWhatOneThreadWrites) {
+    TempDir dir;
+    const fs::path raw = dir.Write("many.raw", ManyScanFixture(3000));
+    const fs::path fatal = dir.Write("fatal.raw", ManyScanFixture(3000, 2203));
+    const fs::path small = dir.Write("small.raw", ManyScanFixture(40));
+    const fs::path blocked = dir.Write("blocked.raw", ManyScanFixture(50));
+    const fs::path never = dir.Write("never.raw", ManyScanFixture(30));
+    const fs::path notRaw = dir.Write("notraw.raw", "no RAW file\n");
+    const std::vector<std::vector<std::string>> runs = {
+        {"-ms1", "-ms2", "-ms3", "-mgf", "-ksd", raw.string()},
+        {"-ms1", "-ms2", "-ms3", "-mgf", "-ksd", "-a", "-p", raw.string()},
+        {"-mgf", "-h", "-m", "3", "-i", "4", raw.string()},
+        {"-ms2", "-mgf", fatal.string()},  // ends at scan 2203 with the fatal activation line
+        // Several files, each converted ahead while the one before it is:
+        // one whose MGF file cannot be made (a folder of its name), one that
+        // ends the run at its fatal scan, and one never reached.
+        {"-ms1", "-mgf", "-a", small.string(), blocked.string(), raw.string(), small.string(), fatal.string(),
+         never.string()},
+        {"-mgf", small.string(), notRaw.string(), raw.string()},  // ends at the file that cannot be opened
+    };
+    for (const auto& options : runs) {
+        std::string oneThread;
+        for (const char* threads : {"1", "3"}) {
+            const fs::path out = dir.path() / ("out" + std::string(threads));
+            fs::remove_all(out);
+            fs::create_directories(out / "blocked.mgf");
+            std::vector<std::string> args = options;
+            args.insert(args.begin(), {"-j", threads, "-o", out.string()});
+            const std::string seen = Observed(Spexor(args), out);
+            const std::string name = seen.substr(0, seen.find('\n'));
+            if (oneThread.empty()) {
+                oneThread = std::regex_replace(seen, std::regex("out1"), "outN");
+                continue;
+            }
+            EXPECT_EQ(std::regex_replace(seen, std::regex("out3"), "outN"), oneThread) << options.back();
+        }
+    }
+    EXPECT_NE(Spexor({"-ms2", "-j", "1", "-o", (dir.path() / "fatal").string(), fatal.string()})
+                  .err.find("error to get activation type!"),
+              std::string::npos);
+}
+
+TEST(SpexorConversion, ThreadCountOptionTakesAWholeNumberFrom1) {
+    TempDir dir;
+    const fs::path raw = dir.Write("run.raw", kWorkedExample);
+    for (const char* bad : {"0", "x", "", "-1", "1.5", "1000"}) {
+        EXPECT_EQ(Spexor({"-j", bad, raw.string()}).status, 255) << bad;
+    }
+    EXPECT_EQ(Spexor({"-mgf", "-a", "-j", "2", raw.string()}).status, 0);
+}

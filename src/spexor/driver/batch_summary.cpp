@@ -1,0 +1,33 @@
+#include "spexor/driver/batch_summary.h"
+
+#include <vector>
+
+namespace {
+
+// "1 RAW file", "3 RAW files".
+std::string Counted(int count, const char* singular, const char* plural) {
+    std::string text = std::to_string(count);
+    text.append(" ").append(count == 1 ? singular : plural);
+    return text;
+}
+
+}  // namespace
+
+std::string BatchSummaryText(const BatchTally& tally) {
+    std::string text = "Summary: ";
+    text.append(Counted(tally.rawFiles, "RAW file", "RAW files")).append(" converted, ");
+    text.append(Counted(tally.outputsWritten, "output file", "output files")).append(" written");
+    std::vector<std::string> notes;
+    if (tally.rawFilesWithoutSpectra > 0) {
+        notes.push_back(Counted(tally.rawFilesWithoutSpectra, "RAW file", "RAW files") + " without any spectrum");
+    }
+    if (tally.outputsFailed > 0) {
+        notes.push_back(Counted(tally.outputsFailed, "output file", "output files") + " failed");
+    }
+    if (tally.missingInputs > 0) notes.push_back(Counted(tally.missingInputs, "input", "inputs") + " not found");
+    if (tally.inputsWithoutRawFiles > 0) {
+        notes.push_back(Counted(tally.inputsWithoutRawFiles, "input", "inputs") + " without RAW files");
+    }
+    for (size_t i = 0; i < notes.size(); ++i) text.append(i == 0 ? "; " : ", ").append(notes[i]);
+    return text.append(".");
+}

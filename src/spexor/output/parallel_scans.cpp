@@ -1,0 +1,252 @@
+#include "spexor/output/parallel_scans.h"
+
+#include <atomic>
+#include <condition_variable>
+#include <exception>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/console.h"
+#include "platform/fatal_error.h"
+#include "spexor/output/output_paths.h"
+#include "spexor/output/raw_file_job.h"
+#include "spexor/output/scan_conversion.h"
+#include "spexor/reader/raw_extractor.h"
+
+namespace {
+
+constexpr int64_t kChunkScans = 256;
+// Chunks converted ahead of the one being put into the files, per worker.
+constexpr int64_t kChunksAheadPerWorker = 4;
+
+ScanSink SinkOfJob(RawFileJob& job) {
+    ScanSink sink;
+    sink.settings = &job.settings;
+    sink.reader = job.reader;
+    for (int slot = 0; slot < kOutputSlotCount; ++slot) {
+        if (job.outputs[slot]) sink.writers[slot] = job.outputs[slot]->writer.get();
+    }
+    return sink;
+}
+
+void AddCounts(RawFileJob& job, const std::array<int32_t, kOutputSlotCount>& counts) {
+    for (int slot = 0; slot < kOutputSlotCount; ++slot) {
+        if (job.outputs[slot]) job.outputs[slot]->spectraWritten += counts[slot];
+    }
+}
+
+void ConvertOnThisThread(RawFileJob& job, int32_t first, int32_t last) {
+    ScanSink sink = SinkOfJob(job);
+    LoopState state;
+    ConvertScans(sink, first, last, last, state);
+    AddCounts(job, sink.counts);
+}
+
+// One worker's reader over the file and writers into memory, one per open output.
+struct Worker {
+    std::unique_ptr<RawExtractor> reader;
+    std::array<std::unique_ptr<OutputFile>, kOutputSlotCount> texts;
+    std::array<std::unique_ptr<FormatWriter>, kOutputSlotCount> writers;
+    ScanSink sink;
+};
+
+// A chunk as converted: per slot its text and record count, its console
+// lines, and how it ended.
+struct ChunkResult {
+    bool done = false;
+    std::array<std::string, kOutputSlotCount> texts;
+    std::array<int32_t, kOutputSlotCount> counts{};
+    platform::ConsoleCapture console;
+    bool fatal = false;             // a fatal error ended the conversion in this chunk
+    std::exception_ptr unexpected;  // any other failure, raised again in scan order
+};
+
+// Runs the job's reader maker for a worker and opens the file; null when
+// that fails (the conversion then stays on one thread). What readers say
+// while they are made and opened is not the conversion's and is dropped.
+std::unique_ptr<Worker> MakeWorker(RawFileJob& job, const std::string& baseName) {
+    auto worker = std::make_unique<Worker>();
+    platform::ConsoleCapture dropped;
+    platform::ScopedConsoleCapture capture(dropped);
+    try {
+        worker->reader = job.makeReader();
+        if (!worker->reader) return nullptr;
+        worker->reader->Open(job.rawPath);
+    } catch (const platform::FatalError&) {
+        return nullptr;
+    }
+    worker->sink.settings = &job.settings;
+    worker->sink.reader = worker->reader.get();
+    for (int slot = 0; slot < kOutputSlotCount; ++slot) {
+        if (!job.outputs[slot]) continue;
+        worker->texts[slot] = OutputFile::InMemory();
+        worker->writers[slot] =
+            MakeFormatWriter(OutputSlots()[slot].format, job.settings, *worker->texts[slot], baseName);
+        worker->sink.writers[slot] = worker->writers[slot].get();
+    }
+    return worker;
+}
+
+void CloseWorker(Worker& worker) {
+    platform::ConsoleCapture dropped;
+    platform::ScopedConsoleCapture capture(dropped);
+    try {
+        worker.reader->Close();
+    } catch (const platform::FatalError&) {}
+}
+
+// The last MS1 scan before each chunk's first scan, as the one-thread loop
+// follows it: every scan that reads as MS1, whether written or not. The
+// walk asks only for filter texts; its lines are dropped (each chunk's own
+// conversion says what the one-thread loop would).
+std::vector<int32_t> LastMs1BeforeChunks(RawExtractor& reader, int64_t first, int64_t last, int64_t chunks) {
+    std::vector<int32_t> before(static_cast<size_t>(chunks), 0);
+    platform::ConsoleCapture dropped;
+    platform::ScopedConsoleCapture capture(dropped);
+    int32_t lastMs1 = 0;
+    for (int64_t scan = first; scan <= last; ++scan) {
+        const int64_t offset = scan - first;
+        if (offset % kChunkScans == 0) before[static_cast<size_t>(offset / kChunkScans)] = lastMs1;
+        if (reader.IsScanKind(static_cast<int32_t>(scan), 0)) lastMs1 = static_cast<int32_t>(scan);
+        dropped = platform::ConsoleCapture();
+    }
+    return before;
+}
+
+class ChunkPipeline {
+public:
+    ChunkPipeline(RawFileJob& job, int64_t first, int64_t last, std::vector<std::unique_ptr<Worker>> workers)
+        : job_(job),
+          first_(first),
+          last_(last),
+          chunks_((last - first) / kChunkScans + 1),
+          lastMs1Before_(LastMs1BeforeChunks(*job.reader, first, last, chunks_)),
+          results_(static_cast<size_t>(chunks_)),
+          workers_(std::move(workers)) {
+        for (auto& worker : workers_) threads_.emplace_back([this, w = worker.get()] { Work(*w); });
+    }
+
+    ~ChunkPipeline() {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            stop_ = true;
+        }
+        changed_.notify_all();
+        for (std::thread& thread : threads_) thread.join();
+        for (auto& worker : workers_) CloseWorker(*worker);
+    }
+
+    // Puts every chunk into the files and onto the console in scan order.
+    void Deliver() {
+        for (int64_t k = 0; k < chunks_; ++k) {
+            ChunkResult result = TakeResult(k);
+            result.console.Replay();
+            for (int slot = 0; slot < kOutputSlotCount; ++slot) {
+                if (job_.outputs[slot] && !result.texts[slot].empty())
+                    job_.outputs[slot]->file->Put(result.texts[slot]);
+            }
+            AddCounts(job_, result.counts);
+            if (result.unexpected) std::rethrow_exception(result.unexpected);
+            if (result.fatal) throw platform::FatalError();
+        }
+    }
+
+private:
+    ChunkResult TakeResult(int64_t k) {
+        std::unique_lock<std::mutex> lock(mutex_);
+        changed_.wait(lock, [&] { return results_[static_cast<size_t>(k)].done; });
+        ChunkResult result = std::move(results_[static_cast<size_t>(k)]);
+        delivered_ = k + 1;
+        lock.unlock();
+        changed_.notify_all();
+        return result;
+    }
+
+    // Takes the next chunk, waiting while too many are ahead of delivery; -1 when there is none.
+    int64_t NextChunk() {
+        std::unique_lock<std::mutex> lock(mutex_);
+        const int64_t ahead = kChunksAheadPerWorker * static_cast<int64_t>(workers_.size());
+        changed_.wait(lock, [&] { return stop_ || next_ >= chunks_ || next_ < delivered_ + ahead; });
+        if (stop_ || next_ >= chunks_) return -1;
+        return next_++;
+    }
+
+    void Work(Worker& worker) {
+        for (int64_t k = NextChunk(); k >= 0; k = NextChunk()) {
+            ChunkResult result = Convert(worker, k);
+            {
+                std::lock_guard<std::mutex> lock(mutex_);
+                result.done = true;
+                results_[static_cast<size_t>(k)] = std::move(result);
+            }
+            changed_.notify_all();
+        }
+    }
+
+    ChunkResult Convert(Worker& worker, int64_t k) {
+        ChunkResult result;
+        const int64_t from = first_ + k * kChunkScans;
+        const int64_t to = from + kChunkScans - 1 < last_ ? from + kChunkScans - 1 : last_;
+        LoopState state;
+        state.lastMs1Scan = lastMs1Before_[static_cast<size_t>(k)];
+        worker.sink.counts = {};
+        {
+            platform::ScopedConsoleCapture capture(result.console);
+            try {
+                ConvertScans(worker.sink, from, to, static_cast<int32_t>(last_), state);
+            } catch (const platform::FatalError&) {
+                result.fatal = true;
+            } catch (...) {
+                result.unexpected = std::current_exception();
+            }
+        }
+        result.counts = worker.sink.counts;
+        for (int slot = 0; slot < kOutputSlotCount; ++slot) {
+            if (!worker.texts[slot]) continue;
+            result.texts[slot] = std::string(worker.texts[slot]->Held());
+            worker.texts[slot]->Clear();
+        }
+        return result;
+    }
+
+    RawFileJob& job_;
+    const int64_t first_;
+    const int64_t last_;
+    const int64_t chunks_;
+    const std::vector<int32_t> lastMs1Before_;
+    std::vector<ChunkResult> results_;
+    std::vector<std::unique_ptr<Worker>> workers_;
+    std::vector<std::thread> threads_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    int64_t next_ = 0;
+    int64_t delivered_ = 0;
+    bool stop_ = false;
+};
+
+}  // namespace
+
+void ConvertAllScans(RawFileJob& job, int32_t first, int32_t last) {
+    const int64_t count = static_cast<int64_t>(last) - first + 1;
+    if (job.threads <= 1 || !job.makeReader || count < 4 * kChunkScans) {
+        ConvertOnThisThread(job, first, last);
+        return;
+    }
+    const std::string baseName = RawBaseName(job.rawPath);
+    std::vector<std::unique_ptr<Worker>> workers;
+    for (int i = 0; i < job.threads; ++i) {
+        std::unique_ptr<Worker> worker = MakeWorker(job, baseName);
+        if (!worker) break;
+        workers.push_back(std::move(worker));
+    }
+    if (workers.size() < 2) {
+        for (auto& worker : workers) CloseWorker(*worker);
+        ConvertOnThisThread(job, first, last);
+        return;
+    }
+    ChunkPipeline pipeline(job, first, last, std::move(workers));
+    pipeline.Deliver();
+}

@@ -1,0 +1,130 @@
+#include "spexor/output/scan_conversion.h"
+
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "common/peak_picking.h"
+#include "platform/fatal_error.h"
+#include "spexor/console/console_lines.h"
+#include "spexor/output/edge_shift.h"
+#include "spexor/output/progress_line.h"
+#include "spexor/reader/raw_extractor.h"
+
+bool ScanSink::WritesLevel(ScanLevel level) const {
+    const LevelFormats formats = FormatsOf(level);
+    for (int i = 0; i < formats.count; ++i) {
+        for (int slot = 0; slot < kOutputSlotCount; ++slot) {
+            if (writers[slot] != nullptr && OutputSlots()[slot].format == formats.formats[i]) return true;
+        }
+    }
+    return false;
+}
+
+// The scan's level, or none when no open output takes that level. Follows
+// every MS1 scan, written or not, as the precursor scan of later MS2 scans.
+std::optional<ScanLevel> ClassifyScan(ScanSink& sink, int32_t scan, LoopState& state) {
+    ScanLevel level = ScanLevel::MS3;
+    if (sink.reader->IsScanKind(scan, 0)) {
+        state.lastMs1Scan = scan;
+        level = ScanLevel::MS1;
+    } else if (sink.reader->IsScanKind(scan, 1)) {
+        level = ScanLevel::MS2;
+    }
+    if (!sink.WritesLevel(level)) return std::nullopt;
+    return level;
+}
+
+namespace {
+
+std::string UpperCase(std::string text) {
+    for (char& c : text)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return text;
+}
+
+[[noreturn]] void RaiseActivationTypeError() {
+    console::ReportException("error to get activation type!");
+    throw platform::FatalError();
+}
+
+// Precursor scan, charges, precursor m/z and activation of an MS2 or MS3
+// scan. In split mode an activation that has no files of its own is fatal.
+void FillPrecursorFields(ScanSink& sink, int32_t scan, ScanLevel level, LoopState& state, SpectrumRecord& record) {
+    RawExtractor& reader = *sink.reader;
+    record.precursorScan = level == ScanLevel::MS2 ? state.lastMs1Scan : 0;
+    std::pair<int, int> charges{0, 0};
+    charges = reader.GetChargeRange(charges, scan);
+    record.chargeMin = charges.first;
+    record.chargeMax = charges.second;
+    if (record.chargeMax == 0) {
+        record.chargeMin = sink.settings->chargeMin;
+        record.chargeMax = sink.settings->chargeMax;
+    }
+    record.activationCenter = reader.GetPrecursorMz(scan);
+    record.monoisotopicMz = reader.GetMonoisotopicMz(scan);
+    std::string activation;
+    reader.GetActivation(activation, scan);
+    record.activationType = UpperCase(std::move(activation));
+    if (sink.settings->activationMode != ActivationMode::split) return;
+    const std::optional<ActivationClass> activationClass = ActivationClassOf(record.activationType);
+    if (!activationClass) RaiseActivationTypeError();
+    state.activation = *activationClass;
+}
+
+// The record's peaks: the mass list as stored, or picked from a profile
+// scan when centroided output is asked for.
+void TakePeaks(ScanSink& sink, int32_t scan, MassList& list, SpectrumRecord& record) {
+    if (sink.settings->centroided && !sink.reader->IsCentroidScan(scan)) {
+        record.peaks.reset(new Peak[list.count]);
+        PickPeaks(record.peaks.get(), record.peakCount, list.peaks.get(), list.count, edgeShift);
+    } else {
+        record.peaks = std::move(list.peaks);
+        record.peakCount = list.count;
+    }
+    list.peaks.reset();
+}
+
+void WriteRecord(ScanSink& sink, ScanLevel level, const LoopState& state, const SpectrumRecord& record) {
+    const SpectrumRoute route =
+        RouteSpectrum(level, sink.settings->activationMode, state.activation, record.instrumentType);
+    for (int i = 0; i < route.count; ++i) {
+        const int slot = route.slots[i];
+        if (sink.writers[slot] == nullptr) continue;
+        sink.writers[slot]->WriteSpectrum(record);
+        ++sink.counts[slot];
+    }
+}
+
+}  // namespace
+
+bool ConvertScan(ScanSink& sink, int32_t scan, LoopState& state) {
+    const std::optional<ScanLevel> level = ClassifyScan(sink, scan, state);
+    if (!level) return false;
+    RawExtractor& reader = *sink.reader;
+
+    MassList list;  // count -1 and valid until the reader answers
+    list.scan = scan;
+    reader.GetMassList(list, std::string(LevelText(*level)));
+    if (list.count <= 0 || !list.valid) return false;
+
+    SpectrumRecord record;
+    record.scanNumber = scan;
+    if (*level != ScanLevel::MS1) FillPrecursorFields(sink, scan, *level, state, record);
+    TakePeaks(sink, scan, list, record);
+    reader.GetAnalyzer(record.instrumentType, scan);
+    record.retentionTime = reader.GetRetentionTime(scan);
+    record.ionInjectionTime = reader.GetIonInjectionTime(scan);
+
+    WriteRecord(sink, *level, state, record);
+    return true;
+}
+
+void ConvertScans(ScanSink& sink, int64_t from, int64_t to, int32_t last, LoopState& state) {
+    // 64-bit, so a range ending at the largest scan number still ends.
+    for (int64_t scan = from; scan <= to; ++scan) {
+        const int32_t s = static_cast<int32_t>(scan);
+        if (!ConvertScan(sink, s, state)) continue;
+        if (s % 100 == 0 || s == last) console::Progress(ProgressText(s, last));
+    }
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+// Reading scans and writing their spectra: the scan loop of one RAW file,
+// over any range of its scans and into any writers, so that parts of a file
+// can be converted on other threads exactly as the whole file would be.
+
+#include <array>
+#include <cstdint>
+
+#include "spexor/driver/run_settings.h"
+#include "spexor/output/format_writer.h"
+#include "spexor/output/output_slots.h"
+#include "spexor/output/slot_routing.h"
+
+class RawExtractor;
+
+// Where converted scans go: a writer per slot (null for a slot that is not
+// written) and the number of records each was handed.
+struct ScanSink {
+    const ConversionSettings* settings = nullptr;
+    RawExtractor* reader = nullptr;
+    std::array<FormatWriter*, kOutputSlotCount> writers{};
+    std::array<int32_t, kOutputSlotCount> counts{};
+
+    // True when any writer takes spectra of the level.
+    bool WritesLevel(ScanLevel level) const;
+};
+
+// What the scan loop carries from one scan to the next.
+struct LoopState {
+    int32_t lastMs1Scan = 0;  // every MS1 scan, written or not, is the precursor scan of later MS2 scans
+    ActivationClass activation = ActivationClass::HCD;
+};
+
+// The scan's level, or none when no writer takes it; follows MS1 scans in
+// `state`. Exposed for walking ahead of the conversion.
+std::optional<ScanLevel> ClassifyScan(ScanSink& sink, int32_t scan, LoopState& state);
+
+// Reads one scan and writes it to every slot it is routed to. Returns false
+// when the scan is skipped. Raises platform::FatalError (its line written)
+// for an activation that has no files of its own in split mode.
+bool ConvertScan(ScanSink& sink, int32_t scan, LoopState& state);
+
+// Converts scans `from` to `to` of a file whose last scan is `last`, with
+// the progress line after every hundredth converted scan and the last.
+void ConvertScans(ScanSink& sink, int64_t from, int64_t to, int32_t last, LoopState& state);

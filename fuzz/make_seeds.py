@@ -552,7 +552,10 @@ charge = 2-3
 
 OPTION_LISTS = [
     ["-ms1", "-ms2", "-ms3", "-mgf", "-ksd", "-a", "-o", "out/split", "examples/demo.raw"],
-    ["-ms", "-h", "-p", "-m", "4", "-i", "2", "-z", "1-4", "/data/a.raw", "/data/"],
+    ["-ms", "-h", "-p", "-m", "4", "-i", "2", "-z", "1-4", "-j", "4", "/data/a.raw", "/data/"],
+    ["-j", "256", "a.raw"],
+    ["-j", "0"],
+    ["-j", "1000"],
     ["-c", "-m", "x", "file.raw"],
     ["--help"],
     ["-o"],

@@ -4,7 +4,8 @@
 //
 // Rules checked: an error carries exactly the option-error text; parsed
 // options name at least one output kind, keep only arguments that are not
-// options (or are empty) as inputs, give decimals of 0 or more, and one more
+// options (or are empty) as inputs, give decimals of 0 or more and 1 to 256
+// threads (0 when not given), and one more
 // plain argument at the end adds exactly that input and changes nothing
 // else.
 
@@ -47,7 +48,7 @@ bool SameSettings(const RunSettings& x, const RunSettings& y) {
            x.outputKinds.ksd == y.outputKinds.ksd && x.outputDirectory == y.outputDirectory &&
            x.activationMode == y.activationMode && x.centroided == y.centroided && x.isotopeMode == y.isotopeMode &&
            x.mzDecimals == y.mzDecimals && x.intensityDecimals == y.intensityDecimals &&
-           x.chargeMin == y.chargeMin && x.chargeMax == y.chargeMax;
+           x.chargeMin == y.chargeMin && x.chargeMax == y.chargeMax && x.threads == y.threads;
 }
 
 }  // namespace
@@ -83,6 +84,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         Require(kinds.ms1 || kinds.ms2 || kinds.ms3 || kinds.mgf || kinds.ksd, "at least one output kind");
         Require(settings.mzDecimals >= 0 && settings.mzDecimals <= 9, "m/z decimals from 0 to 9");
         Require(settings.intensityDecimals >= 0, "intensity decimals of 0 or more");
+        Require(settings.threads >= 0 && settings.threads <= 256, "threads from 1 to 256, or 0 for one per core");
         Require(outcome.input.inputs.size() < arguments.size(), "no more inputs than arguments");
         for (const std::string& input : outcome.input.inputs) {
             Require(input.empty() || input[0] != '-', "an input is no option");

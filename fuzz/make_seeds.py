@@ -416,6 +416,16 @@ def acquisition(version, kind):
         packets += block
         entries.append((len(packets), 0, 0, 16, count, 0.2))
         packets += records
+    elif kind == "many":
+        # More scans than one block of the event stream holds (256), so
+        # that asking for scans moves between blocks.
+        event = scan_event(layout, data_type=0, ms_order=2, analyzer=0, ranges=(),
+                           reactions=[reaction(layout, 500.0, 2.0, 35.0, 0)])
+        for n in range(260):
+            packet = standard_packet(peaks=peak_list([[(100.0 + n, 1.0 + n)]]) if n % 10 == 0 else b"")
+            entries.append((len(packets), 0, 0, 18, len(packet), n * 0.01))
+            packets += packet
+            events.append(event)
     elif kind == "empty":
         pass
     tail += packets
@@ -601,6 +611,7 @@ def seeds():
         out.append(("parameter_file_fuzzer", "parameters%d" % n, text.encode("utf-8")))
     for n, arguments in enumerate(OPTION_LISTS):
         out.append(("options_fuzzer", "options%d" % n, b"\0".join(a.encode("utf-8") for a in arguments)))
+    out.append(("native_backend_fuzzer", "v57-many", raw_file(57, "many")))
     for version in (57, 64, 66):
         for kind in ("dda", "srm", "empty"):
             out.append(("native_backend_fuzzer", "v%d-%s" % (version, kind), raw_file(version, kind)))

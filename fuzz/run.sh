@@ -33,7 +33,7 @@ table=(
     "fixture_parser_fuzzer    8  2048"
     "parameter_file_fuzzer    6  1024"
     "options_fuzzer           6   512"
-    "native_backend_fuzzer    4 20000"
+    "native_backend_fuzzer    4 90000"
 )
 
 selected=()

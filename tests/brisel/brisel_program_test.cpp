@@ -160,6 +160,21 @@ TEST(BriselProgram, WithoutArgumentsSaysItIsNotToBeRunDirectly) {
     EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 }
 
+TEST(BriselProgram, VersionAlonePrintsTheProgramAndItsVersion) {
+    TempDir dir;
+
+    const auto result = RunBrisel({"--version"}, dir.path().string());
+
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out, "brisel " PROGRAM_VERSION "\n");
+    EXPECT_EQ(result.err, "");
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+    // Beside another argument it is a RAW path like any other.
+    const auto besideAnother = RunBrisel({"--version", "x.raw"}, dir.path().string());
+    ExpectQuietSuccess(besideAnother);
+    EXPECT_EQ(besideAnother.err, "brisel: Can't find the file --version\n");
+}
+
 TEST(BriselProgram, AMissingFileIsNamedAndTheArgumentsAfterItAreNotConverted) {
     TempDir dir;
     const char* fixture = "rawfixture 1\nscan 1\nfilter FTMS + c NSI Full ms\nrt 1\np 300 1\n";

@@ -1,6 +1,7 @@
 #include "spexor/driver/settings_source.h"
 
 #include "platform/ascii_case.h"
+#include "platform/console.h"
 #include "spexor/driver/command_line_options.h"
 #include "spexor/driver/parameter_file.h"
 #include "spexor/driver/usage_texts.h"
@@ -19,6 +20,10 @@ SettingsRequest ObtainSettings(int argc, const std::string* argv) {
         if (argv[1] == "--help") {
             PrintHelp();
             return {SettingsRequest::Kind::help, std::nullopt};
+        }
+        if (argv[1] == "--version") {
+            platform::WriteLine(platform::Stream::Out, "spexor " SPEXOR_VERSION);
+            return {SettingsRequest::Kind::version, std::nullopt};
         }
         if (IsParameterFileArgument(argv[1])) return {SettingsRequest::Kind::run, ReadParameterFile(argv[1])};
     }

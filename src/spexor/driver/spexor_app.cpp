@@ -121,7 +121,7 @@ bool SpexorApp::RunBatch(int argc, const std::string* argv) {
     platform::HostWindow host;
     const SettingsRequest request = ObtainSettings(argc, argv);
     if (request.kind == SettingsRequest::Kind::usage) throw platform::FatalError();
-    if (request.kind == SettingsRequest::Kind::help) return true;
+    if (request.kind == SettingsRequest::Kind::help || request.kind == SettingsRequest::Kind::version) return true;
     const RunSettings& settings = *request.settings;
     const int64_t start = platform::ProcessClockMs();
     if (settings.rawFiles.empty()) console::ReportException("Warning: No raw files.");

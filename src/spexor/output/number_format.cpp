@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cstring>
 
+#include "spexor/output/fixed_format.h"
+
 // std::to_chars is specified to produce exactly what printf gives in the "C"
 // locale for the same form and precision, and never consults a locale.
 
@@ -24,7 +26,12 @@ char* WriteZeroPadded6(char* out, int32_t value) {
     return out + digitCount;
 }
 
+// The exact integer form covers the peak lines' numbers; huge values, long
+// decimal tails, infinities and NaN take the general path.
+static_assert(MaxFixedChars(0) >= kExactFixedRoom);
+
 char* WriteFixed(char* out, double value, int decimals) {
+    if (FitsExactFixed(value, decimals)) return WriteExactFixed(out, value, decimals);
     return std::to_chars(out, out + MaxFixedChars(decimals), value, std::chars_format::fixed, decimals).ptr;
 }
 

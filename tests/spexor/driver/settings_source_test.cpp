@@ -47,7 +47,7 @@ TEST(ObtainSettings, WithFurtherArgumentsAnIniFileIsAnInput) {
     EXPECT_TRUE(settings.outputKinds.ms1);
 }
 
-TEST(ObtainSettings, UsageAndHelpAloneEndWithoutARun) {
+TEST(ObtainSettings, UsageHelpAndVersionAloneEndWithoutARun) {
     testing::internal::CaptureStderr();
     const SettingsRequest usage = Request({"spexor"});
     EXPECT_NE(testing::internal::GetCapturedStderr(), "");
@@ -58,6 +58,11 @@ TEST(ObtainSettings, UsageAndHelpAloneEndWithoutARun) {
     EXPECT_NE(testing::internal::GetCapturedStdout(), "");
     EXPECT_EQ(help.kind, SettingsRequest::Kind::help);
     EXPECT_FALSE(help.settings);
+    testing::internal::CaptureStdout();
+    const SettingsRequest version = Request({"spexor", "--version"});
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "spexor " PROGRAM_VERSION "\n");
+    EXPECT_EQ(version.kind, SettingsRequest::Kind::version);
+    EXPECT_FALSE(version.settings);
 }
 
 TEST(ObtainSettings, SingleOptionGoesToTheOptionParser) {

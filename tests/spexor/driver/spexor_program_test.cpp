@@ -94,6 +94,15 @@ TEST(SpexorProgram, HelpAlonePrintsOnlyTheHelp) {
     EXPECT_EQ(result.err, "");
 }
 
+TEST(SpexorProgram, VersionAlonePrintsTheProgramAndItsVersion) {
+    TempDir dir;
+    const ProgramResult result = Spexor({"--version"}, dir);
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out, "spexor " PROGRAM_VERSION "\n");
+    EXPECT_EQ(result.err, "");
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+}
+
 TEST(SpexorProgram, HelpWithOtherArgumentsGoesOnWithTheRun) {
     TempDir dir;
     const ProgramResult result = Spexor({"--help", "file.raw"}, dir);
@@ -124,6 +133,7 @@ TEST(SpexorProgram, OptionErrorsEndWithTheFatalStatus) {
     TempDir dir;
     for (const std::vector<std::string>& arguments : std::vector<std::vector<std::string>>{{"-MS1"},
                                                                                            {"--HELP"},
+                                                                                           {"--version", "x.raw"},
                                                                                            {"-ms1", "x.raw", "-m"},
                                                                                            {"-m", "12", "x.raw"},
                                                                                            {"-z", "2-10", "x.raw"},

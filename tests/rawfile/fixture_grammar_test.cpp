@@ -194,6 +194,17 @@ TEST(FixtureGrammar, BrokenTextsAreRefusedNamingTheLine) {
     EXPECT_EQ(error, "line 1: not a RAW fixture");
 }
 
+TEST(FixtureGrammar, APlusSignMayNotStandBeforeAMinusSign) {
+    EXPECT_EQ(ErrorOf("scan +-1\n"), "line 2: scan needs a scan number");
+    EXPECT_EQ(ErrorOf("scan 1\nrt +-1.5\n"), "line 3: rt needs minutes");
+    EXPECT_EQ(ErrorOf("range +-2 5\n"), "line 2: range needs a first and a last scan number");
+    EXPECT_EQ(ErrorOf("scan 1\npoints 100 +-2\n"), "line 3: points need numbers separated by single blanks");
+    for (const char* line : {"I4 A:=+-5", "I8 A:=+-5", "R4 A:=+-1", "R8 A:=+-1.5", "VT3 A:=+-5"}) {
+        EXPECT_EQ(ErrorOf(std::string("scan 1\ntrailer ") + line + "\n").substr(0, 8), "line 3: ") << line;
+    }
+    EXPECT_NE(Parse("scan 1\nrt +1.5\ntrailer I4 A:=+5\n"), nullptr);  // a plus sign alone still reads
+}
+
 TEST(FixtureGrammar, TrailerValuesMustFitTheirType) {
     const char* bad[] = {"I1 A:=128",         "I1 A:=-129",   "UI1 A:=256",       "UI1 A:=-1",
                          "I2 A:=32768",       "UI2 A:=65536", "I4 A:=2147483648", "INT A:=-2147483649",

@@ -86,21 +86,6 @@ bool IsPeakLine(const std::string& line) {
     return line == std::string(mzText) + " " + intensityText;
 }
 
-std::string FirstScans(const std::set<int>& scans) {
-    std::string text;
-    int shown = 0;
-    for (int scan : scans) {
-        if (shown++ == 8) return text + ", ...";
-        text += (text.empty() ? "" : ", ") + std::to_string(scan);
-    }
-    return text.empty() ? "none" : text;
-}
-
-std::set<int> Without(const std::set<int>& all, const std::set<int>& some) {
-    std::set<int> rest;
-    std::set_difference(all.begin(), all.end(), some.begin(), some.end(), std::inserter(rest, rest.end()));
-    return rest;
-}
 
 // Checks the header and that the records follow one another in scan order,
 // each with its S line, three I lines and well-formed peak lines, and that
@@ -140,8 +125,8 @@ void ExpectMs1File(const testing_support::FileCensus& census, const std::string&
     const std::set<int> expected = testing_support::NonMs2ScansWithPoints(census);
     if (written != expected) {
         ADD_FAILURE() << name << ": the MS1 file holds " << written.size() << " scans instead of " << expected.size()
-                      << "; missing scans " << FirstScans(Without(expected, written)) << "; extra scans "
-                      << FirstScans(Without(written, expected));
+                      << "; missing scans " << testing_support::FirstScans(testing_support::Without(expected, written)) << "; extra scans "
+                      << testing_support::FirstScans(testing_support::Without(written, expected));
     }
 }
 

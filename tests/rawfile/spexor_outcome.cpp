@@ -33,21 +33,6 @@ std::string AnalyzerOf(const std::string& filter) {
     return first == "+" ? "ITMS" : first;
 }
 
-std::string FirstScans(const std::set<int>& scans) {
-    std::string text;
-    int shown = 0;
-    for (int scan : scans) {
-        if (shown++ == 8) return text + ", ...";
-        text += (text.empty() ? "" : ", ") + std::to_string(scan);
-    }
-    return text.empty() ? "none" : text;
-}
-
-std::set<int> Without(const std::set<int>& all, const std::set<int>& some) {
-    std::set<int> rest;
-    std::set_difference(all.begin(), all.end(), some.begin(), some.end(), std::inserter(rest, rest.end()));
-    return rest;
-}
 
 }  // namespace
 
@@ -153,8 +138,8 @@ void ExpectOutputs(const fs::path& folder, const std::string& stem, const Spexor
         const std::set<int> written = ScansIn(folder / name);
         if (written != scans) {
             ADD_FAILURE() << what << ": " << name << " holds " << written.size() << " scans instead of " << scans.size()
-                          << "; missing scans " << FirstScans(Without(scans, written)) << "; extra scans "
-                          << FirstScans(Without(written, scans));
+                          << "; missing scans " << testing_support::FirstScans(testing_support::Without(scans, written)) << "; extra scans "
+                          << testing_support::FirstScans(testing_support::Without(written, scans));
         }
     }
 }

@@ -8,7 +8,9 @@
 // every scan the reader cannot answer is listed as a gap, which those tests
 // report as a failure of their own.
 
+#include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <filesystem>
 #include <memory>
 #include <set>
@@ -155,6 +157,24 @@ inline std::set<int> NonMs2ScansWithPoints(const FileCensus& census) {
         if (scan.msOrderRead && scan.msOrder != 2 && scan.points > 0) scans.insert(scan.scan);
     }
     return scans;
+}
+
+// The first few scans of a set, for a failure message: "3, 7, 12, ..." or "none".
+inline std::string FirstScans(const std::set<int>& scans) {
+    std::string text;
+    int shown = 0;
+    for (int scan : scans) {
+        if (shown++ == 8) return text + ", ...";
+        text += (text.empty() ? "" : ", ") + std::to_string(scan);
+    }
+    return text.empty() ? "none" : text;
+}
+
+// The scans of `all` that are not in `some`.
+inline std::set<int> Without(const std::set<int>& all, const std::set<int>& some) {
+    std::set<int> rest;
+    std::set_difference(all.begin(), all.end(), some.begin(), some.end(), std::inserter(rest, rest.end()));
+    return rest;
 }
 
 }  // namespace testing_support

@@ -48,8 +48,7 @@ void ConvertOnThisThread(RawFileJob& job, int32_t first, int32_t last) {
 // One worker's reader over the file and writers into memory, one per open output.
 struct Worker {
     std::unique_ptr<RawExtractor> reader;
-    std::array<std::unique_ptr<OutputFile>, kOutputSlotCount> texts;
-    std::array<std::unique_ptr<FormatWriter>, kOutputSlotCount> writers;
+    MemoryWriters memory;
     ScanSink sink;
 };
 
@@ -80,13 +79,9 @@ std::unique_ptr<Worker> MakeWorker(RawFileJob& job, const std::string& baseName)
     }
     worker->sink.settings = &job.settings;
     worker->sink.reader = worker->reader.get();
-    for (int slot = 0; slot < kOutputSlotCount; ++slot) {
-        if (!job.outputs[slot]) continue;
-        worker->texts[slot] = OutputFile::InMemory();
-        worker->writers[slot] =
-            MakeFormatWriter(OutputSlots()[slot].format, job.settings, *worker->texts[slot], baseName);
-        worker->sink.writers[slot] = worker->writers[slot].get();
-    }
+    std::array<bool, kOutputSlotCount> open{};
+    for (int slot = 0; slot < kOutputSlotCount; ++slot) open[slot] = job.outputs[slot].has_value();
+    worker->memory.Open(open, job.settings, baseName, worker->sink);
     return worker;
 }
 
@@ -205,9 +200,9 @@ private:
         }
         result.counts = worker.sink.counts;
         for (int slot = 0; slot < kOutputSlotCount; ++slot) {
-            if (!worker.texts[slot]) continue;
-            result.texts[slot] = std::string(worker.texts[slot]->Held());
-            worker.texts[slot]->Clear();
+            if (!worker.memory.texts[slot]) continue;
+            result.texts[slot] = std::string(worker.memory.texts[slot]->Held());
+            worker.memory.texts[slot]->Clear();
         }
         return result;
     }

@@ -20,8 +20,7 @@ struct PrefetchedFile::Ahead {
     platform::ConsoleCapture scanLines;
     bool scanFatal = false;
     std::exception_ptr unexpected;
-    std::array<std::unique_ptr<OutputFile>, kOutputSlotCount> texts;
-    std::array<std::unique_ptr<FormatWriter>, kOutputSlotCount> writers;
+    MemoryWriters memory;
     std::array<int32_t, kOutputSlotCount> counts{};
 };
 
@@ -50,13 +49,9 @@ void PrefetchedFile::ConvertAhead() {
     ScanSink sink;
     sink.settings = &job_.settings;
     sink.reader = reader_.get();
-    const std::string baseName = RawBaseName(job_.rawPath);
-    for (int slot = 0; slot < kOutputSlotCount; ++slot) {
-        if (!SlotWanted(OutputSlots()[slot], job_.settings)) continue;
-        ahead.texts[slot] = OutputFile::InMemory();
-        ahead.writers[slot] = MakeFormatWriter(OutputSlots()[slot].format, job_.settings, *ahead.texts[slot], baseName);
-        sink.writers[slot] = ahead.writers[slot].get();
-    }
+    std::array<bool, kOutputSlotCount> wanted{};
+    for (int slot = 0; slot < kOutputSlotCount; ++slot) wanted[slot] = SlotWanted(OutputSlots()[slot], job_.settings);
+    ahead.memory.Open(wanted, job_.settings, RawBaseName(job_.rawPath), sink);
     platform::ScopedConsoleCapture capture(ahead.scanLines);
     try {
         const int32_t first = reader_->GetFirstScan();
@@ -87,11 +82,11 @@ const RawFileJob& PrefetchedFile::Commit() {
     } else {
         ahead.scanLines.Replay();
         for (int slot = 0; slot < kOutputSlotCount; ++slot) {
-            if (!job_.outputs[slot] || !ahead.texts[slot]) continue;
-            job_.outputs[slot]->file->Put(ahead.texts[slot]->Held());
+            if (!job_.outputs[slot] || !ahead.memory.texts[slot]) continue;
+            job_.outputs[slot]->file->Put(ahead.memory.texts[slot]->Held());
             job_.outputs[slot]->spectraWritten += ahead.counts[slot];
-            ahead.writers[slot].reset();
-            ahead.texts[slot].reset();
+            ahead.memory.writers[slot].reset();
+            ahead.memory.texts[slot].reset();
         }
         if (ahead.unexpected) std::rethrow_exception(ahead.unexpected);
         if (ahead.scanFatal) throw platform::FatalError();

@@ -40,12 +40,4 @@ struct RawFileJob {
     int failedOutputs = 0;
     // Output files left with spectra when the outputs were closed.
     int writtenOutputs = 0;
-
-    // True when any open output takes spectra of this format.
-    bool Writes(OutputFormat format) const {
-        for (int slot = 0; slot < kOutputSlotCount; ++slot) {
-            if (outputs[slot] && OutputSlots()[slot].format == format) return true;
-        }
-        return false;
-    }
 };

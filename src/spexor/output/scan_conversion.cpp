@@ -21,6 +21,16 @@ bool ScanSink::WritesLevel(ScanLevel level) const {
     return false;
 }
 
+void MemoryWriters::Open(const std::array<bool, kOutputSlotCount>& wanted, const ConversionSettings& settings,
+                         const std::string& baseName, ScanSink& sink) {
+    for (int slot = 0; slot < kOutputSlotCount; ++slot) {
+        if (!wanted[slot]) continue;
+        texts[slot] = OutputFile::InMemory();
+        writers[slot] = MakeFormatWriter(OutputSlots()[slot].format, settings, *texts[slot], baseName);
+        sink.writers[slot] = writers[slot].get();
+    }
+}
+
 // The scan's level, or none when no open output takes that level. Follows
 // every MS1 scan, written or not, as the precursor scan of later MS2 scans.
 std::optional<ScanLevel> ClassifyScan(ScanSink& sink, int32_t scan, LoopState& state) {

@@ -6,9 +6,12 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
+#include <string>
 
 #include "spexor/driver/run_settings.h"
 #include "spexor/output/format_writer.h"
+#include "spexor/output/output_file.h"
 #include "spexor/output/output_slots.h"
 #include "spexor/output/slot_routing.h"
 
@@ -24,6 +27,18 @@ struct ScanSink {
 
     // True when any writer takes spectra of the level.
     bool WritesLevel(ScanLevel level) const;
+};
+
+// Writers into texts held in memory, one for each slot asked for: the part
+// of a file converted on another thread, until it is put into the files.
+struct MemoryWriters {
+    std::array<std::unique_ptr<OutputFile>, kOutputSlotCount> texts;
+    std::array<std::unique_ptr<FormatWriter>, kOutputSlotCount> writers;
+
+    // Makes a text and its writer for every slot `wanted` marks and binds
+    // them into `sink`; `baseName` is the RAW file's name without extension.
+    void Open(const std::array<bool, kOutputSlotCount>& wanted, const ConversionSettings& settings,
+              const std::string& baseName, ScanSink& sink);
 };
 
 // What the scan loop carries from one scan to the next.

@@ -61,6 +61,7 @@
 #include <string>
 #include <vector>
 
+#include "byte_fields.h"
 #include "rawfile/native/byte_reader.h"
 #include "rawfile/native/file_bytes.h"
 #include "rawfile/native/file_header.h"
@@ -278,18 +279,6 @@ private:
     uint64_t position_ = 0;
     std::vector<char> buffer_;
 };
-
-template <typename T>
-T Get(const std::string& bytes, uint64_t offset) {
-    T value;
-    std::memcpy(&value, bytes.data() + offset, sizeof value);
-    return value;
-}
-
-template <typename T>
-void Put(std::string* bytes, uint64_t offset, T value) {
-    std::memcpy(bytes->data() + offset, &value, sizeof value);
-}
 
 // ---- The source file, as the native reader reads it ----------------------------
 

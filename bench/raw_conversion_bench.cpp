@@ -24,6 +24,7 @@
 #include <string>
 #include <vector>
 
+#include "byte_fields.h"
 #include "child_run.h"
 #include "rawfile/native/byte_reader.h"
 #include "rawfile/native/file_header.h"
@@ -124,18 +125,6 @@ constexpr uint64_t kIndexEntrySize = 88;  // version 66
 constexpr uint64_t kEntryOrdinal = 4;
 constexpr uint64_t kEntryNextOrdinal = 12;
 constexpr uint64_t kEntryRetentionTime = 24;
-
-template <typename T>
-T Get(const std::string& bytes, uint64_t offset) {
-    T value;
-    std::memcpy(&value, bytes.data() + offset, sizeof value);
-    return value;
-}
-
-template <typename T>
-void Put(std::string* bytes, uint64_t offset, T value) {
-    std::memcpy(bytes->data() + offset, &value, sizeof value);
-}
 
 // The mass spectrometer's run header address of a version 66 file, or 0.
 uint64_t RunHeaderAddress(const std::string& bytes) {

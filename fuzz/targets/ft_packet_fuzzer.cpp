@@ -62,10 +62,6 @@ Status DecodeByBlocks(const FileBytes& file, uint64_t address, uint32_t packetSi
     return rawfile::native::AppendFtProfile(profile, event.coefficients, pairs);
 }
 
-bool SameBits(const std::vector<double>& a, const std::vector<double>& b) {
-    return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0);
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -105,7 +101,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     plain.packetTypeWord = type;
     std::vector<double> again;
     Require(rawfile::native::DecodeMassList(file, dataAddress, plain, event, buffer, &again) == status &&
-                SameBits(again, pairs),
+                fuzz::SameBits(again, pairs),
             "the high half of the type word does not change the mass list");
 
     std::vector<double> expected;
@@ -118,6 +114,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         expected.clear();
     }
     Require(expectedStatus == status, "the mass list fails as its blocks do");
-    Require(SameBits(expected, pairs), "the mass list is its blocks' points");
+    Require(fuzz::SameBits(expected, pairs), "the mass list is its blocks' points");
     return 0;
 }

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "rawfile/backend.h"
 
@@ -56,5 +57,10 @@ private:
     size_t size_;
     size_t used_ = 0;
 };
+
+// True when both lists hold the same doubles, bit for bit.
+inline bool SameBits(const std::vector<double>& a, const std::vector<double>& b) {
+    return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0);
+}
 
 }  // namespace fuzz

@@ -110,10 +110,6 @@ Status ReferenceCentroids(const Span& file, uint64_t data, uint64_t table, uint3
     return rawfile::kOk;
 }
 
-bool SameBits(const std::vector<double>& a, const std::vector<double>& b) {
-    return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0);
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -151,6 +147,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         expected.clear();
     }
     Require(status == expectedStatus, "the packet fails as its description says");
-    Require(SameBits(pairs, expected), "the points are those the description gives");
+    Require(fuzz::SameBits(pairs, expected), "the points are those the description gives");
     return 0;
 }

@@ -478,3 +478,30 @@ TEST(NativeScans, AFileCutAfterItOpenedFailsTheScansItNoLongerHolds) {
     EXPECT_EQ(AskEveryScan(*backend).massListsRead, 574);
     EXPECT_EQ(backend->Close(), rawfile::kOk);
 }
+
+// Reads of every size, from anywhere in a file several read-ahead windows
+// long, in an order that jumps between regions as a scan walk does: each
+// gives the file's own bytes, and a span past the end fails.
+TEST(NativeFileBytes, ReadsGiveTheFileBytesWhereverAndHoweverLongTheyAre) {
+    using rawfile::native::DescriptorBytes;
+    using rawfile::native::ReadAhead;
+    TempDir dir;
+    std::mt19937_64 random(7);
+    std::string bytes(3 * ReadAhead::kWindowBytes + 12345, '\0');
+    for (char& c : bytes) c = static_cast<char>(random());
+    const std::filesystem::path path = dir.Write("bytes.raw", bytes);
+    const auto file = DescriptorBytes::Open(path.string());
+    ASSERT_NE(file, nullptr);
+    rawfile::native::ReadBuffer buffer;
+    const uint64_t lengths[] = {0, 1, 8, 4096, ReadAhead::kLargestCachedRead, ReadAhead::kLargestCachedRead + 1,
+                                ReadAhead::kWindowBytes + 3};
+    for (int i = 0; i < 3000; ++i) {
+        const uint64_t length = lengths[random() % std::size(lengths)];
+        const uint64_t offset = random() % (bytes.size() - length + 1);
+        const rawfile::native::ByteReader in = file->Read(offset, length, buffer);
+        ASSERT_TRUE(in.ok()) << offset << " " << length;
+        ASSERT_EQ(std::memcmp(in.data(), bytes.data() + offset, length), 0) << offset << " " << length;
+    }
+    EXPECT_FALSE(file->Read(bytes.size() - 4, 8, buffer).ok());
+    EXPECT_TRUE(file->Read(bytes.size() - 8, 8, buffer).ok());
+}

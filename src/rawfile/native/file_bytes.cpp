@@ -1,7 +1,5 @@
 #include "rawfile/native/file_bytes.h"
 
-#include <cerrno>
-
 #include <unistd.h>
 
 #include "rawfile/native/regular_file.h"
@@ -11,23 +9,6 @@ namespace rawfile::native {
 namespace {
 
 bool InFile(uint64_t offset, uint64_t length, uint64_t size) { return offset <= size && length <= size - offset; }
-
-// Reads all `length` bytes at `offset` or fails (an error, or the file
-// ended before them).
-bool ReadFully(int fd, uint8_t* into, uint64_t length, uint64_t offset) {
-    uint64_t done = 0;
-    while (done < length) {
-        const ssize_t got = ::pread(fd, into + done, length - done, static_cast<off_t>(offset + done));
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got <= 0) {
-            return false;
-        }
-        done += static_cast<uint64_t>(got);
-    }
-    return true;
-}
 
 ByteReader FailedReader() {
     ByteReader failed;
@@ -70,7 +51,9 @@ ByteReader DescriptorBytes::Read(uint64_t offset, uint64_t length, ReadBuffer& b
     if (buffer.size() < length) {
         buffer.resize(length);
     }
-    if (!ReadFully(fd_, buffer.data(), length, offset)) {
+    const bool read = length <= ReadAhead::kLargestCachedRead ? readAhead_.Copy(offset, length, buffer.data())
+                                                               : ReadFully(fd_, buffer.data(), length, offset);
+    if (!read) {
         return FailedReader();
     }
     return ByteReader(buffer.data(), length);

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "rawfile/native/byte_reader.h"
+#include "rawfile/native/read_ahead.h"
 
 namespace rawfile::native {
 
@@ -47,7 +48,8 @@ private:
     uint64_t size_;
 };
 
-// A regular file read with pread.
+// A regular file read with pread; small reads through windows read ahead,
+// so one instance serves one thread at a time.
 class DescriptorBytes : public FileBytes {
 public:
     // Opens the regular file at `path`; null with errno telling why.
@@ -60,10 +62,11 @@ public:
     ByteReader Read(uint64_t offset, uint64_t length, ReadBuffer& buffer) const override;
 
 private:
-    DescriptorBytes(int fd, uint64_t size) : fd_(fd), size_(size) {}
+    DescriptorBytes(int fd, uint64_t size) : fd_(fd), size_(size), readAhead_(fd, size) {}
 
     int fd_;
     uint64_t size_;
+    mutable ReadAhead readAhead_;
 };
 
 // Reads a structure of unknown length at `offset`: `parse` is given a

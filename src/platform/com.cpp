@@ -1,5 +1,7 @@
 #include "platform/com.h"
 
+#include <array>
+#include <atomic>
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
@@ -15,31 +17,52 @@ namespace platform {
 
 namespace {
 
-struct Accounting {
+// Which strings and arrays are alive, so that a release of anything else is
+// counted instead of freeing it. Readers on several threads (one component
+// each) make and free strings and arrays at once, several per scan, so the
+// sets are split into shards by address, each with its own lock, and two
+// threads seldom wait for each other.
+struct LedgerShard {
+    std::mutex mutex;
     std::unordered_set<const void*> liveStrings;
     std::unordered_set<const void*> liveArrays;
-    int64_t objects = 0;
-    int64_t invalidReleases = 0;
 };
 
-// The ledger, locked while the access lives: readers on several threads
-// (one component each) make and free strings and arrays at once.
-class LedgerAccess {
-public:
-    LedgerAccess() : lock_(Mutex()) {}
-    Accounting* operator->() { return &Ledger(); }
+constexpr std::size_t kLedgerShards = 64;
 
-private:
-    static std::mutex& Mutex() {
-        static std::mutex mutex;
-        return mutex;
-    }
-    static Accounting& Ledger() {
-        static Accounting ledger;
-        return ledger;
-    }
-    std::lock_guard<std::mutex> lock_;
-};
+std::array<LedgerShard, kLedgerShards>& Shards() {
+    static std::array<LedgerShard, kLedgerShards> shards;
+    return shards;
+}
+
+LedgerShard& ShardOf(const void* address) {
+    // Blocks lie 16 bytes apart or more: mix the address before taking its top bits.
+    const uint64_t mixed = (reinterpret_cast<uintptr_t>(address) >> 4) * 0x9e3779b97f4a7c15ull;
+    return Shards()[mixed >> 58];
+}
+
+std::atomic<int64_t> liveObjects{0};
+std::atomic<int64_t> invalidReleases{0};
+
+// Adds `address` to, or takes it out of, one of its shard's sets; Leave is
+// false when it was not there to take out.
+void Enter(const void* address, std::unordered_set<const void*> LedgerShard::*set) {
+    LedgerShard& shard = ShardOf(address);
+    std::lock_guard<std::mutex> lock(shard.mutex);
+    (shard.*set).insert(address);
+}
+
+bool Leave(const void* address, std::unordered_set<const void*> LedgerShard::*set) {
+    LedgerShard& shard = ShardOf(address);
+    std::lock_guard<std::mutex> lock(shard.mutex);
+    return (shard.*set).erase(address) != 0;
+}
+
+bool IsIn(const void* address, std::unordered_set<const void*> LedgerShard::*set) {
+    LedgerShard& shard = ShardOf(address);
+    std::lock_guard<std::mutex> lock(shard.mutex);
+    return (shard.*set).count(address) != 0;
+}
 
 }  // namespace
 
@@ -69,14 +92,14 @@ BSTR SysAllocString(std::string_view text) {
     StoredLength(result) = static_cast<uint32_t>(text.size());
     if (!text.empty()) std::memcpy(result, text.data(), text.size());
     result[text.size()] = '\0';
-    LedgerAccess()->liveStrings.insert(result);
+    Enter(result, &LedgerShard::liveStrings);
     return result;
 }
 
 void SysFreeString(BSTR text) {
     if (text == nullptr) return;
-    if (LedgerAccess()->liveStrings.erase(text) == 0) {
-        ++LedgerAccess()->invalidReleases;
+    if (!Leave(text, &LedgerShard::liveStrings)) {
+        ++invalidReleases;
         return;
     }
     std::free(text - kStringHeader);
@@ -117,7 +140,7 @@ size_t ElementSize(VARTYPE type) {
     }
 }
 
-bool IsLiveArray(const SAFEARRAY* array) { return array != nullptr && LedgerAccess()->liveArrays.count(array) != 0; }
+bool IsLiveArray(const SAFEARRAY* array) { return array != nullptr && IsIn(array, &LedgerShard::liveArrays); }
 
 }  // namespace
 
@@ -130,7 +153,7 @@ SAFEARRAY* SafeArrayCreateVector(VARTYPE elementType, int32_t lowerBound, uint32
     array->count = count;
     size_t doubles = (static_cast<size_t>(count) * elementSize + sizeof(double) - 1) / sizeof(double);
     array->storage = std::make_unique<double[]>(doubles == 0 ? 1 : doubles);
-    LedgerAccess()->liveArrays.insert(array);
+    Enter(array, &LedgerShard::liveArrays);
     return array;
 }
 
@@ -153,11 +176,11 @@ HRESULT SafeArrayUnaccessData(SAFEARRAY* array) {
 HRESULT SafeArrayDestroy(SAFEARRAY* array) {
     if (array == nullptr) return S_OK;
     if (!IsLiveArray(array)) {
-        ++LedgerAccess()->invalidReleases;
+        ++invalidReleases;
         return E_INVALIDARG;
     }
     if (array->locks != 0) return DISP_E_ARRAYISLOCKED;
-    LedgerAccess()->liveArrays.erase(array);
+    Leave(array, &LedgerShard::liveArrays);
     delete array;
     return S_OK;
 }
@@ -191,17 +214,19 @@ HRESULT VariantClear(VARIANT* value) {
 // ---- Accounting and objects -------------------------------------------------
 
 LiveResources CurrentLiveResources() {
-    LedgerAccess ledger;
     LiveResources live;
-    live.strings = static_cast<int64_t>(ledger->liveStrings.size());
-    live.arrays = static_cast<int64_t>(ledger->liveArrays.size());
-    live.objects = ledger->objects;
-    live.invalidReleases = ledger->invalidReleases;
+    for (LedgerShard& shard : Shards()) {
+        std::lock_guard<std::mutex> lock(shard.mutex);
+        live.strings += static_cast<int64_t>(shard.liveStrings.size());
+        live.arrays += static_cast<int64_t>(shard.liveArrays.size());
+    }
+    live.objects = liveObjects;
+    live.invalidReleases = invalidReleases;
     return live;
 }
 
-RefCount::RefCount() { ++LedgerAccess()->objects; }
-RefCount::~RefCount() { --LedgerAccess()->objects; }
+RefCount::RefCount() { ++liveObjects; }
+RefCount::~RefCount() { --liveObjects; }
 
 bool IsEqualGUID(std::string_view a, std::string_view b) {
     return a.size() == b.size() && ToUpperAscii(a) == ToUpperAscii(b);

@@ -36,6 +36,11 @@ OutputFile::~OutputFile() { Close(); }
 
 void OutputFile::Put(std::string_view text) {
     if (text.empty()) return;  // an empty view may hold no address at all
+    if (!inMemory_ && text.size() >= kDirectWriteSize) {
+        Flush();
+        WriteOut(text.data(), text.size());
+        return;
+    }
     char* at = Reserve(text.size());
     std::memcpy(at, text.data(), text.size());
     cursor_ = at + text.size();
@@ -65,9 +70,12 @@ void OutputFile::MakeRoom(std::size_t size) {
 
 void OutputFile::Flush() {
     if (inMemory_) return;  // the text stays until it is taken
-    const char* at = buffer_.get();
-    std::size_t left = static_cast<std::size_t>(cursor_ - at);
+    const std::size_t held = static_cast<std::size_t>(cursor_ - buffer_.get());
     cursor_ = buffer_.get();
+    WriteOut(buffer_.get(), held);
+}
+
+void OutputFile::WriteOut(const char* at, std::size_t left) {
     if (fd_ < 0) return;
     while (left > 0) {
         const ssize_t written = ::write(fd_, at, left);

@@ -12,6 +12,9 @@
 class OutputFile {
 public:
     static constexpr std::size_t kBufferSize = 256 * 1024;
+    // A piece this long (a chunk of a file formatted on another thread) is
+    // written straight from where it lies, after what the buffer holds.
+    static constexpr std::size_t kDirectWriteSize = 64 * 1024;
 
     // Creates the file, or empties it when it exists. On failure returns
     // null and puts the system's reason into `reason`.
@@ -58,6 +61,7 @@ public:
 private:
     OutputFile(int fd, std::string path, std::size_t capacity);
     void MakeRoom(std::size_t size);
+    void WriteOut(const char* at, std::size_t size);
     void ReportWriteFailure(int error);
 
     int fd_;

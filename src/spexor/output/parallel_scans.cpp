@@ -93,22 +93,22 @@ void CloseWorker(Worker& worker) {
     } catch (const platform::FatalError&) {}
 }
 
-// The last MS1 scan before each chunk's first scan, as the one-thread loop
-// follows it: every scan that reads as MS1, whether written or not. The
-// walk asks only for filter texts; its lines are dropped (each chunk's own
-// conversion says what the one-thread loop would).
-std::vector<int32_t> LastMs1BeforeChunks(RawExtractor& reader, int64_t first, int64_t last, int64_t chunks) {
-    std::vector<int32_t> before(static_cast<size_t>(chunks), 0);
+// The last scan from `from` down to `to` that reads as MS1, or 0. Asks
+// only for filter texts; its lines are dropped (each chunk's own
+// conversion says what the one-thread loop would), and so is a fatal
+// ending, which the conversion of the chunk holding that scan meets again
+// and delivers before any later chunk.
+int32_t LastMs1Between(RawExtractor& reader, int64_t from, int64_t to) {
     platform::ConsoleCapture dropped;
     platform::ScopedConsoleCapture capture(dropped);
-    int32_t lastMs1 = 0;
-    for (int64_t scan = first; scan <= last; ++scan) {
-        const int64_t offset = scan - first;
-        if (offset % kChunkScans == 0) before[static_cast<size_t>(offset / kChunkScans)] = lastMs1;
-        if (reader.IsScanKind(static_cast<int32_t>(scan), 0)) lastMs1 = static_cast<int32_t>(scan);
-        dropped = platform::ConsoleCapture();
+    try {
+        for (int64_t scan = from; scan >= to; --scan) {
+            if (reader.IsScanKind(static_cast<int32_t>(scan), 0)) return static_cast<int32_t>(scan);
+            dropped = platform::ConsoleCapture();
+        }
+    } catch (const platform::FatalError&) {
     }
-    return before;
+    return 0;
 }
 
 class ChunkPipeline {
@@ -118,7 +118,7 @@ public:
           first_(first),
           last_(last),
           chunks_((last - first) / kChunkScans + 1),
-          lastMs1Before_(LastMs1BeforeChunks(*job.reader, first, last, chunks_)),
+          lastMs1Before_(static_cast<size_t>(chunks_), -1),
           results_(static_cast<size_t>(chunks_)),
           workers_(std::move(workers)) {
         for (auto& worker : workers_) threads_.emplace_back([this, w = worker.get()] { Work(*w); });
@@ -169,9 +169,32 @@ private:
         return next_++;
     }
 
+    // The last MS1 scan before chunk k, as the one-thread loop follows it
+    // (every scan that reads as MS1, whether written or not): looked for
+    // in the chunk before, and when that holds none, the one before chunk
+    // k-1, which its worker, having taken that chunk earlier, finds first.
+    int32_t LastMs1Before(Worker& worker, int64_t k) {
+        int32_t found = 0;
+        if (k > 0) {
+            const int64_t from = first_ + k * kChunkScans;
+            found = LastMs1Between(*worker.reader, from - 1, from - kChunkScans);
+            if (found == 0) {
+                std::unique_lock<std::mutex> lock(mutex_);
+                changed_.wait(lock, [&] { return lastMs1Before_[static_cast<size_t>(k - 1)] >= 0; });
+                found = lastMs1Before_[static_cast<size_t>(k - 1)];
+            }
+        }
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            lastMs1Before_[static_cast<size_t>(k)] = found;
+        }
+        changed_.notify_all();
+        return found;
+    }
+
     void Work(Worker& worker) {
         for (int64_t k = NextChunk(); k >= 0; k = NextChunk()) {
-            ChunkResult result = Convert(worker, k);
+            ChunkResult result = Convert(worker, k, LastMs1Before(worker, k));
             {
                 std::lock_guard<std::mutex> lock(mutex_);
                 result.done = true;
@@ -181,12 +204,12 @@ private:
         }
     }
 
-    ChunkResult Convert(Worker& worker, int64_t k) {
+    ChunkResult Convert(Worker& worker, int64_t k, int32_t lastMs1Before) {
         ChunkResult result;
         const int64_t from = first_ + k * kChunkScans;
         const int64_t to = from + kChunkScans - 1 < last_ ? from + kChunkScans - 1 : last_;
         LoopState state;
-        state.lastMs1Scan = lastMs1Before_[static_cast<size_t>(k)];
+        state.lastMs1Scan = lastMs1Before;
         worker.sink.counts = {};
         {
             platform::ScopedConsoleCapture capture(result.console);
@@ -211,7 +234,7 @@ private:
     const int64_t first_;
     const int64_t last_;
     const int64_t chunks_;
-    const std::vector<int32_t> lastMs1Before_;
+    std::vector<int32_t> lastMs1Before_;  // -1 until the chunk's worker has found it
     std::vector<ChunkResult> results_;
     std::vector<std::unique_ptr<Worker>> workers_;
     std::vector<std::thread> threads_;

@@ -30,12 +30,17 @@
 //   large_file_bench [--gigabytes G] [--data DIR] [--spexor PATH] [-j N]
 //                    [--copies N] [--work DIR] [--keep]
 //                    [--centroid FILE] [--profile FILE] [--cases LIST]
+//                    [--baseline PATH] [--repeat N]
 //
 // Defaults: 1 GB per synthetic file, the shared data folder, the spexor of
 // this build, 20 copies of each real file, a fresh folder under /tmp, all
 // cases (LIST: any of centroid,profile,folder). -j N is handed to spexor
 // only when given. --keep leaves the synthetic files and the copies in the
 // work folder; the conversion outputs are always removed once measured.
+// --baseline PATH converts every input again with another spexor (an older
+// build) right after each run, so the two are compared under the same load;
+// --repeat N keeps the fastest of N runs of each, which on a shared machine
+// is the figure least disturbed by others.
 
 #include <fcntl.h>
 #include <spawn.h>
@@ -99,12 +104,15 @@ struct Options {
     std::string centroidSource = "sample.raw";
     std::string profileSource = "small2.RAW";
     std::string cases = "centroid,profile,folder";
+    std::string baseline;  // another spexor measured beside it in every run; empty: none
+    int repeat = 1;        // runs of each conversion, the fastest kept
 };
 
 void PrintUsage() {
     std::printf(
         "large_file_bench [--gigabytes G] [--data DIR] [--spexor PATH] [-j N] [--copies N]\n"
         "                 [--work DIR] [--keep] [--centroid FILE] [--profile FILE] [--cases LIST]\n"
+        "                 [--baseline PATH] [--repeat N]\n"
         "\n"
         "  --gigabytes G    size of each synthetic RAW file, in GB (10^9 bytes); default 1\n"
         "  --data DIR       folder of the real RAW files; default %s\n"
@@ -115,7 +123,11 @@ void PrintUsage() {
         "  --keep           leave the synthetic files and the copies in the work folder\n"
         "  --centroid FILE  source of the centroid-heavy file (in DIR, or a path); default sample.raw\n"
         "  --profile FILE   source of the profile-heavy file; default small2.RAW\n"
-        "  --cases LIST     which runs, of centroid,profile,folder; default all three\n",
+        "  --cases LIST     which runs, of centroid,profile,folder; default all three\n"
+        "  --baseline PATH  another spexor (an older build, with the same -j) converting the same inputs right\n"
+        "                   after it, each with its own floors; its rows say [baseline]\n"
+        "  --repeat N       convert each input N times and keep the fastest run (and, apart, the fastest\n"
+        "                   floors); default 1\n",
         SHARED_DATA_DIR, SPEXOR_BIN);
 }
 
@@ -152,13 +164,17 @@ bool ParseOptions(int argc, char** argv, Options* options) {
             options->profileSource = value;
         } else if (name == "--cases") {
             options->cases = value;
+        } else if (name == "--baseline") {
+            options->baseline = value;
+        } else if (name == "--repeat") {
+            options->repeat = std::atoi(value.c_str());
         } else {
             std::fprintf(stderr, "unknown option %s\n", name.c_str());
             return false;
         }
     }
-    if (options->gigabytes <= 0 || options->copies < 1) {
-        std::fprintf(stderr, "--gigabytes and --copies must be positive\n");
+    if (options->gigabytes <= 0 || options->copies < 1 || options->repeat < 1) {
+        std::fprintf(stderr, "--gigabytes, --copies and --repeat must be positive\n");
         return false;
     }
     return true;
@@ -888,9 +904,9 @@ void PrintRow(const Row& row) {
 
 // One conversion of `inputs` (files or folders) into `work`/out, with the
 // I/O floor measured around it.
-void Convert(const Options& options, const fs::path& work, const std::string& label, const std::string& run,
-             const std::vector<std::string>& kinds, const std::vector<fs::path>& inputFiles,
-             const std::vector<std::string>& inputs, uint64_t scans, uint64_t inputBytes) {
+Row ConvertOnce(const Options& options, const std::string& spexor, const fs::path& work, const std::string& label,
+                const std::string& run, const std::vector<std::string>& kinds, const std::vector<fs::path>& inputFiles,
+                const std::vector<std::string>& inputs, uint64_t scans, uint64_t inputBytes) {
     Row row;
     row.input = label;
     row.run = run;
@@ -911,10 +927,11 @@ void Convert(const Options& options, const fs::path& work, const std::string& la
     args.insert(args.end(), inputs.begin(), inputs.end());
     SyncFolder(work);
     const fs::path log = work / "spexor.log";
-    row.child = RunSampled(options.spexor, args, log);
+    row.child = RunSampled(spexor, args, log);
     row.output = SizeOfFolder(out);
     if (row.child.status != 0) {
-        std::printf("spexor exited with status %d; the end of its output (%s):\n", row.child.status, log.c_str());
+        std::printf("%s exited with status %d; the end of its output (%s):\n", spexor.c_str(), row.child.status,
+                    log.c_str());
         std::string text = ReadWhole(log);
         std::printf("%s\n", text.substr(text.size() > 600 ? text.size() - 600 : 0).c_str());
     }
@@ -923,8 +940,49 @@ void Convert(const Options& options, const fs::path& work, const std::string& la
     row.write = MeasureWrite(out, row.output.bytes);
     fs::remove_all(out);
     fs::remove(log);
-    PrintRow(row);
-    g_rows.push_back(row);
+    return row;
+}
+
+// The fastest of `options.repeat` runs, beside the fastest read and write
+// floors of those runs.
+Row Fastest(const std::vector<Row>& rows) {
+    Row best = rows.front();
+    for (const Row& row : rows) {
+        if (row.child.wallSeconds < best.child.wallSeconds) {
+            const double read = best.readSeconds;
+            const WriteFloor write = best.write;
+            best = row;
+            best.readSeconds = read;
+            best.write = write;
+        }
+        best.readSeconds = std::min(best.readSeconds, row.readSeconds);
+        if (row.write.writeSeconds >= 0 && (best.write.writeSeconds < 0 || row.write.writeSeconds < best.write.writeSeconds))
+            best.write = row.write;
+    }
+    return best;
+}
+
+// Converts the inputs with spexor (and the baseline, when there is one,
+// right after each of its runs), prints the row of each and keeps it with
+// the I/O floor measured around it.
+void Convert(const Options& options, const fs::path& work, const std::string& label, const std::string& run,
+             const std::vector<std::string>& kinds, const std::vector<fs::path>& inputFiles,
+             const std::vector<std::string>& inputs, uint64_t scans, uint64_t inputBytes) {
+    std::vector<Row> runs;
+    std::vector<Row> baselineRuns;
+    for (int i = 0; i < options.repeat; ++i) {
+        runs.push_back(ConvertOnce(options, options.spexor, work, label, run, kinds, inputFiles, inputs, scans,
+                                   inputBytes));
+        if (options.baseline.empty()) continue;
+        baselineRuns.push_back(ConvertOnce(options, options.baseline, work, label, run + " [baseline]", kinds,
+                                           inputFiles, inputs, scans, inputBytes));
+    }
+    for (const std::vector<Row>* rows : {&runs, &baselineRuns}) {
+        if (rows->empty()) continue;
+        const Row row = Fastest(*rows);
+        PrintRow(row);
+        g_rows.push_back(row);
+    }
 }
 
 const std::vector<std::string> kEveryKind = {"-ms1", "-ms2", "-ms3", "-mgf", "-ksd"};

@@ -140,20 +140,47 @@ size_t ElementSize(VARTYPE type) {
     }
 }
 
+// Bytes of storage an array of `bytes` bytes of elements holds: whole doubles.
+size_t RoundedUp(size_t bytes) { return (bytes + sizeof(double) - 1) / sizeof(double) * sizeof(double); }
+
 bool IsLiveArray(const SAFEARRAY* array) { return array != nullptr && IsIn(array, &LedgerShard::liveArrays); }
 
 }  // namespace
 
-SAFEARRAY* SafeArrayCreateVector(VARTYPE elementType, int32_t lowerBound, uint32_t count) {
-    size_t elementSize = ElementSize(elementType);
+namespace {
+
+// A registered array of `count` elements whose storage is left as allocated
+// (the caller fills it); null for a type that is not a plain number.
+SAFEARRAY* NewVector(VARTYPE elementType, int32_t lowerBound, uint32_t count, std::size_t* bytes) {
+    const size_t elementSize = ElementSize(elementType);
     if (elementSize == 0) return nullptr;
     auto* array = new SAFEARRAY;
     array->elementType = elementType;
     array->lowerBound = lowerBound;
     array->count = count;
-    size_t doubles = (static_cast<size_t>(count) * elementSize + sizeof(double) - 1) / sizeof(double);
-    array->storage = std::make_unique<double[]>(doubles == 0 ? 1 : doubles);
+    *bytes = static_cast<size_t>(count) * elementSize;
+    const size_t doubles = (*bytes + sizeof(double) - 1) / sizeof(double);
+    array->storage = std::make_unique_for_overwrite<double[]>(doubles == 0 ? 1 : doubles);
     Enter(array, &LedgerShard::liveArrays);
+    return array;
+}
+
+}  // namespace
+
+SAFEARRAY* SafeArrayCreateVector(VARTYPE elementType, int32_t lowerBound, uint32_t count) {
+    size_t bytes = 0;
+    SAFEARRAY* array = NewVector(elementType, lowerBound, count, &bytes);
+    if (array != nullptr) std::memset(array->storage.get(), 0, bytes == 0 ? sizeof(double) : RoundedUp(bytes));
+    return array;
+}
+
+SAFEARRAY* SafeArrayCreateVectorCopy(VARTYPE elementType, int32_t lowerBound, uint32_t count, const void* elements) {
+    size_t bytes = 0;
+    SAFEARRAY* array = NewVector(elementType, lowerBound, count, &bytes);
+    if (array != nullptr && bytes > 0) {
+        std::memcpy(array->storage.get(), elements, bytes);
+        std::memset(reinterpret_cast<char*>(array->storage.get()) + bytes, 0, RoundedUp(bytes) - bytes);
+    }
     return array;
 }
 

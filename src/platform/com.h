@@ -57,6 +57,9 @@ struct SAFEARRAY;
 // (VT_R8, VT_R4, VT_I4, VT_UI1 ...), zero-filled. Null for an element type
 // that is not a plain number.
 SAFEARRAY* SafeArrayCreateVector(VARTYPE elementType, int32_t lowerBound, uint32_t count);
+// The same array holding a copy of the `count` elements at `elements`
+// instead of zeros, written once rather than cleared and then filled.
+SAFEARRAY* SafeArrayCreateVectorCopy(VARTYPE elementType, int32_t lowerBound, uint32_t count, const void* elements);
 // Locks the array and hands out its data; each access needs one unaccess.
 HRESULT SafeArrayAccessData(SAFEARRAY* array, void** data);
 HRESULT SafeArrayUnaccessData(SAFEARRAY* array);

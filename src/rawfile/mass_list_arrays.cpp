@@ -12,17 +12,14 @@ Status PutMassList(const std::vector<double>& pairs, platform::VARIANT* massList
     *size = static_cast<int32_t>(points);
     if (points == 0) return kOk;
     platform::SAFEARRAY* values =
-        platform::SafeArrayCreateVector(platform::VT_R8, 0, static_cast<uint32_t>(points * 2));
+        platform::SafeArrayCreateVectorCopy(platform::VT_R8, 0, static_cast<uint32_t>(points * 2), pairs.data());
     platform::SAFEARRAY* flags = platform::SafeArrayCreateVector(platform::VT_UI1, 0, static_cast<uint32_t>(points));
-    void* data = nullptr;
-    if (values == nullptr || flags == nullptr || platform::Failed(platform::SafeArrayAccessData(values, &data))) {
+    if (values == nullptr || flags == nullptr) {
         platform::SafeArrayDestroy(values);
         platform::SafeArrayDestroy(flags);
         *size = 0;
         return kFailed;
     }
-    std::memcpy(data, pairs.data(), points * 2 * sizeof(double));
-    platform::SafeArrayUnaccessData(values);
     massList->vt = platform::VT_ARRAY | platform::VT_R8;
     massList->parray = values;
     peakFlags->vt = platform::VT_ARRAY | platform::VT_UI1;

@@ -24,7 +24,9 @@ Status DecodeStandardPacket(const ByteReader& packetBytes, uint32_t type, const 
     if (packet.profile.size() == 0) {
         return kOk;  // no profile stored: no points
     }
-    ProfileBlock profile;
+    // Kept from scan to scan (one per thread, as every reader is used by
+    // one thread at a time), so its list of chunks is not allocated anew.
+    thread_local ProfileBlock profile;
     if (const Status status = ReadProfileBlock(packet.profile, packet.ChunksCarryFudge(), &profile); status != kOk) {
         return status;
     }

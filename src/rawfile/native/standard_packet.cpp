@@ -1,6 +1,7 @@
 #include "rawfile/native/standard_packet.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace rawfile::native {
 
@@ -51,18 +52,28 @@ Status ReadProfileBlock(ByteReader block, bool chunksCarryFudge, ProfileBlock* o
     if (!block.ok() || !block.CanRead(static_cast<uint64_t>(chunkCount) * chunkHeader)) {
         return kDamaged;
     }
-    out->chunks.clear();
-    out->chunks.reserve(chunkCount);
-    for (uint32_t i = 0; i < chunkCount; ++i) {
-        ProfileChunk chunk;
-        chunk.firstBin = block.U32();
-        chunk.binCount = block.U32();
-        chunk.fudge = chunksCarryFudge ? block.F32() : 0.0f;
-        chunk.intensities = block.Take(kWord * static_cast<uint64_t>(chunk.binCount));
-        if (!block.ok()) {
+    // Read straight from the bytes: a profile holds thousands of chunks, and
+    // stepping a cursor field by field through each costs more than all the rest.
+    const uint8_t* at = block.data() + block.position();
+    uint64_t left = block.remaining();
+    out->chunks.resize(chunkCount);
+    for (ProfileChunk& chunk : out->chunks) {
+        if (left < chunkHeader) {
             return kDamaged;
         }
-        out->chunks.push_back(chunk);
+        std::memcpy(&chunk.firstBin, at, kWord);
+        std::memcpy(&chunk.binCount, at + kWord, kWord);
+        chunk.fudge = 0.0f;
+        if (chunksCarryFudge) std::memcpy(&chunk.fudge, at + kChunkHeaderSize, kWord);
+        at += chunkHeader;
+        left -= chunkHeader;
+        const uint64_t intensityBytes = kWord * static_cast<uint64_t>(chunk.binCount);
+        if (intensityBytes > left) {
+            return kDamaged;
+        }
+        chunk.intensities = ByteReader(at, intensityBytes);
+        at += intensityBytes;
+        left -= intensityBytes;
     }
     return kOk;
 }

@@ -105,6 +105,7 @@ struct Options {
     std::string profileSource = "small2.RAW";
     std::string cases = "centroid,profile,folder";
     std::string baseline;  // another spexor measured beside it in every run; empty: none
+    std::string baselineJobs;  // -j for the baseline (an older build may not take it); empty: none
     int repeat = 1;        // runs of each conversion, the fastest kept
 };
 
@@ -112,7 +113,7 @@ void PrintUsage() {
     std::printf(
         "large_file_bench [--gigabytes G] [--data DIR] [--spexor PATH] [-j N] [--copies N]\n"
         "                 [--work DIR] [--keep] [--centroid FILE] [--profile FILE] [--cases LIST]\n"
-        "                 [--baseline PATH] [--repeat N]\n"
+        "                 [--baseline PATH] [--baseline-j N] [--repeat N]\n"
         "\n"
         "  --gigabytes G    size of each synthetic RAW file, in GB (10^9 bytes); default 1\n"
         "  --data DIR       folder of the real RAW files; default %s\n"
@@ -126,6 +127,7 @@ void PrintUsage() {
         "  --cases LIST     which runs, of centroid,profile,folder; default all three\n"
         "  --baseline PATH  another spexor (an older build, with the same -j) converting the same inputs right\n"
         "                   after it, each with its own floors; its rows say [baseline]\n"
+        "  --baseline-j N   hand -j N to the baseline (only when given: -j is not handed to it)\n"
         "  --repeat N       convert each input N times and keep the fastest run (and, apart, the fastest\n"
         "                   floors); default 1\n",
         SHARED_DATA_DIR, SPEXOR_BIN);
@@ -166,6 +168,8 @@ bool ParseOptions(int argc, char** argv, Options* options) {
             options->cases = value;
         } else if (name == "--baseline") {
             options->baseline = value;
+        } else if (name == "--baseline-j") {
+            options->baselineJobs = value;
         } else if (name == "--repeat") {
             options->repeat = std::atoi(value.c_str());
         } else {
@@ -904,7 +908,7 @@ void PrintRow(const Row& row) {
 
 // One conversion of `inputs` (files or folders) into `work`/out, with the
 // I/O floor measured around it.
-Row ConvertOnce(const Options& options, const std::string& spexor, const fs::path& work, const std::string& label,
+Row ConvertOnce(const std::string& spexor, const std::string& jobs, const fs::path& work, const std::string& label,
                 const std::string& run, const std::vector<std::string>& kinds, const std::vector<fs::path>& inputFiles,
                 const std::vector<std::string>& inputs, uint64_t scans, uint64_t inputBytes) {
     Row row;
@@ -921,7 +925,7 @@ Row ConvertOnce(const Options& options, const std::string& spexor, const fs::pat
     row.readSeconds = ReadFiles(inputFiles);
 
     std::vector<std::string> args;
-    if (!options.jobs.empty()) args.insert(args.end(), {"-j", options.jobs});
+    if (!jobs.empty()) args.insert(args.end(), {"-j", jobs});
     args.insert(args.end(), kinds.begin(), kinds.end());
     args.insert(args.end(), {"-o", out.string()});
     args.insert(args.end(), inputs.begin(), inputs.end());
@@ -971,11 +975,11 @@ void Convert(const Options& options, const fs::path& work, const std::string& la
     std::vector<Row> runs;
     std::vector<Row> baselineRuns;
     for (int i = 0; i < options.repeat; ++i) {
-        runs.push_back(ConvertOnce(options, options.spexor, work, label, run, kinds, inputFiles, inputs, scans,
+        runs.push_back(ConvertOnce(options.spexor, options.jobs, work, label, run, kinds, inputFiles, inputs, scans,
                                    inputBytes));
         if (options.baseline.empty()) continue;
-        baselineRuns.push_back(ConvertOnce(options, options.baseline, work, label, run + " [baseline]", kinds,
-                                           inputFiles, inputs, scans, inputBytes));
+        baselineRuns.push_back(ConvertOnce(options.baseline, options.baselineJobs, work, label, run + " [baseline]",
+                                           kinds, inputFiles, inputs, scans, inputBytes));
     }
     for (const std::vector<Row>* rows : {&runs, &baselineRuns}) {
         if (rows->empty()) continue;

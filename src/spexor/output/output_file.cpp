@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 #include "spexor/console/console_lines.h"
 
@@ -18,10 +19,17 @@ std::unique_ptr<OutputFile> OutputFile::Create(const std::string& path, std::str
     return std::unique_ptr<OutputFile>(new OutputFile(fd, path, kBufferSize));
 }
 
-std::unique_ptr<OutputFile> OutputFile::InMemory() {
-    std::unique_ptr<OutputFile> text(new OutputFile(-1, std::string(), 64 * 1024));
+std::unique_ptr<OutputFile> OutputFile::InMemory(std::size_t capacity) {
+    std::unique_ptr<OutputFile> text(new OutputFile(-1, std::string(), capacity));
     text->inMemory_ = true;
     return text;
+}
+
+void OutputFile::SwapHeld(OutputFile& other) {
+    std::swap(buffer_, other.buffer_);
+    std::swap(capacity_, other.capacity_);
+    std::swap(cursor_, other.cursor_);
+    std::swap(limit_, other.limit_);
 }
 
 OutputFile::OutputFile(int fd, std::string path, std::size_t capacity)

@@ -21,7 +21,7 @@ public:
     static std::unique_ptr<OutputFile> Create(const std::string& path, std::string& reason);
     // Text held in memory only, growing as needed (a part of a file formatted
     // on another thread, to be put into the file later).
-    static std::unique_ptr<OutputFile> InMemory();
+    static std::unique_ptr<OutputFile> InMemory(std::size_t capacity = 64 * 1024);
 
     ~OutputFile();
     OutputFile(const OutputFile&) = delete;
@@ -57,6 +57,9 @@ public:
         return std::string_view(buffer_.get(), static_cast<std::size_t>(cursor_ - buffer_.get()));
     }
     void Clear() { cursor_ = buffer_.get(); }
+    std::size_t capacity() const { return capacity_; }
+    // Exchanges what two in-memory texts hold, without copying it.
+    void SwapHeld(OutputFile& other);
 
 private:
     OutputFile(int fd, std::string path, std::size_t capacity);

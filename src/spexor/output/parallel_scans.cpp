@@ -56,7 +56,7 @@ struct Worker {
 // lines, and how it ended.
 struct ChunkResult {
     bool done = false;
-    std::array<std::string, kOutputSlotCount> texts;
+    std::array<std::unique_ptr<OutputFile>, kOutputSlotCount> texts;  // in memory; null for a slot not written
     std::array<int32_t, kOutputSlotCount> counts{};
     platform::ConsoleCapture console;
     bool fatal = false;             // a fatal error ended the conversion in this chunk
@@ -140,8 +140,7 @@ public:
             ChunkResult result = TakeResult(k);
             result.console.Replay();
             for (int slot = 0; slot < kOutputSlotCount; ++slot) {
-                if (job_.outputs[slot] && !result.texts[slot].empty())
-                    job_.outputs[slot]->file->Put(result.texts[slot]);
+                if (job_.outputs[slot] && result.texts[slot]) job_.outputs[slot]->file->Put(result.texts[slot]->Held());
             }
             AddCounts(job_, result.counts);
             if (result.unexpected) std::rethrow_exception(result.unexpected);
@@ -223,9 +222,12 @@ private:
         }
         result.counts = worker.sink.counts;
         for (int slot = 0; slot < kOutputSlotCount; ++slot) {
-            if (!worker.memory.texts[slot]) continue;
-            result.texts[slot] = std::string(worker.memory.texts[slot]->Held());
-            worker.memory.texts[slot]->Clear();
+            // The chunk's text is handed over as it lies; the worker goes on
+            // in a new buffer as large, which seldom needs to grow.
+            OutputFile& text = *worker.memory.texts[slot];
+            if (text.Held().empty()) continue;
+            result.texts[slot] = OutputFile::InMemory(text.capacity());
+            result.texts[slot]->SwapHeld(text);
         }
         return result;
     }

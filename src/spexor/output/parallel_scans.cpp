@@ -224,6 +224,7 @@ private:
         for (int slot = 0; slot < kOutputSlotCount; ++slot) {
             // The chunk's text is handed over as it lies; the worker goes on
             // in a new buffer as large, which seldom needs to grow.
+            if (!worker.memory.texts[slot]) continue;
             OutputFile& text = *worker.memory.texts[slot];
             if (text.Held().empty()) continue;
             result.texts[slot] = OutputFile::InMemory(text.capacity());

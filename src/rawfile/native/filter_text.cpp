@@ -1,6 +1,9 @@
 #include "rawfile/native/filter_text.h"
 
 #include <array>
+#include <bit>
+#include <cstdint>
+#include <string>
 #include <optional>
 #include <vector>
 
@@ -57,11 +60,46 @@ std::optional<std::string> ActivationName(uint32_t code) {
     return std::nullopt;
 }
 
+// The texts of numbers formatted lately, by value and decimals. The scan
+// ranges and energies of a run's filters repeat from scan to scan, and
+// formatting a number as the filter does (fifteen significant digits first)
+// costs far more than looking it up. One per thread, as every reader is used
+// by one thread at a time.
+class RecentNumbers {
+public:
+    const std::string* Find(double value, uint32_t decimals) const {
+        const Entry& entry = entries_[Slot(value, decimals)];
+        return entry.used && entry.bits == std::bit_cast<uint64_t>(value) && entry.decimals == decimals ? &entry.text
+                                                                                                        : nullptr;
+    }
+    void Keep(double value, uint32_t decimals, const std::string& text) {
+        Entry& entry = entries_[Slot(value, decimals)];
+        entry = {std::bit_cast<uint64_t>(value), decimals, true, text};
+    }
+
+private:
+    static constexpr std::size_t kSlots = 64;
+    struct Entry {
+        uint64_t bits = 0;
+        uint32_t decimals = 0;
+        bool used = false;
+        std::string text;
+    };
+    static std::size_t Slot(double value, uint32_t decimals) {
+        const uint64_t mixed = (std::bit_cast<uint64_t>(value) + decimals) * 0x9e3779b97f4a7c15ull;
+        return static_cast<std::size_t>(mixed >> 58);
+    }
+    std::array<Entry, kSlots> entries_;
+};
+
 std::optional<std::string> FormatNumber(double value, uint32_t decimals) {
+    thread_local RecentNumbers recent;
+    if (const std::string* known = recent.Find(value, decimals)) return *known;
     std::string text;
     if (decimals > static_cast<uint32_t>(kMostDecimals) || !FormatFixed(value, static_cast<int>(decimals), &text)) {
         return std::nullopt;
     }
+    recent.Keep(value, decimals, text);
     return text;
 }
 

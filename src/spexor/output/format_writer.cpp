@@ -12,13 +12,23 @@ FormatWriter::FormatWriter(const ConversionSettings& settings, OutputFile& out, 
       peakLines_(settings.mzDecimals, settings.intensityDecimals) {}
 
 void FormatWriter::WriteSpectrum(const SpectrumRecord& record) {
+    if (blockPerCharge_ && record.chargeMin > record.chargeMax) return;
+    peakLines_.Format(record);
+    lines_ = &peakLines_;
+    WriteBlocks(record);
+}
+
+void FormatWriter::WriteSpectrum(const SpectrumRecord& record, const PeakLines& lines) {
+    lines_ = &lines;
+    WriteBlocks(record);
+    lines_ = &peakLines_;
+}
+
+void FormatWriter::WriteBlocks(const SpectrumRecord& record) {
     if (!blockPerCharge_) {
-        peakLines_.Format(record);
         WriteBlock(record, 0);
         return;
     }
-    if (record.chargeMin > record.chargeMax) return;
-    peakLines_.Format(record);
     // 64-bit, so a charge range ending at the largest int32 still ends.
     for (int64_t charge = record.chargeMin; charge <= record.chargeMax; ++charge) {
         WriteBlock(record, static_cast<int32_t>(charge));

@@ -24,6 +24,10 @@ public:
     virtual void WriteHeader() {}
     // The record's block, or one block for each charge of its range.
     void WriteSpectrum(const SpectrumRecord& record);
+    // The same, with the record's peak lines as `lines` holds them, formatted
+    // with this writer's decimals: a record that goes to several files (an
+    // MS2 scan to its MS2, MGF and KSD files) is formatted once for all.
+    void WriteSpectrum(const SpectrumRecord& record, const PeakLines& lines);
 
 protected:
     FormatWriter(const ConversionSettings& settings, OutputFile& out, bool blockPerCharge);
@@ -34,13 +38,16 @@ protected:
     const ConversionSettings& settings() const { return settings_; }
     OutputFile& out() { return *out_; }
     // The record's peak lines, formatted once per record.
-    void PutPeakLines() { out_->Put(peakLines_.Text()); }
+    void PutPeakLines() { out_->Put(lines_->Text()); }
 
 private:
+    void WriteBlocks(const SpectrumRecord& record);
+
     ConversionSettings settings_;
     OutputFile* out_;
     bool blockPerCharge_;
     PeakLines peakLines_;
+    const PeakLines* lines_ = &peakLines_;  // the lines of the record being written
 };
 
 // The writer of a format on `out`; `baseName` is the RAW file's name

@@ -98,10 +98,18 @@ void TakePeaks(ScanSink& sink, int32_t scan, MassList& list, SpectrumRecord& rec
 void WriteRecord(ScanSink& sink, ScanLevel level, const LoopState& state, const SpectrumRecord& record) {
     const SpectrumRoute route =
         RouteSpectrum(level, sink.settings->activationMode, state.activation, record.instrumentType);
+    bool formatted = false;
     for (int i = 0; i < route.count; ++i) {
         const int slot = route.slots[i];
         if (sink.writers[slot] == nullptr) continue;
-        sink.writers[slot]->WriteSpectrum(record);
+        if (!formatted) {
+            if (!sink.peakLines)
+                sink.peakLines =
+                    std::make_unique<PeakLines>(sink.settings->mzDecimals, sink.settings->intensityDecimals);
+            sink.peakLines->Format(record);
+            formatted = true;
+        }
+        sink.writers[slot]->WriteSpectrum(record, *sink.peakLines);
         ++sink.counts[slot];
     }
 }

@@ -24,6 +24,9 @@ struct ScanSink {
     RawExtractor* reader = nullptr;
     std::array<FormatWriter*, kOutputSlotCount> writers{};
     std::array<int32_t, kOutputSlotCount> counts{};
+    // The peak lines of the record being written, formatted once for every
+    // file it goes to (made on first use, with the settings' decimals).
+    std::unique_ptr<PeakLines> peakLines;
 
     // True when any writer takes spectra of the level.
     bool WritesLevel(ScanLevel level) const;

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <thread>
 
 #include "platform/com.h"
@@ -59,6 +60,25 @@ TEST(SafeArray, VectorOfDoublesIsZeroFilledAndLockedWhileAccessed) {
     EXPECT_EQ(static_cast<double*>(data)[3], 445.12);
     SafeArrayUnaccessData(array);
     EXPECT_EQ(SafeArrayDestroy(array), S_OK);
+    EXPECT_EQ(CurrentLiveResources().arrays, before.arrays);
+}
+
+TEST(SafeArray, VectorCopyHoldsTheElementsGivenAndIsCountedLikeAnyArray) {
+    LiveResources before = CurrentLiveResources();
+    const uint8_t flags[3] = {7, 0, 255};
+    SAFEARRAY* array = SafeArrayCreateVectorCopy(VT_UI1, 0, 3, flags);
+    ASSERT_NE(array, nullptr);
+    EXPECT_EQ(SafeArrayElementCount(array), 3u);
+    EXPECT_EQ(CurrentLiveResources().arrays, before.arrays + 1);
+    void* data = nullptr;
+    ASSERT_EQ(SafeArrayAccessData(array, &data), S_OK);
+    EXPECT_EQ(std::memcmp(data, flags, sizeof flags), 0);
+    SafeArrayUnaccessData(array);
+    EXPECT_EQ(SafeArrayDestroy(array), S_OK);
+    EXPECT_EQ(SafeArrayCreateVectorCopy(VT_BSTR, 0, 1, flags), nullptr);
+    SAFEARRAY* empty = SafeArrayCreateVectorCopy(VT_R8, 0, 0, nullptr);
+    ASSERT_NE(empty, nullptr);
+    EXPECT_EQ(SafeArrayDestroy(empty), S_OK);
     EXPECT_EQ(CurrentLiveResources().arrays, before.arrays);
 }
 

@@ -1,10 +1,10 @@
 #pragma once
 
-// The bottom of the native reader: a cursor over a span of the mapped file
-// that checks every read against the end of the span before touching a
-// byte. A read that would pass the end reads nothing, yields zero and marks
-// the cursor failed; the mark stays, so a structure reader may read all its
-// fields and check `ok()` once at the end.
+// The bottom of the native reader: a cursor over a span of the file's bytes
+// in memory that checks every read against the end of the span before
+// touching a byte. A read that would pass the end reads nothing, yields
+// zero and marks the cursor failed; the mark stays, so a structure reader
+// may read all its fields and check `ok()` once at the end.
 
 #include <cstdint>
 #include <cstring>

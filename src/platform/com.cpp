@@ -1,5 +1,6 @@
 #include "platform/com.h"
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cctype>
@@ -140,27 +141,24 @@ size_t ElementSize(VARTYPE type) {
     }
 }
 
-// Bytes of storage an array of `bytes` bytes of elements holds: whole doubles.
-size_t RoundedUp(size_t bytes) { return (bytes + sizeof(double) - 1) / sizeof(double) * sizeof(double); }
-
 bool IsLiveArray(const SAFEARRAY* array) { return array != nullptr && IsIn(array, &LedgerShard::liveArrays); }
 
-}  // namespace
-
-namespace {
-
-// A registered array of `count` elements whose storage is left as allocated
-// (the caller fills it); null for a type that is not a plain number.
-SAFEARRAY* NewVector(VARTYPE elementType, int32_t lowerBound, uint32_t count, std::size_t* bytes) {
+// A registered array of `count` elements whose storage, whole doubles and
+// at least one, is left as allocated for the caller to fill: `*elementBytes`
+// of elements, `*storedBytes` in all. Null for a type that is not a plain
+// number.
+SAFEARRAY* NewVector(VARTYPE elementType, int32_t lowerBound, uint32_t count, size_t* elementBytes,
+                     size_t* storedBytes) {
     const size_t elementSize = ElementSize(elementType);
     if (elementSize == 0) return nullptr;
     auto* array = new SAFEARRAY;
     array->elementType = elementType;
     array->lowerBound = lowerBound;
     array->count = count;
-    *bytes = static_cast<size_t>(count) * elementSize;
-    const size_t doubles = (*bytes + sizeof(double) - 1) / sizeof(double);
-    array->storage = std::make_unique_for_overwrite<double[]>(doubles == 0 ? 1 : doubles);
+    *elementBytes = static_cast<size_t>(count) * elementSize;
+    const size_t doubles = std::max<size_t>(1, (*elementBytes + sizeof(double) - 1) / sizeof(double));
+    *storedBytes = doubles * sizeof(double);
+    array->storage = std::make_unique_for_overwrite<double[]>(doubles);
     Enter(array, &LedgerShard::liveArrays);
     return array;
 }
@@ -168,19 +166,21 @@ SAFEARRAY* NewVector(VARTYPE elementType, int32_t lowerBound, uint32_t count, st
 }  // namespace
 
 SAFEARRAY* SafeArrayCreateVector(VARTYPE elementType, int32_t lowerBound, uint32_t count) {
-    size_t bytes = 0;
-    SAFEARRAY* array = NewVector(elementType, lowerBound, count, &bytes);
-    if (array != nullptr) std::memset(array->storage.get(), 0, bytes == 0 ? sizeof(double) : RoundedUp(bytes));
+    size_t elementBytes = 0;
+    size_t storedBytes = 0;
+    SAFEARRAY* array = NewVector(elementType, lowerBound, count, &elementBytes, &storedBytes);
+    if (array != nullptr) std::memset(array->storage.get(), 0, storedBytes);
     return array;
 }
 
 SAFEARRAY* SafeArrayCreateVectorCopy(VARTYPE elementType, int32_t lowerBound, uint32_t count, const void* elements) {
-    size_t bytes = 0;
-    SAFEARRAY* array = NewVector(elementType, lowerBound, count, &bytes);
-    if (array != nullptr && bytes > 0) {
-        std::memcpy(array->storage.get(), elements, bytes);
-        std::memset(reinterpret_cast<char*>(array->storage.get()) + bytes, 0, RoundedUp(bytes) - bytes);
-    }
+    size_t elementBytes = 0;
+    size_t storedBytes = 0;
+    SAFEARRAY* array = NewVector(elementType, lowerBound, count, &elementBytes, &storedBytes);
+    if (array == nullptr) return nullptr;
+    auto* storage = reinterpret_cast<char*>(array->storage.get());
+    if (elementBytes > 0) std::memcpy(storage, elements, elementBytes);
+    std::memset(storage + elementBytes, 0, storedBytes - elementBytes);
     return array;
 }
 

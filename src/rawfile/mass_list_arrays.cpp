@@ -1,6 +1,5 @@
 #include "rawfile/mass_list_arrays.h"
 
-#include <cstring>
 #include <limits>
 
 namespace rawfile {

@@ -3,8 +3,8 @@
 #include <array>
 #include <bit>
 #include <cstdint>
-#include <string>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "rawfile/native/number_format.h"

@@ -187,8 +187,8 @@ private:
         const __m128d step = _mm_set1_pd(profile_.step);
         const __m128d correction = _mm_set1_pd(static_cast<double>(fudge));
         for (; j + 2 <= count; j += 2) {
-            const auto bin = static_cast<double>(firstBin + static_cast<int64_t>(j));
-            const __m128d bins = _mm_set_pd(static_cast<double>(firstBin + static_cast<int64_t>(j) + 1), bin);
+            const int64_t bin = firstBin + static_cast<int64_t>(j);
+            const __m128d bins = _mm_set_pd(static_cast<double>(bin + 1), static_cast<double>(bin));
             const __m128d frequency = _mm_add_pd(first, _mm_mul_pd(bins, step));
             const __m128d mz = _mm_add_pd(converter_.MassOf(frequency), correction);
             const __m128d intensity = _mm_set_pd(IntensityAt(intensities, j + 1), IntensityAt(intensities, j));

@@ -52,11 +52,10 @@ public:
 
     const std::string& path() const { return path_; }
 
-    // What an in-memory text holds, and emptying it.
+    // What an in-memory text holds.
     std::string_view Held() const {
         return std::string_view(buffer_.get(), static_cast<std::size_t>(cursor_ - buffer_.get()));
     }
-    void Clear() { cursor_ = buffer_.get(); }
     std::size_t capacity() const { return capacity_; }
     // Exchanges what two in-memory texts hold, without copying it.
     void SwapHeld(OutputFile& other);

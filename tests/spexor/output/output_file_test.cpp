@@ -21,11 +21,17 @@ TEST(OutputFile, TextReachesTheFileWhenTheBufferFillsOrIsFlushed) {
     file->Flush();
     EXPECT_EQ(ReadFile(path), "BEGIN IONS\n");
 
+    // A large piece goes out after the text still in the buffer, whether it
+    // is written straight from where it lies or through the buffer.
     const std::string big(OutputFile::kBufferSize * 2 + 17, 'x');
+    const std::string piece(OutputFile::kDirectWriteSize - 1, 'y');
+    file->Put("TITLE=a\n");
     file->Put(big);
     file->Put('\n');
+    file->Put(piece);
+    file->Put(big);
     file->Close();
-    EXPECT_EQ(ReadFile(path), "BEGIN IONS\n" + big + "\n");
+    EXPECT_EQ(ReadFile(path), "BEGIN IONS\nTITLE=a\n" + big + "\n" + piece + big);
 }
 
 TEST(OutputFile, CreatingEmptiesAnExistingFileAndFailuresGiveTheReason) {

@@ -72,8 +72,8 @@ private:
 // Writes the points of an FT profile into `pairs`, as (m/z, intensity)
 // pairs. The runs of bins (a chunk's stored bins, the zero points around
 // it) are noted first; Finish then converts every bin of every run, where
-// no conversion waits for another and the divisions overlap, and only then
-// lifts the zero points that would not rise above the point before them.
+// no conversion waits for another and the divisions overlap, lifting the
+// zero points that would not rise above the point before them.
 class FtPointWriter {
 public:
     // Room for at most `mostPoints` points is made at once.
@@ -95,12 +95,17 @@ public:
 
     // Writes the points of every run noted and trims the list to them.
     void Finish() {
-        double* out = pairs_->data() + start_;
+        double* const first = pairs_->data() + start_;
+        double* out = first;
         for (const Run& run : runs_) {
-            WriteMasses(out, run.firstBin, run.count, run.fudge, run.intensities);
+            if (run.intensities != nullptr) {
+                WriteMasses<true>(out, run.firstBin, run.count, run.fudge, run.intensities);
+            } else {
+                WriteMasses<false>(out, run.firstBin, run.count, run.fudge, nullptr);
+                LiftPadding(out, run.count, out == first);
+            }
             out += 2 * run.count;
         }
-        LiftPadding();
         pairs_->resize(static_cast<std::size_t>(out - pairs_->data()));
     }
 
@@ -143,24 +148,14 @@ private:
         run.intensities = intensities;
     }
 
-    // A zero point whose m/z would not lie above the point before it is
-    // listed kPaddingRise above that point, so that the list keeps rising.
-    void LiftPadding() {
-        double* out = pairs_->data() + start_;
-        double previousMz = 0;
-        bool havePrevious = false;
-        for (const Run& run : runs_) {
-            if (run.intensities != nullptr) {
-                out += 2 * run.count;
-                previousMz = out[-2];
-                havePrevious = true;
-                continue;
-            }
-            for (std::size_t j = 0; j < run.count; ++j, out += 2) {
-                if (havePrevious && !(out[0] > previousMz)) out[0] = previousMz + kPaddingRise;
-                previousMz = out[0];
-                havePrevious = true;
-            }
+    // A zero point whose m/z would not lie above the point before it (as
+    // listed) is listed kPaddingRise above that point, so that the list
+    // keeps rising. `out` holds `count` zero points, the first of the whole
+    // list when `listStart`.
+    static void LiftPadding(double* out, std::size_t count, bool listStart) {
+        for (std::size_t j = listStart ? 1 : 0; j < count; ++j) {
+            const double previousMz = out[2 * j - 2];
+            if (!(out[2 * j] > previousMz)) out[2 * j] = previousMz + kPaddingRise;
         }
     }
 
@@ -169,16 +164,19 @@ private:
         return converter_.MassOf(frequency) + static_cast<double>(fudge);
     }
 
+    template <bool kStored>
     static double IntensityAt(const uint8_t* intensities, std::size_t j) {
-        if (intensities == nullptr) return 0.0;
+        if (!kStored) return 0.0;
         float value;
         std::memcpy(&value, intensities + 4 * j, sizeof value);
         return static_cast<double>(value);
     }
 
     // The pairs of `count` bins from `firstBin` on: their masses, and the
-    // f32 intensities at `intensities` (zero when null). Two bins at a time
-    // where the processor has two-lane doubles, which divides twice as fast.
+    // f32 intensities at `intensities` (zero for zero points, kStored
+    // false). Two bins at a time where the processor has two-lane doubles,
+    // which divides twice as fast.
+    template <bool kStored>
     void WriteMasses(double* out, int64_t firstBin, std::size_t count, float fudge,
                      const uint8_t* intensities) const {
         std::size_t j = 0;
@@ -191,14 +189,14 @@ private:
             const __m128d bins = _mm_set_pd(static_cast<double>(bin + 1), static_cast<double>(bin));
             const __m128d frequency = _mm_add_pd(first, _mm_mul_pd(bins, step));
             const __m128d mz = _mm_add_pd(converter_.MassOf(frequency), correction);
-            const __m128d intensity = _mm_set_pd(IntensityAt(intensities, j + 1), IntensityAt(intensities, j));
+            const __m128d intensity = _mm_set_pd(IntensityAt<kStored>(intensities, j + 1), IntensityAt<kStored>(intensities, j));
             _mm_storeu_pd(out + 2 * j, _mm_unpacklo_pd(mz, intensity));
             _mm_storeu_pd(out + 2 * j + 2, _mm_unpackhi_pd(mz, intensity));
         }
 #endif
         for (; j < count; ++j) {
             out[2 * j] = MassOf(firstBin + static_cast<int64_t>(j), fudge);
-            out[2 * j + 1] = IntensityAt(intensities, j);
+            out[2 * j + 1] = IntensityAt<kStored>(intensities, j);
         }
     }
 

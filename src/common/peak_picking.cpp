@@ -46,7 +46,7 @@ double GaussianApex(const Peak& p0, const Peak& p1, const Peak& p2) {
 }
 
 Peak ComputePeak(int32_t left, int32_t apex, int32_t right, const Peak* p) {
-    Peak peak;
+    Peak peak{};
     for (int32_t i = left; i <= right; ++i) {
         if (p[i].intensity > peak.intensity) peak.intensity = p[i].intensity;
     }

@@ -28,7 +28,7 @@ bool CopyPoints(MassList& list, int32_t answeredScan, VARIANT& points) {
     void* data = nullptr;
     if (Failed(SafeArrayAccessData(points.parray, &data))) return false;
     const auto count = static_cast<std::size_t>(list.count);
-    auto peaks = std::make_unique<Peak[]>(count);
+    std::unique_ptr<Peak[]> peaks(new Peak[count]);  // filled at once, so not cleared
     std::memcpy(peaks.get(), data, count * sizeof(Peak));
     SafeArrayUnaccessData(points.parray);
     list.peaks = std::move(peaks);

@@ -43,7 +43,7 @@ bool ReadAhead::Copy(uint64_t offset, uint64_t length, uint8_t* into) {
         }
     }
     window->lastUse = ++uses_;
-    if (length > 0) std::memcpy(into, window->bytes.data() + (offset - window->start), length);
+    if (length > 0) std::memcpy(into, window->bytes.get() + (offset - window->start), length);
     return true;
 }
 
@@ -62,11 +62,11 @@ ReadAhead::Window& ReadAhead::LeastRecentlyUsed() {
 // Reads the window from the page holding `offset` on, up to the end of the
 // file as it was opened; false when the file no longer holds all of that.
 bool ReadAhead::Fill(Window& window, uint64_t offset) {
-    window.bytes.resize(kWindowBytes);
+    if (!window.bytes) window.bytes = std::make_unique_for_overwrite<uint8_t[]>(kWindowBytes);  // not cleared
     window.start = offset - offset % kPageBytes;
     window.filled = 0;
     const uint64_t wanted = std::min(kWindowBytes, fileSize_ - window.start);
-    if (ReadUpToEnd(fd_, window.bytes.data(), wanted, window.start) != static_cast<int64_t>(wanted)) return false;
+    if (ReadUpToEnd(fd_, window.bytes.get(), wanted, window.start) != static_cast<int64_t>(wanted)) return false;
     window.filled = wanted;
     return true;
 }

@@ -11,7 +11,7 @@
 
 #include <array>
 #include <cstdint>
-#include <vector>
+#include <memory>
 
 namespace rawfile::native {
 
@@ -35,7 +35,7 @@ private:
         uint64_t start = 0;
         uint64_t filled = 0;  // bytes read from `start` on
         uint64_t lastUse = 0;
-        std::vector<uint8_t> bytes;
+        std::unique_ptr<uint8_t[]> bytes;  // kWindowBytes, once the window is first filled
     };
 
     Window* Holding(uint64_t offset, uint64_t length);

@@ -24,6 +24,10 @@
 // read() calls after a warm-up read, plus writing as many bytes as spexor
 // wrote with 1 MiB write() calls to one file in the output's folder. The
 // fsync of that file is not part of the floor; its time is shown apart.
+// Apart too, the file-system work of the output files spexor must make:
+// creating as many empty files as it creates, and removing as many as it
+// removes (each RAW file's output files exist from the start of its
+// conversion; those that stay empty are removed at its end).
 // Before every timed step the file system is synced, so no step pays for the
 // write-back of the one before.
 //
@@ -859,6 +863,36 @@ WriteFloor MeasureWrite(const fs::path& folder, uint64_t bytes) {
     return floor;
 }
 
+// The output files spexor makes for each RAW file with these options: every
+// file exists from the start of the file's conversion and the empty ones
+// are removed at its end. One MS1 file; MS2, MS3, MGF and KSD each six
+// files split by activation and analyzer, or one merged (-a).
+int OutputFilesPerInput(const std::vector<std::string>& kinds) {
+    const bool merged = std::find(kinds.begin(), kinds.end(), "-a") != kinds.end();
+    int files = 0;
+    for (const std::string& kind : kinds) {
+        if (kind == "-ms1") files += 1;
+        if (kind == "-ms2" || kind == "-ms3" || kind == "-mgf" || kind == "-ksd") files += merged ? 1 : 6;
+    }
+    return files;
+}
+
+// The file-system work of those files alone: creates `created` empty files
+// in `folder`, one after the other as spexor does, then removes all but
+// `kept` of them. Returns the seconds taken, -1 when a file cannot be made.
+double MeasureFileLifecycle(const fs::path& folder, int created, int kept) {
+    SyncFolder(folder);
+    const auto start = Clock::now();
+    for (int i = 0; i < created; ++i) {
+        const fs::path path = folder / ("lifecycle_" + std::to_string(i) + ".mgf");
+        const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (fd < 0) return -1;
+        close(fd);
+    }
+    for (int i = kept; i < created; ++i) unlink((folder / ("lifecycle_" + std::to_string(i) + ".mgf")).c_str());
+    return Seconds(start);
+}
+
 struct Row {
     std::string input;  // which input
     std::string run;    // which conversion
@@ -868,6 +902,7 @@ struct Row {
     FolderSize output;
     double readSeconds = -1;
     WriteFloor write;
+    double filesSeconds = -1;  // MeasureFileLifecycle for the files of this run
 };
 
 std::vector<Row> g_rows;
@@ -881,8 +916,9 @@ std::string Fixed(double value, int decimals) {
 void PrintHeader() {
     std::printf(
         "| input | run | exit | scans | in GB | out GB | wall s | CPU s | GB/s wall | GB/s CPU | CPU us/scan | "
-        "peak RSS MB | peak anon MB | read floor GB/s | write floor GB/s | I/O floor s | wall/floor | fsync s |\n"
-        "|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|\n");
+        "peak RSS MB | peak anon MB | read floor GB/s | write floor GB/s | I/O floor s | wall/floor | fsync s | "
+        "files s | wall/(floor + files) |\n"
+        "|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|\n");
 }
 
 void PrintRow(const Row& row) {
@@ -892,7 +928,7 @@ void PrintRow(const Row& row) {
     const double floorSeconds = row.readSeconds + row.write.writeSeconds;
     std::printf(
         "| %s | %s | %d | %llu | %.3f | %.3f | %.2f | %.2f | %.4f | %.4f | %.1f | %s | %s | %s | %s | %s | %s | %s "
-        "|\n",
+        "| %s | %s |\n",
         row.input.c_str(), row.run.c_str(), c.status, static_cast<unsigned long long>(row.scans), in / 1e9, out / 1e9,
         c.wallSeconds, c.cpuSeconds, in / c.wallSeconds / 1e9, in / c.cpuSeconds / 1e9,
         c.cpuSeconds * 1e6 / static_cast<double>(row.scans),
@@ -902,7 +938,10 @@ void PrintRow(const Row& row) {
         row.write.writeSeconds > 0 ? Fixed(out / row.write.writeSeconds / 1e9, 2).c_str() : "n/a",
         row.readSeconds >= 0 && row.write.writeSeconds >= 0 ? Fixed(floorSeconds, 3).c_str() : "n/a",
         floorSeconds > 0 ? (Fixed(c.wallSeconds / floorSeconds, 1) + "x").c_str() : "n/a",
-        row.write.fsyncSeconds >= 0 ? Fixed(row.write.fsyncSeconds, 2).c_str() : "n/a");
+        row.write.fsyncSeconds >= 0 ? Fixed(row.write.fsyncSeconds, 2).c_str() : "n/a",
+        row.filesSeconds >= 0 ? Fixed(row.filesSeconds, 3).c_str() : "n/a",
+        floorSeconds > 0 && row.filesSeconds >= 0 ? (Fixed(c.wallSeconds / (floorSeconds + row.filesSeconds), 1) + "x").c_str()
+                                                   : "n/a");
     std::fflush(stdout);
 }
 
@@ -943,6 +982,10 @@ Row ConvertOnce(const std::string& spexor, const std::string& jobs, const fs::pa
     fs::create_directories(out);
     row.write = MeasureWrite(out, row.output.bytes);
     fs::remove_all(out);
+    fs::create_directories(out);
+    row.filesSeconds = MeasureFileLifecycle(out, static_cast<int>(inputFiles.size()) * OutputFilesPerInput(kinds),
+                                            row.output.files);
+    fs::remove_all(out);
     fs::remove(log);
     return row;
 }
@@ -955,13 +998,17 @@ Row Fastest(const std::vector<Row>& rows) {
         if (row.child.wallSeconds < best.child.wallSeconds) {
             const double read = best.readSeconds;
             const WriteFloor write = best.write;
+            const double files = best.filesSeconds;
             best = row;
             best.readSeconds = read;
             best.write = write;
+            best.filesSeconds = files;
         }
         best.readSeconds = std::min(best.readSeconds, row.readSeconds);
         if (row.write.writeSeconds >= 0 && (best.write.writeSeconds < 0 || row.write.writeSeconds < best.write.writeSeconds))
             best.write = row.write;
+        if (row.filesSeconds >= 0 && (best.filesSeconds < 0 || row.filesSeconds < best.filesSeconds))
+            best.filesSeconds = row.filesSeconds;
     }
     return best;
 }
@@ -1169,8 +1216,9 @@ int main(int argc, char** argv) {
     std::printf(
         "floor: read = the input from the page cache, 1 MiB read() calls after a warm-up read; write = as many "
         "bytes as spexor wrote, 1 MiB write() calls to one file in the output folder, fsync not included (its time "
-        "is the last column); I/O floor s = read + write; wall/floor = spexor's wall time over it; peak RSS = VmHWM "
-        "and "
+        "is its own column); I/O floor s = read + write; wall/floor = spexor's wall time over it; files s = "
+        "creating, one after the other, as many empty files as spexor makes (every output file of every RAW file "
+        "exists from the start of its conversion) and removing those it removed; peak RSS = VmHWM and "
         "peak anon = RssAnon of spexor's /proc/<pid>/status, sampled every 10 ms\n\n");
 
     if (WantsCase(options, "centroid")) SyntheticCase(options, work, "centroid", options.centroidSource);

@@ -3,7 +3,6 @@
 #include <array>
 #include <bit>
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,22 +41,18 @@ constexpr int8_t kNeutralLossOrder = -2;
 constexpr uint8_t kOn = 1;
 constexpr uint8_t kSourceFragmentationOn = 0;
 
-// The text of the analyzer token; empty (no token) for "undefined".
-std::optional<std::string> AnalyzerToken(uint8_t analyzer) {
+// The name of a known analyzer; empty (no token) for "undefined"; null
+// for any other code.
+const char* AnalyzerName(uint8_t analyzer) {
     if (analyzer < kAnalyzerNames.size()) {
-        return std::string(kAnalyzerNames[analyzer]);
+        return kAnalyzerNames[analyzer];
     }
-    if (analyzer == kAnalyzerUndefined) {
-        return std::string();
-    }
-    return std::nullopt;
+    return analyzer == kAnalyzerUndefined ? "" : nullptr;
 }
 
-std::optional<std::string> ActivationName(uint32_t code) {
-    if (code < kActivationNames.size() && kActivationNames[code] != nullptr) {
-        return std::string(kActivationNames[code]);
-    }
-    return std::nullopt;
+// The name of an activation; null when it has none.
+const char* ActivationName(uint32_t code) {
+    return code < kActivationNames.size() ? kActivationNames[code] : nullptr;
 }
 
 // The texts of numbers formatted lately, by value and decimals. The scan
@@ -92,61 +87,60 @@ private:
     std::array<Entry, kSlots> entries_;
 };
 
-std::optional<std::string> FormatNumber(double value, uint32_t decimals) {
+// Appends `value` with `decimals` decimals to `text`; false when it cannot
+// be written so.
+bool AppendNumber(double value, uint32_t decimals, std::string& text) {
     thread_local RecentNumbers recent;
-    if (const std::string* known = recent.Find(value, decimals)) return *known;
-    std::string text;
-    if (decimals > static_cast<uint32_t>(kMostDecimals) || !FormatFixed(value, static_cast<int>(decimals), &text)) {
-        return std::nullopt;
+    if (const std::string* known = recent.Find(value, decimals)) {
+        text += *known;
+        return true;
     }
-    recent.Keep(value, decimals, text);
-    return text;
+    thread_local std::string formatted;
+    if (decimals > static_cast<uint32_t>(kMostDecimals) || !FormatFixed(value, static_cast<int>(decimals), &formatted)) {
+        return false;
+    }
+    recent.Keep(value, decimals, formatted);
+    text += formatted;
+    return true;
 }
 
 // "810.79@cid35.00"; "526.258" for a reaction of activation "any".
-std::optional<std::string> ReactionToken(const Reaction& reaction, uint32_t massPrecision) {
-    const auto mass = FormatNumber(reaction.precursorMz, massPrecision);
-    if (!mass) {
-        return std::nullopt;
+bool AppendReaction(const Reaction& reaction, uint32_t massPrecision, std::string& text) {
+    if (!AppendNumber(reaction.precursorMz, massPrecision, text)) {
+        return false;
     }
     if (reaction.ActivationCode() == kActivationAny) {
-        return *mass;
+        return true;
     }
-    const auto activation = ActivationName(reaction.ActivationCode());
-    if (!activation) {
-        return std::nullopt;
+    const char* activation = ActivationName(reaction.ActivationCode());
+    if (activation == nullptr) {
+        return false;
     }
-    if (!reaction.EnergyValid()) {
-        return *mass + "@" + *activation;
-    }
-    const auto energy = FormatNumber(reaction.collisionEnergy, kEnergyDecimals);
-    if (!energy) {
-        return std::nullopt;
-    }
-    return *mass + "@" + *activation + *energy;
+    text += '@';
+    text += activation;
+    return !reaction.EnergyValid() || AppendNumber(reaction.collisionEnergy, kEnergyDecimals, text);
 }
 
 // "sid=15.00", the in-source CID energy; "sid" when none is stored.
-std::optional<std::string> SourceFragmentationToken(const ScanEvent& event) {
+bool AppendSourceFragmentation(const ScanEvent& event, std::string& text) {
+    text += "sid";
     if (event.sourceFragmentationEnergies.empty()) {
-        return std::string("sid");
+        return true;
     }
-    const auto energy = FormatNumber(event.sourceFragmentationEnergies.front(), kEnergyDecimals);
-    if (!energy) {
-        return std::nullopt;
-    }
-    return "sid=" + *energy;
+    text += '=';
+    return AppendNumber(event.sourceFragmentationEnergies.front(), kEnergyDecimals, text);
 }
 
 // "ms", "ms2" ...; "pr" and "cnl" for precursor-ion and neutral-loss scans.
-std::string MsOrderToken(int8_t order) {
+void AppendMsOrder(int8_t order, std::string& text) {
     if (order == kPrecursorIonOrder) {
-        return "pr";
+        text += "pr";
+    } else if (order == kNeutralLossOrder) {
+        text += "cnl";
+    } else {
+        text += "ms";
+        if (order != 1) text += std::to_string(order);
     }
-    if (order == kNeutralLossOrder) {
-        return "cnl";
-    }
-    return order == 1 ? std::string("ms") : "ms" + std::to_string(order);
 }
 
 // The number of reactions the text lists: one per MSn stage, one for the
@@ -165,30 +159,35 @@ bool MsOrderKnown(int8_t order) {
 }
 
 // "[181.653-182.582, 507.779-508.708]"
-std::optional<std::string> MassRangesToken(const std::vector<MassRange>& ranges, uint32_t massPrecision) {
-    std::string token = "[";
+bool AppendMassRanges(const std::vector<MassRange>& ranges, uint32_t massPrecision, std::string& text) {
+    text += '[';
     for (size_t i = 0; i < ranges.size(); ++i) {
-        const auto low = FormatNumber(ranges[i].low, massPrecision);
-        const auto high = FormatNumber(ranges[i].high, massPrecision);
-        if (!low || !high) {
-            return std::nullopt;
-        }
         if (i > 0) {
-            token += ", ";
+            text += ", ";
         }
-        token += *low + "-" + *high;
+        if (!AppendNumber(ranges[i].low, massPrecision, text)) {
+            return false;
+        }
+        text += '-';
+        if (!AppendNumber(ranges[i].high, massPrecision, text)) {
+            return false;
+        }
     }
-    return token + "]";
+    text += ']';
+    return true;
 }
 
-class TokenList {
+// The filter text as it is built: each token is started with Next, which
+// puts the blank between it and the one before.
+class TokenText {
 public:
-    void Add(const std::string& token) {
+    std::string& Next() {
         if (!text_.empty()) {
             text_ += ' ';
         }
-        text_ += token;
+        return text_;
     }
+    void Add(const char* token) { Next() += token; }
     std::string Take() { return std::move(text_); }
 
 private:
@@ -198,25 +197,21 @@ private:
 }  // namespace
 
 Status BuildFilterText(const ScanEvent& event, uint32_t massPrecision, std::string* text) {
-    TokenList tokens;
-    const auto analyzer = AnalyzerToken(event.analyzer);
-    if (!analyzer || event.polarity > 1 || event.dataType > 1 || event.ionization >= kIonizationNames.size() ||
-        event.scanType >= kScanTypeNames.size() || kScanTypeNames[event.scanType] == nullptr ||
-        !MsOrderKnown(event.msOrder)) {
+    const char* analyzer = AnalyzerName(event.analyzer);
+    if (analyzer == nullptr || event.polarity > 1 || event.dataType > 1 ||
+        event.ionization >= kIonizationNames.size() || event.scanType >= kScanTypeNames.size() ||
+        kScanTypeNames[event.scanType] == nullptr || !MsOrderKnown(event.msOrder)) {
         return kUnsupported;
     }
-    if (!analyzer->empty()) {
-        tokens.Add(*analyzer);
+    TokenText tokens;
+    if (*analyzer != '\0') {
+        tokens.Add(analyzer);
     }
     tokens.Add(event.polarity == 1 ? "+" : "-");
     tokens.Add(event.dataType == 1 ? "p" : "c");
     tokens.Add(kIonizationNames[event.ionization]);
-    if (event.sourceFragmentation == kSourceFragmentationOn) {
-        const auto sid = SourceFragmentationToken(event);
-        if (!sid) {
-            return kUnsupported;
-        }
-        tokens.Add(*sid);
+    if (event.sourceFragmentation == kSourceFragmentationOn && !AppendSourceFragmentation(event, tokens.Next())) {
+        return kUnsupported;
     }
     if (event.scanRate == kOn) {
         tokens.Add("r");
@@ -232,24 +227,20 @@ Status BuildFilterText(const ScanEvent& event, uint32_t massPrecision, std::stri
     }
     tokens.Add(kScanTypeNames[event.scanType]);
     if (event.scanType != kScanTypeQ1 && event.scanType != kScanTypeQ3) {
-        tokens.Add(MsOrderToken(event.msOrder));
+        AppendMsOrder(event.msOrder, tokens.Next());
     }
     const size_t listed = event.msOrder == 1 ? 0 : ListedReactionCount(event);
     if (event.reactions.size() < listed) {
         return kDamaged;
     }
     for (size_t i = 0; i < listed; ++i) {
-        const auto reaction = ReactionToken(event.reactions[i], massPrecision);
-        if (!reaction) {
+        if (!AppendReaction(event.reactions[i], massPrecision, tokens.Next())) {
             return kUnsupported;
         }
-        tokens.Add(*reaction);
     }
-    const auto ranges = MassRangesToken(event.massRanges, massPrecision);
-    if (!ranges) {
+    if (!AppendMassRanges(event.massRanges, massPrecision, tokens.Next())) {
         return kUnsupported;
     }
-    tokens.Add(*ranges);
     *text = tokens.Take();
     return kOk;
 }

@@ -48,6 +48,15 @@ TEST(NativeNumberFormat, CarriesThroughNinesAndHandlesSmallAndLargeValues) {
     EXPECT_EQ(Fixed(12.5, 0), "13");
     EXPECT_EQ(Fixed(1e20, 2), "100000000000000000000.00");
     EXPECT_EQ(Fixed(123456789012345678.0, 1), "123456789012346000.0");
+    // No digit kept before the rounding: the carry makes the only one.
+    EXPECT_EQ(Fixed(0.6, 0), "1");
+    EXPECT_EQ(Fixed(-0.6, 0), "-1");
+    EXPECT_EQ(Fixed(0.4, 0), "0");
+    // The largest double with the most decimals: 309 digits, the point and 20 zeros.
+    const std::string largest = Fixed(std::numeric_limits<double>::max(), rawfile::native::kMostDecimals);
+    EXPECT_EQ(largest.size(), 309u + 1 + 20);
+    EXPECT_EQ(largest.substr(0, 16), "1797693134862320");
+    EXPECT_EQ(largest.substr(309), "." + std::string(20, '0'));
 }
 
 TEST(NativeNumberFormat, RefusesWhatCannotBePrinted) {

@@ -3,17 +3,23 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 namespace rawfile::native {
 
 namespace {
 
 constexpr int kSignificantDigits = 15;
+// The most digits a rounded value has before its decimal point is spread:
+// a double below 10^309, kMostDecimals decimals and a carry.
+constexpr int kMostScaledDigits = 309 + kMostDecimals + 1;
+// Room before the digits for a carry and the zeros that pad a value below 1.
+constexpr int kFrontRoom = kMostDecimals + 2;
 
 struct DecimalDigits {
     bool negative = false;
-    std::string digits;  // kSignificantDigits digits, the first non-zero unless the value is 0
-    int exponent = 0;    // place value of the first digit is 10^exponent
+    char digits[kSignificantDigits];  // the first non-zero unless the value is 0
+    int exponent = 0;                 // place value of the first digit is 10^exponent
 };
 
 DecimalDigits ToSignificantDigits(double value) {
@@ -28,9 +34,10 @@ DecimalDigits ToSignificantDigits(double value) {
         result.negative = true;
         ++at;
     }
+    int count = 0;
     for (; *at != 'e' && *at != '\0'; ++at) {
-        if (*at >= '0' && *at <= '9') {  // whatever the locale's decimal point
-            result.digits.push_back(*at);
+        if (*at >= '0' && *at <= '9' && count < kSignificantDigits) {  // whatever the locale's decimal point
+            result.digits[count++] = *at;
         }
     }
     if (*at == 'e') {
@@ -39,32 +46,37 @@ DecimalDigits ToSignificantDigits(double value) {
     return result;
 }
 
-// Adds one to a string of decimal digits, growing it on a carry out.
-void IncrementDigits(std::string* digits) {
-    for (auto it = digits->rbegin(); it != digits->rend(); ++it) {
-        if (*it != '9') {
-            ++*it;
-            return;
-        }
-        *it = '0';
-    }
-    digits->insert(digits->begin(), '1');
-}
-
-// The digits of the value in units of 10^-decimals, rounded half away from zero.
-std::string ScaledDigits(const DecimalDigits& number, int decimals) {
+// The digits of a value in units of 10^-decimals, between `begin` and the
+// end returned, rounded half away from zero. Digits may be put before
+// `begin` (a carry out), so it returns the new first digit in *first.
+char* ScaledDigits(const DecimalDigits& number, int decimals, char* begin, char** first) {
+    *first = begin;
     const int kept = number.exponent + decimals + 1;
     if (kept < 0) {
-        return "0";
+        *begin = '0';
+        return begin + 1;
     }
     if (kept >= kSignificantDigits) {
-        return number.digits + std::string(static_cast<size_t>(kept - kSignificantDigits), '0');
+        std::memcpy(begin, number.digits, kSignificantDigits);
+        std::memset(begin + kSignificantDigits, '0', static_cast<size_t>(kept - kSignificantDigits));
+        return begin + kept;
     }
-    std::string scaled = number.digits.substr(0, static_cast<size_t>(kept));
-    if (number.digits[static_cast<size_t>(kept)] >= '5') {
-        IncrementDigits(&scaled);
+    char* end = begin + kept;
+    std::memcpy(begin, number.digits, static_cast<size_t>(kept));
+    if (number.digits[kept] >= '5') {
+        char* at = end;
+        while (at != begin && *(at - 1) == '9') *--at = '0';
+        if (at == begin) {
+            *--*first = '1';
+        } else {
+            ++*(at - 1);
+        }
     }
-    return scaled.empty() ? "0" : scaled;
+    if (*first == end) {
+        *end = '0';
+        return end + 1;
+    }
+    return end;
 }
 
 }  // namespace
@@ -74,18 +86,18 @@ bool FormatFixed(double value, int decimals, std::string* text) {
         return false;
     }
     const DecimalDigits number = ToSignificantDigits(value);
-    std::string scaled = ScaledDigits(number, decimals);
-    const size_t width = static_cast<size_t>(decimals) + 1;
-    if (scaled.size() < width) {
-        scaled.insert(0, width - scaled.size(), '0');
-    }
-    std::string result = number.negative ? "-" : "";
-    result += scaled.substr(0, scaled.size() - static_cast<size_t>(decimals));
+    char area[kFrontRoom + kMostScaledDigits];
+    char* first = nullptr;
+    char* const end = ScaledDigits(number, decimals, area + kFrontRoom, &first);
+    while (end - first < decimals + 1) *--first = '0';
+    char* const point = end - decimals;
+    text->clear();
+    if (number.negative) *text += '-';
+    text->append(first, point);
     if (decimals > 0) {
-        result += '.';
-        result += scaled.substr(scaled.size() - static_cast<size_t>(decimals));
+        *text += '.';
+        text->append(point, end);
     }
-    *text = std::move(result);
     return true;
 }
 

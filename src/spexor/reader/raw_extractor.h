@@ -61,6 +61,11 @@ protected:
     bool available = false;
 
 private:
+    friend class ScanFilterText;
+
     std::optional<int> filterScan_;
     std::string filter_;
+    // The text the filter-based questions work on, kept from question to
+    // question so that fetching it needs no allocation.
+    std::string questionFilter_;
 };

@@ -12,17 +12,28 @@ namespace {
 constexpr std::size_t kPrecursorDigitsKept = 20;
 constexpr std::size_t kActivationNameLength = 3;
 
-const char* const kChargeStateLabel = "Charge State:";
-const char* const kIonInjectionTimeLabel = "Ion Injection Time (ms):";
-const char* const kMonoisotopicMzLabel = "Monoisotopic M/Z:";
+// Made once: the trailer questions take the label as a string.
+const std::string kChargeStateLabel = "Charge State:";
+const std::string kIonInjectionTimeLabel = "Ion Injection Time (ms):";
+const std::string kMonoisotopicMzLabel = "Monoisotopic M/Z:";
 
 bool Contains(const std::string& text, const char* part) { return text.find(part) != std::string::npos; }
 
 }  // namespace
 
+// A scan's filter text fetched afresh, from the empty text, into the
+// reader's own string.
+class ScanFilterText {
+public:
+    static const std::string& Of(RawExtractor& reader, int scan) {
+        reader.questionFilter_.clear();
+        reader.GetFilter(scan, reader.questionFilter_);
+        return reader.questionFilter_;
+    }
+};
+
 bool RawExtractor::IsScanKind(int scan, int kind) {
-    std::string filter;
-    GetFilter(scan, filter);
+    const std::string& filter = ScanFilterText::Of(*this, scan);
     switch (kind) {
         case 0: return !Contains(filter, "ms2") && !Contains(filter, "ms3");
         case 1:
@@ -34,8 +45,7 @@ bool RawExtractor::IsScanKind(int scan, int kind) {
 }
 
 bool RawExtractor::HasActivation(int scan, int activation) {
-    std::string filter;
-    GetFilter(scan, filter);
+    const std::string& filter = ScanFilterText::Of(*this, scan);
     if (!Contains(filter, "ms2")) return false;
     switch (activation) {
         case 0: return Contains(filter, "@hcd");
@@ -47,21 +57,18 @@ bool RawExtractor::HasActivation(int scan, int activation) {
 
 // Centroid data is marked "+ c " in positive and "- c " in negative polarity.
 bool RawExtractor::IsCentroidScan(int scan) {
-    std::string filter;
-    GetFilter(scan, filter);
+    const std::string& filter = ScanFilterText::Of(*this, scan);
     return Contains(filter, "+ c ") || Contains(filter, "- c ");
 }
 
 void RawExtractor::GetAnalyzer(std::string& analyzer, int scan) {
-    std::string filter;
-    GetFilter(scan, filter);
+    const std::string& filter = ScanFilterText::Of(*this, scan);
     std::string token = filter.substr(0, filter.find(' '));
     analyzer = token == "+" ? "ITMS" : token;
 }
 
 void RawExtractor::GetActivation(std::string& activation, int scan) {
-    std::string filter;
-    GetFilter(scan, filter);
+    const std::string& filter = ScanFilterText::Of(*this, scan);
     const std::size_t at = filter.rfind('@');
     activation = at == std::string::npos ? std::string() : filter.substr(at + 1, kActivationNameLength);
 }
@@ -73,8 +80,7 @@ std::pair<int, int> RawExtractor::GetChargeRange(std::pair<int, int>& range, int
 }
 
 double RawExtractor::GetPrecursorMz(int scan) {
-    std::string filter;
-    GetFilter(scan, filter);
+    const std::string& filter = ScanFilterText::Of(*this, scan);
     const std::size_t at = filter.rfind('@');
     if (at == std::string::npos || at == 0) return 0.0;
     const std::size_t blank = filter.rfind(' ', at - 1);

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstring>
+#include <utility>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -10,6 +11,10 @@
 static_assert(std::endian::native == std::endian::little, "the digit words are stored as little-endian bytes");
 
 namespace {
+
+// The steps of the common path are inlined into every writer, so that each
+// writer made for a number of decimals has them folded for it.
+#define ALWAYS_INLINE [[gnu::always_inline]] inline
 
 __extension__ using uint128 = unsigned __int128;
 
@@ -28,7 +33,7 @@ struct BinaryValue {
     int exponent;
 };
 
-BinaryValue Decompose(uint64_t bits) {
+ALWAYS_INLINE BinaryValue Decompose(uint64_t bits) {
     const uint64_t fraction = bits & ((uint64_t{1} << 52) - 1);
     const int biasedExponent = static_cast<int>((bits >> 52) & 0x7ff);
     if (biasedExponent == 0) return {fraction, -1074};  // subnormal
@@ -48,7 +53,7 @@ struct ScaledValue {
 // dropped part, which is as likely below half as above. A carry out of the
 // decimals goes to the whole part.
 template <typename Remainder>
-ScaledValue Round(uint64_t whole, uint64_t digits, Remainder beyond, Remainder half, int decimals) {
+ALWAYS_INLINE ScaledValue Round(uint64_t whole, uint64_t digits, Remainder beyond, Remainder half, int decimals) {
     const uint64_t lastPlaceOdd = (decimals == 0 ? whole : digits) & 1;
     digits += beyond > half - lastPlaceOdd ? 1 : 0;
     if (digits == kPowersOfTen[decimals]) return {whole + 1, 0};
@@ -58,7 +63,7 @@ ScaledValue Round(uint64_t whole, uint64_t digits, Remainder beyond, Remainder h
 // A value mantissa / 2^shift with 1 <= shift <= 64: the fractional part,
 // shifted up to a 64-bit binary fraction, is exact; times 10^decimals, its
 // high word holds the decimals and its low word what lies beyond them.
-ScaledValue ScaleFraction(uint64_t mantissa, int shift, int decimals) {
+ALWAYS_INLINE ScaledValue ScaleFraction(uint64_t mantissa, int shift, int decimals) {
     const uint64_t whole = (mantissa >> (shift - 1)) >> 1;
     const uint64_t fraction = mantissa << (64 - shift);
     const uint128 product = static_cast<uint128>(fraction) * kPowersOfTen[decimals];
@@ -78,7 +83,7 @@ ScaledValue ScaleSmallFraction(uint64_t mantissa, int shift, int decimals) {
     return Round(0, digits, beyond, uint128{1} << (shift - 1), decimals);
 }
 
-ScaledValue Scale(BinaryValue value, int decimals) {
+ALWAYS_INLINE ScaledValue Scale(BinaryValue value, int decimals) {
     if (value.exponent >= 0) return {value.mantissa << value.exponent, 0};
     const int shift = -value.exponent;
     if (shift <= 64) return ScaleFraction(value.mantissa, shift, decimals);
@@ -90,7 +95,7 @@ ScaledValue Scale(BinaryValue value, int decimals) {
 // halves of four digits in 32-bit lanes, each into two of two digits in
 // 16-bit lanes, each into single digits in bytes, dividing by 10^4, 100 and
 // 10 with multiplications exact in these ranges.
-uint64_t EightDigitValues(uint64_t n) {
+ALWAYS_INLINE uint64_t EightDigitValues(uint64_t n) {
     const uint64_t fours = n / 10000 | (n % 10000) << 32;
     const uint64_t hundreds = ((fours * 10486) >> 20) & 0x0000007f0000007full;
     const uint64_t twos = hundreds | (fours - hundreds * 100) << 16;
@@ -107,7 +112,7 @@ struct DigitWords {
 // same splits, by 10^4 in 64-bit lanes (x 0xd1b71759 / 2^45), by 100 and 10
 // in 16-bit lanes (x 5243 / 2^19, x 6554 / 2^16). Every input below 10^8
 // gives the digits EightDigitValues gives.
-DigitWords EightDigitValuesOfEach(uint64_t first, uint64_t second) {
+ALWAYS_INLINE DigitWords EightDigitValuesOfEach(uint64_t first, uint64_t second) {
 #if defined(__SSE2__)
     const __m128i n = _mm_set_epi64x(static_cast<long long>(second), static_cast<long long>(first));
     const __m128i over10000 = _mm_srli_epi64(_mm_mul_epu32(n, _mm_set1_epi32(static_cast<int>(0xd1b71759))), 45);
@@ -129,13 +134,13 @@ DigitWords EightDigitValuesOfEach(uint64_t first, uint64_t second) {
 // Stores a whole word of digit characters; the callers advance by the
 // digits that count, the characters after them are overwritten or left in
 // the room the caller provides.
-void StoreDigits(char* out, uint64_t digitValues) {
+ALWAYS_INLINE void StoreDigits(char* out, uint64_t digitValues) {
     const uint64_t characters = digitValues + 0x3030303030303030ull;
     std::memcpy(out, &characters, sizeof characters);
 }
 
 // A word of eight digits without its leading zeros; all zeros as "0".
-char* WriteWithoutLeadingZeros(char* out, uint64_t digitValues) {
+ALWAYS_INLINE char* WriteWithoutLeadingZeros(char* out, uint64_t digitValues) {
     const int leadingZeros = std::countr_zero(digitValues | (uint64_t{1} << 56)) / 8;
     StoreDigits(out, digitValues >> (8 * leadingZeros));
     return out + 8 - leadingZeros;
@@ -143,7 +148,16 @@ char* WriteWithoutLeadingZeros(char* out, uint64_t digitValues) {
 
 // The common case, a whole part below 10^8 and at most 8 decimals: both
 // converted at once, the decimals as the leading digits of a word.
-char* WriteShortFixed(char* out, uint64_t whole, uint64_t digits, int decimals) {
+// With one or no decimal the whole part is converted alone and the decimal
+// is a single character.
+ALWAYS_INLINE char* WriteShortFixed(char* out, uint64_t whole, uint64_t digits, int decimals) {
+    if (decimals <= 1) {
+        out = WriteWithoutLeadingZeros(out, EightDigitValues(whole));
+        if (decimals == 0) return out;
+        out[0] = '.';
+        out[1] = static_cast<char>('0' + digits);
+        return out + 2;
+    }
     const DigitWords words = EightDigitValuesOfEach(whole, digits * kPowersOfTen[8 - decimals]);
     out = WriteWithoutLeadingZeros(out, words.first);
     if (decimals == 0) return out;
@@ -170,9 +184,9 @@ char* WriteDecimals(char* out, uint64_t n, int count) {
     return out + 8;
 }
 
-}  // namespace
-
-char* WriteExactFixed(char* out, double value, int decimals) {
+// WriteExactFixed, inlined where it is used, so that a caller with a
+// constant number of decimals gets code folded for it.
+[[gnu::always_inline]] inline char* WriteExactFixedInline(char* out, double value, int decimals) {
     const uint64_t bits = std::bit_cast<uint64_t>(value);
     if ((bits >> 63) != 0) *out++ = '-';
     const ScaledValue scaled = Scale(Decompose(bits), decimals);
@@ -181,4 +195,25 @@ char* WriteExactFixed(char* out, double value, int decimals) {
     if (decimals == 0) return out;
     *out++ = '.';
     return WriteDecimals(out, scaled.decimals, decimals);
+}
+
+template <int kDecimals>
+char* WriteExactFixedOf(char* out, double value) {
+    return WriteExactFixedInline(out, value, kDecimals);
+}
+
+template <int... kDecimals>
+constexpr std::array<ExactFixedWriter, sizeof...(kDecimals)> MakeWriters(
+    std::integer_sequence<int, kDecimals...> /*decimals*/) {
+    return {WriteExactFixedOf<kDecimals>...};
+}
+
+constexpr auto kWriters = MakeWriters(std::make_integer_sequence<int, kMostExactDecimals + 1>());
+
+}  // namespace
+
+char* WriteExactFixed(char* out, double value, int decimals) { return WriteExactFixedInline(out, value, decimals); }
+
+ExactFixedWriter ExactFixedWriterFor(int decimals) {
+    return static_cast<unsigned>(decimals) <= kMostExactDecimals ? kWriters[static_cast<std::size_t>(decimals)] : nullptr;
 }

@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cstring>
-#include <utility>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -12,8 +11,7 @@ static_assert(std::endian::native == std::endian::little, "the digit words are s
 
 namespace {
 
-// The steps of the common path are inlined into every writer, so that each
-// writer made for a number of decimals has them folded for it.
+// The steps of the common path are inlined into WriteExactFixed.
 #define ALWAYS_INLINE [[gnu::always_inline]] inline
 
 __extension__ using uint128 = unsigned __int128;
@@ -184,9 +182,9 @@ char* WriteDecimals(char* out, uint64_t n, int count) {
     return out + 8;
 }
 
-// WriteExactFixed, inlined where it is used, so that a caller with a
-// constant number of decimals gets code folded for it.
-[[gnu::always_inline]] inline char* WriteExactFixedInline(char* out, double value, int decimals) {
+}  // namespace
+
+char* WriteExactFixed(char* out, double value, int decimals) {
     const uint64_t bits = std::bit_cast<uint64_t>(value);
     if ((bits >> 63) != 0) *out++ = '-';
     const ScaledValue scaled = Scale(Decompose(bits), decimals);
@@ -195,25 +193,4 @@ char* WriteDecimals(char* out, uint64_t n, int count) {
     if (decimals == 0) return out;
     *out++ = '.';
     return WriteDecimals(out, scaled.decimals, decimals);
-}
-
-template <int kDecimals>
-char* WriteExactFixedOf(char* out, double value) {
-    return WriteExactFixedInline(out, value, kDecimals);
-}
-
-template <int... kDecimals>
-constexpr std::array<ExactFixedWriter, sizeof...(kDecimals)> MakeWriters(
-    std::integer_sequence<int, kDecimals...> /*decimals*/) {
-    return {WriteExactFixedOf<kDecimals>...};
-}
-
-constexpr auto kWriters = MakeWriters(std::make_integer_sequence<int, kMostExactDecimals + 1>());
-
-}  // namespace
-
-char* WriteExactFixed(char* out, double value, int decimals) { return WriteExactFixedInline(out, value, decimals); }
-
-ExactFixedWriter ExactFixedWriterFor(int decimals) {
-    return static_cast<unsigned>(decimals) <= kMostExactDecimals ? kWriters[static_cast<std::size_t>(decimals)] : nullptr;
 }

@@ -32,9 +32,3 @@ inline bool FitsExactFixed(double value, int decimals) {
 // most 1 + 20 + 1 + 19 characters, though digits are stored eight at a time
 // and the room used reaches up to 7 characters further (kExactFixedRoom).
 char* WriteExactFixed(char* out, double value, int decimals);
-
-// WriteExactFixed for one number of decimals, with code made for it: the
-// peak lines write thousands of numbers with the same two.
-using ExactFixedWriter = char* (*)(char* out, double value);
-// Null outside 0 to kMostExactDecimals.
-ExactFixedWriter ExactFixedWriterFor(int decimals);

@@ -3,24 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
-#include "spexor/output/fixed_format.h"
 #include "spexor/output/number_format.h"
 
-namespace {
-
-// "%.<decimals>f" of `value`, through `exact` when it takes the value.
-char* WriteNumber(char* out, double value, int decimals, ExactFixedWriter exact) {
-    if (exact != nullptr && FitsExactFixed(value, decimals)) return exact(out, value);
-    return WriteFixed(out, value, decimals);
-}
-
-}  // namespace
-
 PeakLines::PeakLines(int mzDecimals, int intensityDecimals)
-    : mzDecimals_(std::max(0, mzDecimals)),
-      intensityDecimals_(std::max(0, intensityDecimals)),
-      mzWriter_(ExactFixedWriterFor(mzDecimals_)),
-      intensityWriter_(ExactFixedWriterFor(intensityDecimals_)) {}
+    : mzDecimals_(std::max(0, mzDecimals)), intensityDecimals_(std::max(0, intensityDecimals)) {}
 
 void PeakLines::Reserve(std::size_t room) {
     if (capacity_ - size_ >= room) return;
@@ -38,9 +24,9 @@ void PeakLines::Format(const SpectrumRecord& record) {
         Reserve(lineRoom);
         const Peak& peak = record.peaks[i];
         char* at = text_.get() + size_;
-        at = WriteNumber(at, peak.mz, mzDecimals_, mzWriter_);
+        at = WriteFixed(at, peak.mz, mzDecimals_);
         *at++ = ' ';
-        at = WriteNumber(at, peak.intensity, intensityDecimals_, intensityWriter_);
+        at = WriteFixed(at, peak.intensity, intensityDecimals_);
         *at++ = '\n';
         size_ = static_cast<std::size_t>(at - text_.get());
     }

@@ -4,7 +4,6 @@
 #include <memory>
 #include <string_view>
 
-#include "spexor/output/fixed_format.h"
 #include "spexor/output/scan_record.h"
 
 // A record's peak lines ("m/z intensity\n" with the run's decimals),
@@ -24,8 +23,6 @@ private:
 
     int mzDecimals_;
     int intensityDecimals_;
-    ExactFixedWriter mzWriter_;  // null when the decimals take the general form
-    ExactFixedWriter intensityWriter_;
     std::unique_ptr<char[]> text_;
     std::size_t size_ = 0;
     std::size_t capacity_ = 0;

@@ -12,7 +12,6 @@
 #include <limits>
 #include <random>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "spexor/output/fixed_format.h"
@@ -95,28 +94,22 @@ public:
     void Check(double value, int decimals) {
         char mine[1024], theirs[1024];
         const int length = static_cast<int>(WriteFixed(mine, value, decimals) - mine);
-        std::snprintf(theirs, sizeof theirs, "%.*f", decimals, value);
+        const int expected = std::snprintf(theirs, sizeof theirs, "%.*f", decimals, value);
         ++compared_;
-        Compare(value, decimals, std::string_view(mine, static_cast<std::size_t>(length)), theirs, "");
-        if (!FitsExactFixed(value, decimals)) return;
-        ++exact_;
-        // The writer made for these decimals, as the peak lines use it.
-        const int made = static_cast<int>(ExactFixedWriterFor(decimals)(mine, value) - mine);
-        Compare(value, decimals, std::string_view(mine, static_cast<std::size_t>(made)), theirs, " (own writer)");
-    }
-    void CheckAll(const std::vector<double>& values, const std::vector<int>& decimalCounts) {
-        for (double value : values)
-            for (int decimals : decimalCounts) Check(value, decimals);
-    }
-    void Compare(double value, int decimals, std::string_view mine, const char* theirs, const char* by) {
-        if (mine == theirs) return;
+        if (FitsExactFixed(value, decimals)) ++exact_;
+        if (length == expected && std::memcmp(mine, theirs, static_cast<std::size_t>(length)) == 0) return;
         ++different_;
         if (differences_.size() < 10) {
             char hex[64];
             std::snprintf(hex, sizeof hex, "%a", value);
-            differences_.push_back(std::string(hex) + " with " + std::to_string(decimals) + " decimals" + by +
-                                   ": \"" + std::string(mine) + "\", printf \"" + theirs + "\"");
+            differences_.push_back(std::string(hex) + " with " + std::to_string(decimals) + " decimals: \"" +
+                                   std::string(mine, static_cast<std::size_t>(length)) + "\", printf \"" + theirs +
+                                   "\"");
         }
+    }
+    void CheckAll(const std::vector<double>& values, const std::vector<int>& decimalCounts) {
+        for (double value : values)
+            for (int decimals : decimalCounts) Check(value, decimals);
     }
     uint64_t Compared() const { return compared_; }
     uint64_t Exact() const { return exact_; }

@@ -1,5 +1,6 @@
 #include "rawfile/native/profile_points.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 
@@ -153,9 +154,9 @@ private:
     // keeps rising. `out` holds `count` zero points, the first of the whole
     // list when `listStart`.
     static void LiftPadding(double* out, std::size_t count, bool listStart) {
-        for (std::size_t j = listStart ? 1 : 0; j < count; ++j) {
-            const double previousMz = out[2 * j - 2];
-            if (!(out[2 * j] > previousMz)) out[2 * j] = previousMz + kPaddingRise;
+        for (std::ptrdiff_t at = listStart ? 2 : 0; at < 2 * static_cast<std::ptrdiff_t>(count); at += 2) {
+            const double previousMz = out[at - 2];
+            if (!(out[at] > previousMz)) out[at] = previousMz + kPaddingRise;
         }
     }
 

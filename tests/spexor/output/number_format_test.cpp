@@ -261,7 +261,8 @@ const ValueFamily kFamilies[] = {
 void CheckExactHalves(PrintfComparison& comparison, std::mt19937_64& random, int decimals) {
     for (int i = 0; i < 2000; ++i) {
         const int bits = static_cast<int>(random() % 53);
-        const double odd = static_cast<double>((random() >> (64 - bits)) | 1);
+        const uint64_t high = random();
+        const double odd = static_cast<double>((bits == 0 ? 0 : high >> (64 - bits)) | 1);
         std::vector<double> values;
         AddNeighbours(values, RandomSign(random, std::ldexp(odd, -(decimals + 1))), 1);
         comparison.CheckAll(values, {decimals});

@@ -881,15 +881,15 @@ int OutputFilesPerInput(const std::vector<std::string>& kinds) {
 // in `folder`, one after the other as spexor does, then removes all but
 // `kept` of them. Returns the seconds taken, -1 when a file cannot be made.
 double MeasureFileLifecycle(const fs::path& folder, int created, int kept) {
+    const auto path = [&folder](int i) { return folder / ("lifecycle_" + std::to_string(i) + ".mgf"); };
     SyncFolder(folder);
     const auto start = Clock::now();
     for (int i = 0; i < created; ++i) {
-        const fs::path path = folder / ("lifecycle_" + std::to_string(i) + ".mgf");
-        const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int fd = open(path(i).c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         if (fd < 0) return -1;
         close(fd);
     }
-    for (int i = kept; i < created; ++i) unlink((folder / ("lifecycle_" + std::to_string(i) + ".mgf")).c_str());
+    for (int i = kept; i < created; ++i) unlink(path(i).c_str());
     return Seconds(start);
 }
 

@@ -46,37 +46,38 @@ DecimalDigits ToSignificantDigits(double value) {
     return result;
 }
 
-// The digits of a value in units of 10^-decimals, between `begin` and the
-// end returned, rounded half away from zero. Digits may be put before
-// `begin` (a carry out), so it returns the new first digit in *first.
-char* ScaledDigits(const DecimalDigits& number, int decimals, char* begin, char** first) {
-    *first = begin;
+// Digits from `first` up to `end`.
+struct DigitSpan {
+    char* first;
+    char* end;
+};
+
+// The digits of a value in units of 10^-decimals, rounded half away from
+// zero, written from `begin` on; a carry out puts a digit before `begin`.
+DigitSpan ScaledDigits(const DecimalDigits& number, int decimals, char* begin) {
     const int kept = number.exponent + decimals + 1;
     if (kept < 0) {
         *begin = '0';
-        return begin + 1;
+        return {begin, begin + 1};
     }
     if (kept >= kSignificantDigits) {
         std::memcpy(begin, number.digits, kSignificantDigits);
         std::memset(begin + kSignificantDigits, '0', static_cast<size_t>(kept - kSignificantDigits));
-        return begin + kept;
+        return {begin, begin + kept};
     }
-    char* end = begin + kept;
+    DigitSpan span{begin, begin + kept};
     std::memcpy(begin, number.digits, static_cast<size_t>(kept));
     if (number.digits[kept] >= '5') {
-        char* at = end;
+        char* at = span.end;
         while (at != begin && *(at - 1) == '9') *--at = '0';
         if (at == begin) {
-            *--*first = '1';
+            *--span.first = '1';
         } else {
             ++*(at - 1);
         }
     }
-    if (*first == end) {
-        *end = '0';
-        return end + 1;
-    }
-    return end;
+    if (span.first == span.end) *span.end++ = '0';  // nothing kept, nothing carried
+    return span;
 }
 
 }  // namespace
@@ -87,8 +88,7 @@ bool FormatFixed(double value, int decimals, std::string* text) {
     }
     const DecimalDigits number = ToSignificantDigits(value);
     char area[kFrontRoom + kMostScaledDigits];
-    char* first = nullptr;
-    char* const end = ScaledDigits(number, decimals, area + kFrontRoom, &first);
+    auto [first, end] = ScaledDigits(number, decimals, area + kFrontRoom);
     while (end - first < decimals + 1) *--first = '0';
     char* const point = end - decimals;
     text->clear();

@@ -158,7 +158,6 @@ ALWAYS_INLINE char* WriteShortFixed(char* out, uint64_t whole, uint64_t digits, 
     }
     const DigitWords words = EightDigitValuesOfEach(whole, digits * kPowersOfTen[8 - decimals]);
     out = WriteWithoutLeadingZeros(out, words.first);
-    if (decimals == 0) return out;
     *out++ = '.';
     StoreDigits(out, words.second);
     return out + decimals;

@@ -61,7 +61,9 @@ protected:
     bool available = false;
 
 private:
-    friend class ScanFilterText;
+    // The scan's filter text fetched afresh, from the empty text, into
+    // questionFilter_.
+    const std::string& FilterForQuestion(int scan);
 
     std::optional<int> filterScan_;
     std::string filter_;

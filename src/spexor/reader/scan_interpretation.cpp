@@ -21,19 +21,14 @@ bool Contains(const std::string& text, const char* part) { return text.find(part
 
 }  // namespace
 
-// A scan's filter text fetched afresh, from the empty text, into the
-// reader's own string.
-class ScanFilterText {
-public:
-    static const std::string& Of(RawExtractor& reader, int scan) {
-        reader.questionFilter_.clear();
-        reader.GetFilter(scan, reader.questionFilter_);
-        return reader.questionFilter_;
-    }
-};
+const std::string& RawExtractor::FilterForQuestion(int scan) {
+    questionFilter_.clear();
+    GetFilter(scan, questionFilter_);
+    return questionFilter_;
+}
 
 bool RawExtractor::IsScanKind(int scan, int kind) {
-    const std::string& filter = ScanFilterText::Of(*this, scan);
+    const std::string& filter = FilterForQuestion(scan);
     switch (kind) {
         case 0: return !Contains(filter, "ms2") && !Contains(filter, "ms3");
         case 1:
@@ -45,7 +40,7 @@ bool RawExtractor::IsScanKind(int scan, int kind) {
 }
 
 bool RawExtractor::HasActivation(int scan, int activation) {
-    const std::string& filter = ScanFilterText::Of(*this, scan);
+    const std::string& filter = FilterForQuestion(scan);
     if (!Contains(filter, "ms2")) return false;
     switch (activation) {
         case 0: return Contains(filter, "@hcd");
@@ -57,18 +52,18 @@ bool RawExtractor::HasActivation(int scan, int activation) {
 
 // Centroid data is marked "+ c " in positive and "- c " in negative polarity.
 bool RawExtractor::IsCentroidScan(int scan) {
-    const std::string& filter = ScanFilterText::Of(*this, scan);
+    const std::string& filter = FilterForQuestion(scan);
     return Contains(filter, "+ c ") || Contains(filter, "- c ");
 }
 
 void RawExtractor::GetAnalyzer(std::string& analyzer, int scan) {
-    const std::string& filter = ScanFilterText::Of(*this, scan);
+    const std::string& filter = FilterForQuestion(scan);
     std::string token = filter.substr(0, filter.find(' '));
     analyzer = token == "+" ? "ITMS" : token;
 }
 
 void RawExtractor::GetActivation(std::string& activation, int scan) {
-    const std::string& filter = ScanFilterText::Of(*this, scan);
+    const std::string& filter = FilterForQuestion(scan);
     const std::size_t at = filter.rfind('@');
     activation = at == std::string::npos ? std::string() : filter.substr(at + 1, kActivationNameLength);
 }
@@ -80,7 +75,7 @@ std::pair<int, int> RawExtractor::GetChargeRange(std::pair<int, int>& range, int
 }
 
 double RawExtractor::GetPrecursorMz(int scan) {
-    const std::string& filter = ScanFilterText::Of(*this, scan);
+    const std::string& filter = FilterForQuestion(scan);
     const std::size_t at = filter.rfind('@');
     if (at == std::string::npos || at == 0) return 0.0;
     const std::size_t blank = filter.rfind(' ', at - 1);

@@ -208,6 +208,18 @@ TEST(NativeFilterText, FailsForWhatItCannotName) {
     EXPECT_EQ(BuildFilterText(event, 2, &text), rawfile::kUnsupported);
     event = FullScan();
     EXPECT_EQ(BuildFilterText(event, 21, &text), rawfile::kUnsupported);
+    // Numbers that cannot be written in the reactions or the source energy.
+    event = FullScan();
+    event.msOrder = 2;
+    event.reactions = {MakeReaction(std::nan(""), 0, 35.0)};
+    EXPECT_EQ(BuildFilterText(event, 2, &text), rawfile::kUnsupported);
+    event.reactions = {MakeReaction(500.0, 0, std::nan(""))};
+    EXPECT_EQ(BuildFilterText(event, 2, &text), rawfile::kUnsupported);
+    // An unwritable source energy is found before a missing reaction.
+    event.reactions.clear();
+    event.sourceFragmentation = 0;
+    event.sourceFragmentationEnergies = {std::nan("")};
+    EXPECT_EQ(BuildFilterText(event, 2, &text), rawfile::kUnsupported);
     EXPECT_EQ(text, "unchanged");
 }
 

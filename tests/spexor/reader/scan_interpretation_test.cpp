@@ -125,6 +125,8 @@ TEST_P(ScanInterpretation, CentroidMarkOfEitherPolarity) {
 }
 
 TEST_P(ScanInterpretation, FailedFilterAnswersFromAnEmptyText) {
+    // A question answered just before must leave nothing behind for the failed fetch.
+    EXPECT_EQ("FTMS", Analyzer(kNoBlank));
     std::string filter = "previous";
     std::string messages = StderrOf([&] {
         session.reader->GetFilter(kFailedFilter, filter);

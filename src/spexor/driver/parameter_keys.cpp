@@ -30,7 +30,7 @@ void ApplyExtension(OutputKinds& kinds, const std::string& value, int line) {
         } else if (item == "MZML") {
             kinds.mzml = true;
         } else {
-            Raise(line, "error extension type, supporting values are MS1, MS2, MGF, KSD and MZML");
+            Raise(line, "error extension type, supporting values are MS1, MS2, MGF, KSD, and MZML");
         }
     }
 }

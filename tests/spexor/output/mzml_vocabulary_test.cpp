@@ -57,11 +57,12 @@ TEST(MzmlVocabulary, EveryTermIsInTheVocabularyUnderItsNameOrTheNameTheReadersKn
 
 TEST(MzmlVocabulary, NewerModelsGetTheGenericTermAndOlderOnesTheirOwn) {
     for (const char* newer : {"Orbitrap Velos Pro", "Orbitrap Exploris 240", "Orbitrap Eclipse", "Stellar",
-                              "TSQ Quantum Access Max", "Orbitrap Astral", "Q Exactive HF-X Orbitrap", ""}) {
+                              "TSQ Quantum Access Max", "Orbitrap Astral", ""}) {
         EXPECT_EQ(InstrumentModelTerm(newer), nullptr) << newer;
     }
     ASSERT_NE(InstrumentModelTerm("Q Exactive HF Orbitrap"), nullptr);
     EXPECT_EQ(InstrumentModelTerm("Q Exactive HF Orbitrap")->accession, "MS:1002523");
+    EXPECT_EQ(InstrumentModelTerm("Q Exactive HF-X Orbitrap")->accession, "MS:1002877");
     EXPECT_EQ(InstrumentModelTerm("LTQ FT")->accession, "MS:1000448");
     EXPECT_EQ(InstrumentModelTerm("Orbitrap Fusion Lumos")->accession, "MS:1002732");
     // Fourier transform on an LTQ FT is a cyclotron; on an Orbitrap an orbitrap.

@@ -27,18 +27,30 @@ void MzmlWriter::PutHeaderOnce() {
     if (header_ || out().HeldInMemory()) return;
     header_ = true;
     const int64_t spectra = static_cast<int64_t>(run_.lastScan) - run_.firstScan + 1;
-    PutMzmlHeader(out(), run_, settings(), FileSha1(run_.rawPath), spectra > 0 ? spectra : 0);
+    const std::string rawSha1 = run_.rawSha1.valid() ? run_.rawSha1.get() : FileSha1(run_.rawPath);
+    PutMzmlHeader(out(), run_, settings(), rawSha1, spectra > 0 ? spectra : 0);
 }
 
 void MzmlWriter::WriteBlock(const SpectrumRecord& record, int32_t /*charge*/) {
     if (record.description == nullptr) return;
     PutHeaderOnce();
+    ReserveNotes();
     out().Put("        ");
     notes_.spectra.push_back({record.scanNumber, out().Position()});
     const ScanDescription& scan = *record.description;
     const double minutes = scan.header ? scan.header->startTime : record.retentionTime / kSecondsPerMinute;
     notes_.chromatogram.push_back({minutes, scan.header ? scan.header->totalIonCurrent : 0.0});
     spectrum_.Put(out(), record);
+}
+
+void MzmlWriter::ReserveNotes() {
+    // Room for every scan at once, so that memory does not grow in steps
+    // of the vectors' doubling: 32 bytes a scan.
+    if (out().HeldInMemory() || !notes_.spectra.empty()) return;
+    const int64_t scans = static_cast<int64_t>(run_.lastScan) - run_.firstScan + 1;
+    if (scans <= 0) return;
+    notes_.spectra.reserve(static_cast<std::size_t>(scans));
+    notes_.chromatogram.reserve(static_cast<std::size_t>(scans));
 }
 
 std::unique_ptr<PartNotes> MzmlWriter::TakePartNotes() {
@@ -52,6 +64,7 @@ void MzmlWriter::AppendPart(std::string_view text, const PartNotes* notes) {
     const auto* part = dynamic_cast<const Notes*>(notes);
     if (part == nullptr || part->spectra.empty()) return;
     PutHeaderOnce();
+    ReserveNotes();
     const uint64_t start = out().Position();
     out().Put(text);
     for (const SpectrumStart& spectrum : part->spectra) notes_.spectra.push_back({spectrum.scan, start + spectrum.offset});

@@ -53,6 +53,7 @@ private:
 
     void WriteBlock(const SpectrumRecord& record, int32_t charge) override;
     void PutHeaderOnce();
+    void ReserveNotes();
     void PutChromatogram();
     void PutIndex();
 

@@ -16,10 +16,11 @@ namespace {
 // many zero points on each side.
 constexpr int64_t kPaddingBins = 4;
 constexpr int64_t kWholeGapBins = 2 * kPaddingBins;
-// A padding point whose m/z (with the fudge of the chunk after it) would
-// not lie above the point before it is listed this far above that point,
-// so that the list keeps rising.
-constexpr double kPaddingRise = 1e-5;
+// A point whose m/z would not lie above the point listed before it (a
+// zero point taking the next chunk's correction, or a chunk's first bins
+// when its correction is lower than the previous chunk's by more than a
+// bin) is listed this far above that point, so that the list keeps rising.
+constexpr double kMinimumRise = 1e-5;
 
 // Frequency to m/z, in exactly the library's order of operations.
 class FrequencyConverter {
@@ -74,7 +75,7 @@ private:
 // pairs. The runs of bins (a chunk's stored bins, the zero points around
 // it) are noted first; Finish then converts every bin of every run, where
 // no conversion waits for another and the divisions overlap, lifting the
-// zero points that would not rise above the point before them.
+// points that would not rise above the point before them.
 class FtPointWriter {
 public:
     // Room for at most `mostPoints` points is made at once.
@@ -103,8 +104,8 @@ public:
                 WriteMasses<true>(out, run.firstBin, run.count, run.fudge, run.intensities);
             } else {
                 WriteMasses<false>(out, run.firstBin, run.count, run.fudge, nullptr);
-                LiftPadding(out, run.count, out == first);
             }
+            KeepRising(out, run.count, out == first);
             out += 2 * run.count;
         }
         pairs_->resize(static_cast<std::size_t>(out - pairs_->data()));
@@ -149,14 +150,14 @@ private:
         run.intensities = intensities;
     }
 
-    // A zero point whose m/z would not lie above the point before it (as
-    // listed) is listed kPaddingRise above that point, so that the list
-    // keeps rising. `out` holds `count` zero points, the first of the whole
-    // list when `listStart`.
-    static void LiftPadding(double* out, std::size_t count, bool listStart) {
+    // A point whose m/z would not lie above the point before it (as listed,
+    // so one lift can lead to the next) is listed kMinimumRise above that
+    // point, its intensity kept. `out` holds the `count` points of one run,
+    // the first of the whole list when `listStart`.
+    static void KeepRising(double* out, std::size_t count, bool listStart) {
         for (std::ptrdiff_t at = listStart ? 2 : 0; at < 2 * static_cast<std::ptrdiff_t>(count); at += 2) {
             const double previousMz = out[at - 2];
-            if (!(out[at] > previousMz)) out[at] = previousMz + kPaddingRise;
+            if (!(out[at] > previousMz)) out[at] = previousMz + kMinimumRise;
         }
     }
 

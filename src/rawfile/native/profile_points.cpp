@@ -1,5 +1,6 @@
 #include "rawfile/native/profile_points.h"
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -100,12 +101,13 @@ public:
         double* const first = pairs_->data() + start_;
         double* out = first;
         for (const Run& run : runs_) {
-            if (run.intensities != nullptr) {
-                WriteMasses<true>(out, run.firstBin, run.count, run.fudge, run.intensities);
-            } else {
-                WriteMasses<false>(out, run.firstBin, run.count, run.fudge, nullptr);
+            const bool fallsWithin = run.intensities != nullptr
+                                         ? WriteMasses<true>(out, run.firstBin, run.count, run.fudge, run.intensities)
+                                         : WriteMasses<false>(out, run.firstBin, run.count, run.fudge, nullptr);
+            const bool listStart = out == first;
+            if (fallsWithin || (!listStart && !(out[0] > out[-2]))) {
+                KeepRising(out, run.count, listStart);
             }
-            KeepRising(out, run.count, out == first);
             out += 2 * run.count;
         }
         pairs_->resize(static_cast<std::size_t>(out - pairs_->data()));
@@ -177,29 +179,40 @@ private:
     // The pairs of `count` bins from `firstBin` on: their masses, and the
     // f32 intensities at `intensities` (zero for zero points, kStored
     // false). Two bins at a time where the processor has two-lane doubles,
-    // which divides twice as fast.
+    // which divides twice as fast. True when some mass of the run does not
+    // lie above the one before it in the run (or is NaN), so that the run
+    // needs KeepRising; the check rides along the conversion, as lifts are
+    // rare.
     template <bool kStored>
-    void WriteMasses(double* out, int64_t firstBin, std::size_t count, float fudge,
+    bool WriteMasses(double* out, int64_t firstBin, std::size_t count, float fudge,
                      const uint8_t* intensities) const {
         std::size_t j = 0;
+        bool falls = false;
 #if defined(__SSE2__)
         const __m128d first = _mm_set1_pd(profile_.first);
         const __m128d step = _mm_set1_pd(profile_.step);
         const __m128d correction = _mm_set1_pd(static_cast<double>(fudge));
+        __m128d previous = _mm_set1_pd(-HUGE_VAL);  // high lane: the mass before this pair
+        __m128d anyFall = _mm_setzero_pd();
         for (; j + 2 <= count; j += 2) {
             const int64_t bin = firstBin + static_cast<int64_t>(j);
             const __m128d bins = _mm_set_pd(static_cast<double>(bin + 1), static_cast<double>(bin));
             const __m128d frequency = _mm_add_pd(first, _mm_mul_pd(bins, step));
             const __m128d mz = _mm_add_pd(converter_.MassOf(frequency), correction);
+            anyFall = _mm_or_pd(anyFall, _mm_cmpngt_pd(mz, _mm_shuffle_pd(previous, mz, 1)));
+            previous = mz;
             const __m128d intensity = _mm_set_pd(IntensityAt<kStored>(intensities, j + 1), IntensityAt<kStored>(intensities, j));
             _mm_storeu_pd(out + 2 * j, _mm_unpacklo_pd(mz, intensity));
             _mm_storeu_pd(out + 2 * j + 2, _mm_unpackhi_pd(mz, intensity));
         }
+        falls = _mm_movemask_pd(anyFall) != 0;
 #endif
         for (; j < count; ++j) {
             out[2 * j] = MassOf(firstBin + static_cast<int64_t>(j), fudge);
             out[2 * j + 1] = IntensityAt<kStored>(intensities, j);
+            if (j > 0 && !(out[2 * j] > out[2 * j - 2])) falls = true;
         }
+        return falls;
     }
 
     const ProfileBlock& profile_;

@@ -3,6 +3,7 @@
 #include <nettle/base64.h>
 #include <libdeflate.h>
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
@@ -42,30 +43,41 @@ bool BinaryArrayWriter::Compress(const unsigned char* raw, std::size_t size, std
     return *packedSize > 0;
 }
 
-std::string_view BinaryArrayWriter::Encode(const double* values, std::size_t count) {
-    if (count == 0) return {};
+std::span<const unsigned char> BinaryArrayWriter::Pack(const double* values, std::size_t count) {
     const std::size_t bytes = count * sizeof(double);
-    const unsigned char* raw = reinterpret_cast<const unsigned char*>(values);
-    std::size_t size = bytes;
+    const auto* raw = reinterpret_cast<const unsigned char*>(values);
     std::size_t packedSize = 0;
     // Should compression fail (out of memory), the array goes out as it is, and says so.
-    compressed_ = compress_ && Compress(raw, bytes, &packedSize);
-    if (compressed_) {
-        raw = packed_.data();
-        size = packedSize;
-    }
-    text_.resize(BASE64_ENCODE_RAW_LENGTH(size));
-    base64_encode_raw(text_.data(), size, raw);
-    return std::string_view(text_.data(), text_.size());
+    compressed_ = compress_ && count > 0 && Compress(raw, bytes, &packedSize);
+    if (compressed_) return {packed_.data(), packedSize};
+    return {raw, bytes};
 }
+
+namespace {
+
+// Base64 text of `bytes` straight into the file, a piece at a time, so that
+// no copy of a long array's text is made.
+void PutBase64(OutputFile& out, std::span<const unsigned char> bytes) {
+    constexpr std::size_t kPieceBytes = 3 * 16 * 1024;  // whole groups of three: no padding inside
+    while (!bytes.empty()) {
+        const std::size_t piece = std::min(bytes.size(), kPieceBytes);
+        const std::size_t length = BASE64_ENCODE_RAW_LENGTH(piece);
+        char* at = out.Reserve(length);
+        base64_encode_raw(at, piece, bytes.data());
+        out.Commit(at + length);
+        bytes = bytes.subspan(piece);
+    }
+}
+
+}  // namespace
 
 void BinaryArrayWriter::PutArray(OutputFile& out, int indent, const double* values, std::size_t count,
                                  const CvTerm& kind, const CvUnit& unit) {
-    const std::string_view encoded = Encode(values, count);
+    const std::span<const unsigned char> bytes = Pack(values, count);
     const std::string pad(static_cast<std::size_t>(indent), ' ');
     out.Put(pad);
     out.Put("<binaryDataArray encodedLength=\"");
-    PutInteger(out, static_cast<int64_t>(encoded.size()));
+    PutInteger(out, static_cast<int64_t>(BASE64_ENCODE_RAW_LENGTH(bytes.size())));
     out.Put("\">\n");
     PutCvParam(out, indent + 2, cv::k64BitFloat);
     PutCvParam(out, indent + 2, compressed_ || (compress_ && count == 0) ? cv::kZlibCompression : cv::kNoCompression);
@@ -73,11 +85,11 @@ void BinaryArrayWriter::PutArray(OutputFile& out, int indent, const double* valu
     out.Put(pad);
     // An empty array is an empty element: a zlib stream of nothing is not
     // read by every reader.
-    if (encoded.empty()) {
+    if (bytes.empty()) {
         out.Put("  <binary/>\n");
     } else {
         out.Put("  <binary>");
-        out.Put(encoded);
+        PutBase64(out, bytes);
         out.Put("</binary>\n");
     }
     out.Put(pad);

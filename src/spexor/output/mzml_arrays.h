@@ -7,7 +7,7 @@
 struct libdeflate_compressor;
 
 #include <cstddef>
-#include <string_view>
+#include <span>
 #include <vector>
 
 #include "common/peak.h"
@@ -28,8 +28,9 @@ public:
                   const CvUnit& unit);
 
 private:
-    // The values encoded into text_; empty for no values.
-    std::string_view Encode(const double* values, std::size_t count);
+    // The bytes of the values as they go into the file: compressed (in
+    // packed_) or the values themselves.
+    std::span<const unsigned char> Pack(const double* values, std::size_t count);
 
     // Compresses `size` bytes at `raw` into packed_; false when zlib fails.
     bool Compress(const unsigned char* raw, std::size_t size, std::size_t* packedSize);
@@ -42,5 +43,4 @@ private:
     libdeflate_compressor* storingCompressor_ = nullptr;  // level 0: stored blocks
     std::vector<double> values_;
     std::vector<unsigned char> packed_;
-    std::vector<char> text_;
 };

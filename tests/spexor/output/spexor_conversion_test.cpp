@@ -224,6 +224,49 @@ p 150.0 10
     }
 }
 
+TEST(SpexorConversion, SupplementalActivationIsLabelledAndRoutedAsEtd) {
+    TempDir dir;
+    const std::string raw = dir.Write("sa.raw", R"(rawfixture 1
+scan 1
+filter FTMS + c NSI d sa Full ms2 325.00@etd50.00 325.00@hcd20.00 [150.00-2000.00]
+trailer I2 Charge State:=2
+p 150.0 10
+scan 2
+filter ITMS + c NSI d sa Full ms2 326.00@etd50.00 326.00@cid15.00 [150.00-2000.00]
+trailer I2 Charge State:=2
+p 150.0 10
+scan 3
+filter FTMS + c NSI d Full ms2 327.00@hcd30.00 [150.00-2000.00]
+trailer I2 Charge State:=2
+p 150.0 10
+)")
+                                .string();
+    const ProgramResult split = Spexor({"-ms2", "-ksd", raw});
+    ASSERT_EQ(split.status, 0) << split.err;
+    const auto text = [&](const std::string& suffix) { return ReadFile(dir.path().string() + "/sa" + suffix); };
+    // EThcD with ETD on the FTMS, ETciD with ETD on the ITMS; plain HCD alone in the HCD file.
+    EXPECT_EQ(Count(text(".ETD.FTMS.ms2"), "\nS\t000001\t000001\t325\nI\tNumberOfPeaks"), 1);
+    EXPECT_EQ(Count(text(".ETD.FTMS.ms2"), "I\tActivationType\tETD\n"), 1);
+    EXPECT_EQ(Count(text(".ETD.ITMS.ms2"), "\nS\t000002\t000002\t326\n"), 1);
+    EXPECT_EQ(Count(text(".ETD.FTMS.ksd"), "\nETD\tFTMS\n"), 1);
+    EXPECT_EQ(Count(text(".HCD.FTMS.ms2"), "\nS\t"), 1);
+    EXPECT_EQ(Count(text(".HCD.FTMS.ms2"), "\nS\t000003\t"), 1);
+    EXPECT_FALSE(fs::exists(dir.path() / "sa.CID.ITMS.ms2"));
+
+    const ProgramResult merged = Spexor({"-ms2", "-a", raw});
+    ASSERT_EQ(merged.status, 0) << merged.err;
+    EXPECT_EQ(Count(text(".ms2"), "I\tActivationType\tETD\n"), 2);
+    EXPECT_EQ(Count(text(".ms2"), "I\tActivationType\tHCD\n"), 1);
+
+    // A real ETD run with supplemental CID: every spectrum in the ETD file.
+    const fs::path etd = fs::path(SHARED_DATA_DIR) / "Angiotensin_325-ETD.raw";
+    if (!fs::exists(etd)) return;
+    const ProgramResult real = Spexor({"-mgf", "-o", dir.path().string(), etd.string()});
+    ASSERT_EQ(real.status, 0) << real.err;
+    EXPECT_EQ(Count(ReadFile(dir.path() / "Angiotensin_325-ETD.ETD.FTMS.mgf"), "BEGIN IONS"), 10);
+    EXPECT_FALSE(fs::exists(dir.path() / "Angiotensin_325-ETD.CID.FTMS.mgf"));
+}
+
 TEST(SpexorConversion, UnknownActivationInSplitModeStopsTheBatchKeepingOutputWritten) {
     TempDir dir;
     const std::string first = dir.Write("a.raw", R"(rawfixture 1

@@ -72,6 +72,7 @@ void Check(const Outcome& outcome, const std::string& text) {
     const RunSettings& settings = outcome.input.settings;
     Require(SingleDigit(settings.mzDecimals) && SingleDigit(settings.intensityDecimals), "decimals from 1 to 9");
     Require(SingleDigit(settings.chargeMin) && SingleDigit(settings.chargeMax), "charges from 1 to 9");
+    Require(settings.chargeMin <= settings.chargeMax, "the first charge not above the last");
     Require(!settings.outputKinds.ms3, "a parameter file never asks for MS3 output");
     for (const std::string& input : outcome.input.inputs) {
         Require(!input.empty() && input.find('|') == std::string::npos, "inputs are non-empty and hold no bars");

@@ -137,7 +137,11 @@ TEST(SpexorProgram, OptionErrorsEndWithTheFatalStatus) {
                                                                                            {"-ms1", "x.raw", "-m"},
                                                                                            {"-m", "12", "x.raw"},
                                                                                            {"-z", "2-10", "x.raw"},
-                                                                                           {"-i", "/", "x.raw"}}) {
+                                                                                           {"-i", "/", "x.raw"},
+                                                                                           {"-m", "x", "x.raw"},
+                                                                                           {"-i", "x", "x.raw"},
+                                                                                           {"-z", "4-2", "x.raw"},
+                                                                                           {"-z", "0-3", "x.raw"}}) {
         const ProgramResult result = Spexor(arguments, dir);
         EXPECT_EQ(result.status, kFatal) << testing::PrintToString(arguments);
         EXPECT_EQ(result.out, "");
@@ -157,6 +161,7 @@ TEST(SpexorProgram, ParameterFileErrorsNameTheirLine) {
     dir.Write("label.INI", "\n[Optional]\n");
     dir.Write("plain.Ini", "[required]\njust words\n");
     dir.Write("key.ini", "mz=3\nmz =3\n");
+    dir.Write("charge.ini", "# wrong way round\ncharge=4-2\n");
     struct Case {
         const char* file;
         std::string err;
@@ -167,6 +172,7 @@ TEST(SpexorProgram, ParameterFileErrorsNameTheirLine) {
                   "** Error in parameter file **\nLine 2: illegal label, only [required] and [optional] are "
                   "allowed\n\n"},
              Case{"plain.Ini", "Error: Not an appropriate parameter file!\n\n"},
+             Case{"charge.ini", "** Error in parameter file **\nLine 2: error charge range\n\n"},
              Case{"key.ini", "** Error in parameter file **\nLine 2: no such name mz \n\n"},
              Case{"missing.ini", "[Morvane] <Exception>: Failed to open parameter file missing.ini! \n"},
          }) {

@@ -36,4 +36,5 @@ struct RunSettings : ConversionSettings {
     // Inputs that gave no RAW file, for the run's summary.
     int missingInputs = 0;          // names that do not exist
     int inputsWithoutRawFiles = 0;  // folders (or other entries) holding no RAW file
+    int rawFilesOfTakenNames = 0;   // RAW files skipped: an earlier one has the same name
 };

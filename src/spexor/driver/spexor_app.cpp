@@ -54,9 +54,17 @@ int ThreadsFor(const RunSettings& settings) {
     return settings.threads > 0 ? settings.threads : platform::UsableCores();
 }
 
+// Counts a RAW file's conversion into the tally. A file none of whose
+// scans could be read failed, and says so.
 void Count(const RawFileJob& job, BatchTally& tally) {
-    ++tally.rawFiles;
-    if (job.writtenOutputs == 0) ++tally.rawFilesWithoutSpectra;
+    tally.unreadableScans += job.massLists.failed;
+    if (job.massLists.failed > 0 && job.massLists.read == 0) {
+        console::ReportException("No scan of " + platform::ToNarrow(job.rawPath) + " could be read.");
+        ++tally.failedRawFiles;
+    } else {
+        ++tally.rawFiles;
+        if (job.writtenOutputs == 0) ++tally.rawFilesWithoutSpectra;
+    }
     tally.outputsWritten += job.writtenOutputs;
     tally.outputsFailed += job.failedOutputs;
 }
@@ -102,12 +110,6 @@ std::unique_ptr<PrefetchedFile> StartConvertingAhead(const RunSettings& settings
     return std::make_unique<PrefetchedFile>(std::move(job), std::move(reader), std::move(readerLines));
 }
 
-// "1 output file could not be written", "3 output files ..."
-std::string FailedOutputsText(int failed) {
-    return std::to_string(failed) + (failed == 1 ? " output file" : " output files") +
-           " could not be written; the run is incomplete.";
-}
-
 }  // namespace
 
 bool SpexorApp::InitInstance() {
@@ -128,6 +130,7 @@ bool SpexorApp::RunBatch(int argc, const std::string* argv) {
     BatchTally tally;
     tally.missingInputs = settings.missingInputs;
     tally.inputsWithoutRawFiles = settings.inputsWithoutRawFiles;
+    tally.rawFilesOfTakenNames = settings.rawFilesOfTakenNames;
     std::unique_ptr<PrefetchedFile> ahead;  // the next file, converted while this one is
     for (size_t i = 0; i < settings.rawFiles.size(); ++i) {
         const std::string& rawPath = settings.rawFiles[i];
@@ -145,7 +148,7 @@ bool SpexorApp::RunBatch(int argc, const std::string* argv) {
     console::Report(BatchSummaryText(tally));
     console::Report(ElapsedTimeText(start, platform::ProcessClockMs()));
     host.DestroyWindow();
-    if (tally.outputsFailed == 0) return true;
-    console::ReportException(FailedOutputsText(tally.outputsFailed));
-    return false;
+    const std::vector<std::string> incomplete = IncompleteRunTexts(tally);
+    for (const std::string& text : incomplete) console::ReportException(text);
+    return incomplete.empty();
 }

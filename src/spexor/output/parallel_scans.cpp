@@ -43,6 +43,7 @@ void ConvertOnThisThread(RawFileJob& job, int32_t first, int32_t last) {
     LoopState state;
     ConvertScans(sink, first, last, last, state);
     AddCounts(job, sink.counts);
+    job.massLists.Add(sink.massLists);
 }
 
 // One worker's reader over the file and writers into memory, one per open output.
@@ -58,6 +59,7 @@ struct ChunkResult {
     bool done = false;
     std::array<std::unique_ptr<OutputFile>, kOutputSlotCount> texts;  // in memory; null for a slot not written
     std::array<int32_t, kOutputSlotCount> counts{};
+    MassListTally massLists;
     platform::ConsoleCapture console;
     bool fatal = false;             // a fatal error ended the conversion in this chunk
     std::exception_ptr unexpected;  // any other failure, raised again in scan order
@@ -143,6 +145,7 @@ public:
                 if (job_.outputs[slot] && result.texts[slot]) job_.outputs[slot]->file->Put(result.texts[slot]->Held());
             }
             AddCounts(job_, result.counts);
+            job_.massLists.Add(result.massLists);
             if (result.unexpected) std::rethrow_exception(result.unexpected);
             if (result.fatal) throw platform::FatalError();
         }
@@ -210,6 +213,7 @@ private:
         LoopState state;
         state.lastMs1Scan = lastMs1Before;
         worker.sink.counts = {};
+        worker.sink.massLists = {};
         {
             platform::ScopedConsoleCapture capture(result.console);
             try {
@@ -221,6 +225,7 @@ private:
             }
         }
         result.counts = worker.sink.counts;
+        result.massLists = worker.sink.massLists;
         for (int slot = 0; slot < kOutputSlotCount; ++slot) {
             // The chunk's text is handed over as it lies; the worker goes on
             // in a new buffer as large, which seldom needs to grow.

@@ -22,6 +22,7 @@ struct PrefetchedFile::Ahead {
     std::exception_ptr unexpected;
     MemoryWriters memory;
     std::array<int32_t, kOutputSlotCount> counts{};
+    MassListTally massLists;
 };
 
 PrefetchedFile::PrefetchedFile(RawFileJob job, std::unique_ptr<RawExtractor> reader,
@@ -64,6 +65,7 @@ void PrefetchedFile::ConvertAhead() {
         ahead.unexpected = std::current_exception();
     }
     ahead.counts = sink.counts;
+    ahead.massLists = sink.massLists;
 }
 
 const RawFileJob& PrefetchedFile::Commit() {
@@ -81,6 +83,7 @@ const RawFileJob& PrefetchedFile::Commit() {
         ConvertAllScans(job_, first, last);
     } else {
         ahead.scanLines.Replay();
+        job_.massLists.Add(ahead.massLists);
         for (int slot = 0; slot < kOutputSlotCount; ++slot) {
             if (!job_.outputs[slot] || !ahead.memory.texts[slot]) continue;
             job_.outputs[slot]->file->Put(ahead.memory.texts[slot]->Held());

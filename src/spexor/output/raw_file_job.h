@@ -11,6 +11,7 @@
 #include "spexor/output/format_writer.h"
 #include "spexor/output/output_file.h"
 #include "spexor/output/output_slots.h"
+#include "spexor/output/scan_conversion.h"
 
 class RawExtractor;
 
@@ -40,4 +41,6 @@ struct RawFileJob {
     int failedOutputs = 0;
     // Output files left with spectra when the outputs were closed.
     int writtenOutputs = 0;
+    // The scans' mass lists: read, and those that could not be read.
+    MassListTally massLists;
 };

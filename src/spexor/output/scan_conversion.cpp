@@ -124,6 +124,7 @@ bool ConvertScan(ScanSink& sink, int32_t scan, LoopState& state) {
     MassList list;  // count -1 and valid until the reader answers
     list.scan = scan;
     reader.GetMassList(list, std::string(LevelText(*level)));
+    ++(list.valid ? sink.massLists.read : sink.massLists.failed);
     if (list.count <= 0 || !list.valid) return false;
 
     SpectrumRecord record;

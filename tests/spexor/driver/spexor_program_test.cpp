@@ -22,6 +22,7 @@ constexpr int kFatal = 255;
 const std::string kOptionError =
     "Usage: spexor.exe input_file_path ... [-options]\n\t\tPlease refer to the user guide for more details.\n\n";
 const std::string kNoRawFiles = "[Morvane] <Exception>: Warning: No raw files.\n";
+const std::string kOneInputNotFound = "[Morvane] <Exception>: 1 input was not found; the run is incomplete.\n";
 const std::string kNothingConverted = "[Morvane] Summary: 0 RAW files converted, 0 output files written";
 const std::regex kElapsedLine("\\[Morvane\\] == == == Time elapsed: [0-9.e+-]+s\\. == == ==\n");
 
@@ -106,10 +107,10 @@ TEST(SpexorProgram, VersionAlonePrintsTheProgramAndItsVersion) {
 TEST(SpexorProgram, HelpWithOtherArgumentsGoesOnWithTheRun) {
     TempDir dir;
     const ProgramResult result = Spexor({"--help", "file.raw"}, dir);
-    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.status, kFatal);
     EXPECT_EQ(BeforeElapsedLine(result.out), kHelpText + "[Morvane] <Exception>: Failed to find file file.raw! \n" +
                                                  kNothingConverted + "; 1 input not found.\n");
-    EXPECT_EQ(result.err, kNoRawFiles);
+    EXPECT_EQ(result.err, kNoRawFiles + kOneInputNotFound);
 }
 
 TEST(SpexorProgram, SingleOptionWithoutInputsFindsNoRawFiles) {
@@ -123,10 +124,10 @@ TEST(SpexorProgram, SingleOptionWithoutInputsFindsNoRawFiles) {
 TEST(SpexorProgram, ShortSingleArgumentIsAnInput) {
     TempDir dir;
     const ProgramResult result = Spexor({"ab"}, dir);
-    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.status, kFatal);
     EXPECT_EQ(BeforeElapsedLine(result.out),
               "[Morvane] <Exception>: Failed to find file ab! \n" + kNothingConverted + "; 1 input not found.\n");
-    EXPECT_EQ(result.err, kNoRawFiles);
+    EXPECT_EQ(result.err, kNoRawFiles + kOneInputNotFound);
 }
 
 TEST(SpexorProgram, OptionErrorsEndWithTheFatalStatus) {
@@ -193,7 +194,7 @@ TEST(SpexorProgram, ParameterFileOutputDirectoryAndInputsAreReported) {
               "[optional]\n"
               "extension=MS1|MS2\n");
     const ProgramResult result = Spexor({"settings.ini"}, dir);
-    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.status, kFatal);
     EXPECT_EQ(BeforeElapsedLine(result.out),
               "[Morvane] <Exception>: Failed to find directory out/deeper, which will be created by default.\n"
               "[Morvane] <Exception>: Create directory successufully!\n"
@@ -201,7 +202,7 @@ TEST(SpexorProgram, ParameterFileOutputDirectoryAndInputsAreReported) {
               "[Morvane] <Exception>: Failed to find file nothing.raw! \n"
               "[Morvane] <Exception>: Find no raws in raws/! \n" +
                   kNothingConverted + "; 1 input not found, 1 input without RAW files.\n");
-    EXPECT_EQ(result.err, kNoRawFiles);
+    EXPECT_EQ(result.err, kNoRawFiles + kOneInputNotFound);
     EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "out" / "deeper"));
 }
 
@@ -227,9 +228,10 @@ TEST(SpexorProgram, RunsStartedTogetherShareOneFreshOutputFolder) {
         });
     }
     for (std::thread& run : runs) run.join();
+    // Each run names an input that is not there: only that is reported.
     for (const ProgramResult& result : results) {
-        EXPECT_EQ(result.status, 0) << result.err;
-        EXPECT_EQ(result.err.find("Failed to create directory nested"), std::string::npos) << result.err;
+        EXPECT_EQ(result.status, kFatal) << result.err;
+        EXPECT_EQ(result.err, kNoRawFiles + kOneInputNotFound);
     }
     EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "race" / "a" / "b" / "c"));
 }
@@ -272,6 +274,64 @@ TEST(SpexorProgram, EachRawFileIsAnnouncedInOrderAsFound) {
     EXPECT_NE(BeforeElapsedLine(result.out).find("[Morvane] Summary: 3 RAW files converted, 3 output files written.\n"),
               std::string::npos);
     EXPECT_TRUE(std::filesystem::is_regular_file(dir.path() / "in" / "b.ms1"));
+}
+
+TEST(SpexorProgram, EveryNamedInputIsAccountedFor) {
+    TempDir dir;
+    const std::string fixture =
+        "rawfixture 1\n"
+        "scan 1\n"
+        "filter FTMS + c NSI Full ms [350.00-1800.00]\n"
+        "trailer R4 Ion Injection Time (ms):=3\n"
+        "points 400.1 150 400.2 900\n";
+    dir.Write("day1/run1.raw", fixture);
+    dir.Write("day2/run1.RAW", fixture);
+    dir.Write("day2/run2.raw", fixture);
+
+    // A missing input: the others are converted, the run is incomplete.
+    ProgramResult result = Spexor({"-ms1", "day1/run1.raw", "missing.raw", "day2/run2.raw"}, dir);
+    EXPECT_EQ(result.status, kFatal);
+    EXPECT_NE(result.out.find("[Morvane] Summary: 2 RAW files converted, 2 output files written; 1 input not found.\n"),
+              std::string::npos)
+        << result.out;
+    EXPECT_EQ(result.err, kOneInputNotFound);
+
+    // A RAW file of a name already taken is named with the file it collides
+    // with and counted; dropping it is deliberate, so the status stays 0.
+    // The same file found twice is simply converted once.
+    result = Spexor({"-ms1", "day1/", "day2/", "day2/run2.raw"}, dir);
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_NE(result.out.find("[Morvane] <Exception>: Skipped day2/run1.RAW: it has the name of day1/run1.raw, "
+                              "converted instead.\n"),
+              std::string::npos)
+        << result.out;
+    EXPECT_EQ(BeforeElapsedLine(result.out).substr(result.out.find("[Morvane] Summary")),
+              "[Morvane] Summary: 2 RAW files converted, 2 output files written; 1 RAW file skipped for a name "
+              "taken.\n");
+    EXPECT_EQ(result.err, "");
+}
+
+TEST(SpexorProgram, ARawFileNoneOfWhoseScansCanBeReadFails) {
+    TempDir dir;
+    const std::string scans =
+        "scan 1\nfilter FTMS + c NSI Full ms [350.00-1800.00]\np 400.1 150\nfail masslist\n"
+        "scan 2\nfilter FTMS + c NSI Full ms [350.00-1800.00]\np 400.1 150\n";
+    dir.Write("unreadable.raw", "rawfixture 1\nfail masslist\nfail trailer\n" + scans);
+    dir.Write("partly.raw", "rawfixture 1\nfail trailer\n" + scans);
+    const ProgramResult result = Spexor({"-ms1", "unreadable.raw", "partly.raw"}, dir);
+    EXPECT_EQ(result.status, kFatal);
+    EXPECT_NE(result.out.find("[Morvane] Summary: 1 RAW file converted, 1 output file written; 1 RAW file failed, "
+                              "3 scans unreadable.\n"),
+              std::string::npos)
+        << result.out;
+    EXPECT_NE(result.err.find("[Morvane] <Exception>: No scan of unreadable.raw could be read.\n"), std::string::npos)
+        << result.err;
+    EXPECT_EQ(result.err.find("No scan of partly.raw"), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find("[Morvane] <Exception>: 1 RAW file could not be converted; the run is incomplete.\n"),
+              std::string::npos)
+        << result.err;
+    EXPECT_TRUE(std::filesystem::is_regular_file(dir.path() / "partly.ms1"));
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "unreadable.ms1"));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <cstdint>
 #include <cstdio>
+#include <string>
 
 #include "brisel/brisel_dlg.h"
 #include "brisel/creation_date.h"
@@ -17,10 +18,20 @@ constexpr int32_t kFirstControllerOfType = 1;
 
 }  // namespace
 
+std::string CBriselDlg::OpenFailureText() {
+    platform::BSTR reason = nullptr;
+    std::string text = messages::kOpenFailedText;
+    if (m_rawfile.GetErrorMessage(&reason) == xrawfile::kControlSuccess && reason != nullptr && reason[0] != '\0') {
+        text.append("\n").append(m_strRawPath).append(": ").append(reason);
+    }
+    platform::SysFreeString(reason);
+    return text;
+}
+
 void CBriselDlg::ConvertRawFile() {
     m_nResult = m_rawfile.Open(m_strRawPath);
     if (m_nResult != xrawfile::kControlSuccess) {
-        platform::MessageBox(nullptr, messages::kOpenFailedText, messages::kOpenFailedCaption,
+        platform::MessageBox(nullptr, OpenFailureText(), messages::kOpenFailedCaption,
                              platform::MB_OK | platform::MB_ICONWARNING);
         return;
     }

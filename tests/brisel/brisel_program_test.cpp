@@ -239,7 +239,9 @@ TEST(BriselProgram, AFileTheComponentCannotOpenGivesTheInstallationBox) {
     const auto result = RunBrisel({notRaw.string(), refused.string()});
 
     ExpectQuietSuccess(result);
-    EXPECT_EQ(result.err, box + box);
+    // Each box names the file and the reason the reader gives.
+    EXPECT_EQ(result.err, box + notRaw.string() + ": not a Thermo RAW file\n" + box + refused.string() +
+                              ": the fixture scripts its open to fail\n");
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "text.MS1"));
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "refused.MS1"));
 }

@@ -137,7 +137,10 @@ TEST(BriselRealFiles, WritesAnMs1FileForEachRealFileWithoutErrors) {
     std::string expectedBoxes;
     for (const std::string& name : testing_support::RealFileNames()) {
         arguments.push_back(LinkInto(dir, name).string());
-        if (name == testing_support::kUnopenableFile) expectedBoxes += kOpenBox + "\n";
+        if (name == testing_support::kUnopenableFile) {
+            expectedBoxes += kOpenBox + "\n" + arguments.back() +
+                             ": no mass spectrometer controller (no run header with scan events)\n";
+        }
     }
 
     const auto result = RunProgram(BRISEL_BIN, arguments);

@@ -360,7 +360,9 @@ TEST_F(NativeDamageInPlace, AScanRangeStartingBelowOneThatSpansNumbersFailsTheOp
     const std::string path = dir_.Write("range.raw", bytes_).string();
     const auto result = testing_support::RunProgram(SPEXOR_BIN, {"-ms1", "-o", (dir_.path() / "out").string(), path});
     EXPECT_EQ(result.status, 255);
-    EXPECT_EQ(result.err, "[Morvane] <Exception>: Failed to open file " + path + ", check if your file is corrupt!\n");
+    EXPECT_EQ(result.err, "[Morvane] <Exception>: Failed to open file " + path +
+                              ", check if your file is corrupt!\n[Morvane] <Exception>: Reason: truncated or damaged "
+                              "file\n");
 
     for (const auto& [first, last] : {std::pair{0, 0}, std::pair{5, 4}}) {
         SCOPED_TRACE(std::to_string(first) + " to " + std::to_string(last));

@@ -58,7 +58,7 @@ int ThreadsFor(const RunSettings& settings) {
 // scans could be read failed, and says so.
 void Count(const RawFileJob& job, BatchTally& tally) {
     tally.unreadableScans += job.massLists.failed;
-    if (job.massLists.failed > 0 && job.massLists.read == 0) {
+    if (job.NoScanReadable()) {
         console::ReportException("No scan of " + platform::ToNarrow(job.rawPath) + " could be read.");
         ++tally.failedRawFiles;
     } else {

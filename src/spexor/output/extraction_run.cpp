@@ -21,8 +21,10 @@ void RunExtraction(RawFileJob& job) {
 void FinishExtraction(RawFileJob& job) {
     console::Report(FinalProgressText());
     CloseOutputs(job);
-    // The marker tells that the merged outputs are there: not when one failed.
-    if (job.failedOutputs == 0) CreateMarkerFile(job);
-    if (job.failedOutputs == 0) console::Report("Output Files Completed!");
+    // The marker tells that the merged outputs are there: not when one
+    // failed, nor when no scan could be read.
+    const bool complete = job.failedOutputs == 0 && !job.NoScanReadable();
+    if (complete) CreateMarkerFile(job);
+    if (complete) console::Report("Output Files Completed!");
     job.reader->Close();
 }

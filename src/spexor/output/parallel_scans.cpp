@@ -26,6 +26,7 @@ ScanSink SinkOfJob(RawFileJob& job) {
     ScanSink sink;
     sink.settings = &job.settings;
     sink.reader = job.reader;
+    sink.rawPath = &job.rawPath;
     for (int slot = 0; slot < kOutputSlotCount; ++slot) {
         if (job.outputs[slot]) sink.writers[slot] = job.outputs[slot]->writer.get();
     }
@@ -81,6 +82,7 @@ std::unique_ptr<Worker> MakeWorker(RawFileJob& job, const std::string& baseName)
     }
     worker->sink.settings = &job.settings;
     worker->sink.reader = worker->reader.get();
+    worker->sink.rawPath = &job.rawPath;
     std::array<bool, kOutputSlotCount> open{};
     for (int slot = 0; slot < kOutputSlotCount; ++slot) open[slot] = job.outputs[slot].has_value();
     worker->memory.Open(open, job.settings, baseName, worker->sink);

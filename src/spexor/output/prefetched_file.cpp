@@ -50,6 +50,7 @@ void PrefetchedFile::ConvertAhead() {
     ScanSink sink;
     sink.settings = &job_.settings;
     sink.reader = reader_.get();
+    sink.rawPath = &job_.rawPath;
     std::array<bool, kOutputSlotCount> wanted{};
     for (int slot = 0; slot < kOutputSlotCount; ++slot) wanted[slot] = SlotWanted(OutputSlots()[slot], job_.settings);
     ahead.memory.Open(wanted, job_.settings, RawBaseName(job_.rawPath), sink);

@@ -43,4 +43,8 @@ struct RawFileJob {
     int writtenOutputs = 0;
     // The scans' mass lists: read, and those that could not be read.
     MassListTally massLists;
+
+    // True when mass lists were asked for and none could be read: the file
+    // failed, however its outputs went.
+    bool NoScanReadable() const { return massLists.failed > 0 && massLists.read == 0; }
 };

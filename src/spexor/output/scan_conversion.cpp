@@ -53,8 +53,11 @@ std::string UpperCase(std::string text) {
     return text;
 }
 
-[[noreturn]] void RaiseActivationTypeError() {
-    console::ReportException("error to get activation type!");
+// Names the file and the scan, and the way such a file can be converted.
+[[noreturn]] void RaiseActivationTypeError(const ScanSink& sink, int32_t scan) {
+    const std::string file = sink.rawPath != nullptr ? *sink.rawPath : std::string();
+    console::ReportException("error to get activation type of scan " + std::to_string(scan) + " in " + file +
+                             "! Its activation has no files of its own; -a converts such files merged.");
     throw platform::FatalError();
 }
 
@@ -78,7 +81,7 @@ void FillPrecursorFields(ScanSink& sink, int32_t scan, ScanLevel level, LoopStat
     record.activationType = UpperCase(std::move(activation));
     if (sink.settings->activationMode != ActivationMode::split) return;
     const std::optional<ActivationClass> activationClass = ActivationClassOf(record.activationType);
-    if (!activationClass) RaiseActivationTypeError();
+    if (!activationClass) RaiseActivationTypeError(sink, scan);
     state.activation = *activationClass;
 }
 

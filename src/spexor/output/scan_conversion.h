@@ -33,6 +33,7 @@ struct MassListTally {
 struct ScanSink {
     const ConversionSettings* settings = nullptr;
     RawExtractor* reader = nullptr;
+    const std::string* rawPath = nullptr;  // the RAW file, for messages
     std::array<FormatWriter*, kOutputSlotCount> writers{};
     std::array<int32_t, kOutputSlotCount> counts{};
     // Mass lists fetched, and those the reader failed to fetch (a scan that

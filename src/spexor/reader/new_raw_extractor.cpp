@@ -22,6 +22,14 @@ bool StatusSucceeded(const char* operation, HRESULT status) {
     return status == S_OK;
 }
 
+// Why the component's last open failed; empty when it does not say.
+std::string OpenFailureReason(xrawfile::IXRawfile& rawfile) {
+    BSTR text = nullptr;
+    if (rawfile.GetErrorMessage(&text) == S_OK) return TakeSystemString(text);
+    SysFreeString(text);
+    return std::string();
+}
+
 }  // namespace
 
 NewRawExtractor::NewRawExtractor() {
@@ -38,7 +46,7 @@ void NewRawExtractor::Open(const std::string& path) {
     ForgetFilter();
     const SystemString text(path);
     if (!StatusSucceeded("Open", rawfile->Open(text.get()))) {
-        ReportOpenFailure(path);
+        ReportOpenFailure(path, OpenFailureReason(*rawfile));
         throw platform::FatalError();
     }
     if (!StatusSucceeded("SetCurrentController", rawfile->SetCurrentController(0, 1))) {

@@ -16,7 +16,17 @@
 using namespace platform;
 
 namespace {
+
 bool ControlSucceeded(int32_t result) { return result == xrawfile::kControlSuccess; }
+
+// Why the control's last open failed; empty when it does not say.
+std::string OpenFailureReason(CXRawfile& control) {
+    BSTR text = nullptr;
+    if (ControlSucceeded(control.GetErrorMessage(&text))) return TakeSystemString(text);
+    SysFreeString(text);
+    return std::string();
+}
+
 }  // namespace
 
 RawExtractor::RawExtractor(CWnd* parent) {
@@ -41,7 +51,7 @@ bool RawExtractor::IsAvailable() { return available; }
 void RawExtractor::Open(const std::string& path) {
     ForgetFilter();
     if (!ControlSucceeded(control->Open(path))) {
-        ReportOpenFailure(path);
+        ReportOpenFailure(path, OpenFailureReason(*control));
         Pause();
         throw FatalError();
     }

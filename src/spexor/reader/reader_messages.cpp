@@ -17,8 +17,9 @@ std::string HexCode(platform::HRESULT code) {
 
 }  // namespace
 
-void ReportOpenFailure(const std::string& path) {
+void ReportOpenFailure(const std::string& path, const std::string& reason) {
     WriteError("Failed to open file " + path + ", check if your file is corrupt!");
+    if (!reason.empty()) WriteError("Reason: " + reason);
 }
 
 void ReportControllerFailure() { WriteError("Failed to set current controller!"); }

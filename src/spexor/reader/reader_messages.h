@@ -10,7 +10,9 @@
 // the fatal endings: those write their line, then raise platform::FatalError.
 // Every line goes to standard error, whole and flushed.
 
-void ReportOpenFailure(const std::string& path);
+// The open failure, and on a line of its own the reason the component gave
+// (none when it gave none).
+void ReportOpenFailure(const std::string& path, const std::string& reason);
 void ReportControllerFailure();
 [[noreturn]] void RaiseFirstScanFailure();
 [[noreturn]] void RaiseLastScanFailure();

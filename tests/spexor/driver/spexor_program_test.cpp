@@ -213,7 +213,7 @@ TEST(SpexorProgram, UncreatableOutputDirectoryIsFatal) {
     EXPECT_EQ(result.status, kFatal);
     EXPECT_EQ(result.out,
               "[Morvane] <Exception>: Failed to find directory blocker/out, which will be created by default.\n");
-    EXPECT_EQ(result.err, "[Morvane] <Exception>: Failed to create directory nested **\n\n");
+    EXPECT_EQ(result.err, "[Morvane] <Exception>: Failed to create directory blocker/out: Not a directory\n");
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "blocker" / "out"));
 }
 

@@ -286,7 +286,9 @@ p 150.0 10
     const std::string second = dir.Write("b.raw", kWorkedExample).string();
     const ProgramResult result = Spexor({"-ms2", "-mgf", first, second});
     EXPECT_EQ(result.status, 255);
-    EXPECT_EQ(result.err, "[Morvane] <Exception>: error to get activation type!\n");
+    // The line names the file and the scan, and the way to convert such a file.
+    EXPECT_EQ(result.err, "[Morvane] <Exception>: error to get activation type of scan 2 in " + first +
+                              "! Its activation has no files of its own; -a converts such files merged.\n");
     EXPECT_EQ(ReadFile(dir.path() / "a.HCD.FTMS.mgf"),
               "BEGIN IONS\nTITLE=a.1.1.2.dta\nCHARGE=2+\nRTINSECONDS=0.000000\nPEPMASS=500\n150.00000 10.0\n"
               "END IONS\n\n");
@@ -520,7 +522,7 @@ TEST(SpexorConversion, SeveralThreadsWriteExactlyWhatOneThreadWrites) {
         }
     }
     EXPECT_NE(Spexor({"-ms2", "-j", "1", "-o", (dir.path() / "fatal").string(), fatal.string()})
-                  .err.find("error to get activation type!"),
+                  .err.find("error to get activation type of scan "),
               std::string::npos);
 }
 

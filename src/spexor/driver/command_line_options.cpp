@@ -104,6 +104,8 @@ private:
         } else if (option == "-o") {
             if (next_ >= argc_) RaiseOptionError();
             settings.outputDirectory = argv_[next_++];
+        } else if (option == "--keep-going") {
+            settings.keepGoing = true;
         } else if (option == "--help") {
             PrintHelp();
         } else {

@@ -22,6 +22,7 @@
 #include "spexor/output/prefetched_file.h"
 #include "spexor/output/raw_file_job.h"
 #include "spexor/reader/new_raw_extractor.h"
+#include "spexor/reader/open_failure.h"
 #include "spexor/reader/raw_extractor.h"
 
 using platform::Stream;
@@ -31,9 +32,11 @@ namespace {
 
 // The hosted-control reader when its control can be made in the host,
 // otherwise the reader that reaches the component through its interface.
-std::unique_ptr<RawExtractor> ChooseReader(platform::HostWindow& host) {
+// A failed open waits for Enter only when it ends the run.
+std::unique_ptr<RawExtractor> ChooseReader(platform::HostWindow& host, const RunSettings& settings) {
     std::unique_ptr<RawExtractor> reader(new RawExtractor(&host));
     if (!reader->IsAvailable()) reader.reset(new NewRawExtractor());
+    reader->WaitOnOpenFailure(!settings.keepGoing);
     return reader;
 }
 
@@ -76,7 +79,7 @@ void ConvertRawFile(const RunSettings& settings, const std::string& rawPath, pla
     RawFileJob job;
     job.settings = settings;  // every choice but the list of RAW files
     job.rawPath = rawPath;
-    std::unique_ptr<RawExtractor> reader = ChooseReader(host);
+    std::unique_ptr<RawExtractor> reader = ChooseReader(host, settings);
     job.reader = reader.get();
     job.threads = ThreadsFor(settings);
     if (job.threads > 1) job.makeReader = ReaderMaker(*reader, host);
@@ -102,7 +105,7 @@ std::unique_ptr<PrefetchedFile> StartConvertingAhead(const RunSettings& settings
     std::unique_ptr<RawExtractor> reader;
     {
         platform::ScopedConsoleCapture capture(readerLines);
-        reader = ChooseReader(host);
+        reader = ChooseReader(host, settings);
     }
     RawFileJob job;
     job.settings = settings;
@@ -139,10 +142,16 @@ bool SpexorApp::RunBatch(int argc, const std::string* argv) {
         if (i + 1 < settings.rawFiles.size() && MayConvertAhead(settings, settings.rawFiles[i + 1])) {
             ahead = StartConvertingAhead(settings, settings.rawFiles[i + 1], host);
         }
-        if (current) {
-            Count(current->Commit(), tally);
-        } else {
-            ConvertRawFile(settings, rawPath, host, tally);
+        try {
+            if (current) {
+                Count(current->Commit(), tally);
+            } else {
+                ConvertRawFile(settings, rawPath, host, tally);
+            }
+        } catch (const OpenFailure&) {
+            // Reported by the reader; with --keep-going the next file comes.
+            if (!settings.keepGoing) throw;
+            ++tally.failedRawFiles;
         }
     }
     console::Report(BatchSummaryText(tally));

@@ -9,10 +9,11 @@
 
 void RunExtraction(RawFileJob& job) {
     RawExtractor& reader = *job.reader;
+    // The scan range is part of opening: a file that fails there has no outputs.
     reader.Open(job.rawPath);
-    OpenOutputs(job);
     const int32_t first = reader.GetFirstScan();
     const int32_t last = reader.GetLastScan();
+    OpenOutputs(job);
 
     ConvertAllScans(job, first, last);
     FinishExtraction(job);

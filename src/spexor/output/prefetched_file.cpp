@@ -16,7 +16,9 @@
 // What the conversion ahead left for the file's turn.
 struct PrefetchedFile::Ahead {
     platform::ConsoleCapture openLines;
-    bool openFatal = false;
+    std::exception_ptr openFailure;  // raised again at the file's turn
+    int32_t first = 0;
+    int32_t last = 0;
     platform::ConsoleCapture scanLines;
     bool scanFatal = false;
     std::exception_ptr unexpected;
@@ -43,8 +45,10 @@ void PrefetchedFile::ConvertAhead() {
     try {
         platform::ScopedConsoleCapture capture(ahead.openLines);
         reader_->Open(job_.rawPath);
+        ahead.first = reader_->GetFirstScan();
+        ahead.last = reader_->GetLastScan();
     } catch (const platform::FatalError&) {
-        ahead.openFatal = true;
+        ahead.openFailure = std::current_exception();
         return;
     }
     ScanSink sink;
@@ -56,10 +60,8 @@ void PrefetchedFile::ConvertAhead() {
     ahead.memory.Open(wanted, job_.settings, RawBaseName(job_.rawPath), sink);
     platform::ScopedConsoleCapture capture(ahead.scanLines);
     try {
-        const int32_t first = reader_->GetFirstScan();
-        const int32_t last = reader_->GetLastScan();
         LoopState state;
-        ConvertScans(sink, first, last, last, state);
+        ConvertScans(sink, ahead.first, ahead.last, ahead.last, state);
     } catch (const platform::FatalError&) {
         ahead.scanFatal = true;
     } catch (...) {
@@ -74,14 +76,12 @@ const RawFileJob& PrefetchedFile::Commit() {
     thread_.join();
     Ahead& ahead = *ahead_;
     ahead.openLines.Replay();
-    if (ahead.openFatal) throw platform::FatalError();
+    if (ahead.openFailure) std::rethrow_exception(ahead.openFailure);
     OpenOutputs(job_);
     if (job_.failedOutputs > 0) {
         // Not every output the conversion ahead wrote for is open, which
         // changes what is read: convert again, on this thread.
-        const int32_t first = reader_->GetFirstScan();
-        const int32_t last = reader_->GetLastScan();
-        ConvertAllScans(job_, first, last);
+        ConvertAllScans(job_, ahead.first, ahead.last);
     } else {
         ahead.scanLines.Replay();
         job_.massLists.Add(ahead.massLists);

@@ -8,6 +8,7 @@
 #include "platform/fatal_error.h"
 #include "spexor/reader/component_connection.h"
 #include "spexor/reader/mass_list_answer.h"
+#include "spexor/reader/open_failure.h"
 #include "spexor/reader/reader_messages.h"
 #include "spexor/reader/system_string.h"
 #include "spexor/reader/trailer_value.h"
@@ -47,11 +48,11 @@ void NewRawExtractor::Open(const std::string& path) {
     const SystemString text(path);
     if (!StatusSucceeded("Open", rawfile->Open(text.get()))) {
         ReportOpenFailure(path, OpenFailureReason(*rawfile));
-        throw platform::FatalError();
+        throw OpenFailure();
     }
     if (!StatusSucceeded("SetCurrentController", rawfile->SetCurrentController(0, 1))) {
         ReportControllerFailure();
-        throw platform::FatalError();
+        throw OpenFailure();
     }
 }
 

@@ -9,6 +9,7 @@
 #include "spexor/console/console_lines.h"
 #include "spexor/reader/cxrawfile.h"
 #include "spexor/reader/mass_list_answer.h"
+#include "spexor/reader/open_failure.h"
 #include "spexor/reader/reader_messages.h"
 #include "spexor/reader/system_string.h"
 #include "spexor/reader/trailer_value.h"
@@ -52,13 +53,13 @@ void RawExtractor::Open(const std::string& path) {
     ForgetFilter();
     if (!ControlSucceeded(control->Open(path))) {
         ReportOpenFailure(path, OpenFailureReason(*control));
-        Pause();
-        throw FatalError();
+        if (waitOnOpenFailure_) Pause();
+        throw OpenFailure();
     }
     if (!ControlSucceeded(control->SetCurrentController(0, 1))) {
         ReportControllerFailure();
         control->Close();
-        throw FatalError();
+        throw OpenFailure();
     }
 }
 

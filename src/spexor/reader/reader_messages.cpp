@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "platform/fatal_error.h"
+#include "spexor/reader/open_failure.h"
 #include "spexor/console/console_lines.h"
 
 namespace {
@@ -26,12 +27,12 @@ void ReportControllerFailure() { WriteError("Failed to set current controller!")
 
 void RaiseFirstScanFailure() {
     WriteError("Failed to load first scan number! ");
-    throw platform::FatalError();
+    throw OpenFailure();
 }
 
 void RaiseLastScanFailure() {
     WriteError(": Failed to load last scan number! ");
-    throw platform::FatalError();
+    throw OpenFailure();
 }
 
 void ReportFilterFailure(int scan) { WriteError("Error getting filter for scan number " + std::to_string(scan) + "!"); }

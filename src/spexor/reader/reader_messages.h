@@ -7,7 +7,8 @@
 #include "platform/com.h"
 
 // The console lines both scan readers print when a component call fails, and
-// the fatal endings: those write their line, then raise platform::FatalError.
+// the fatal endings: those write their line, then raise platform::FatalError
+// (OpenFailure for the scan range).
 // Every line goes to standard error, whole and flushed.
 
 // The open failure, and on a line of its own the reason the component gave

@@ -334,4 +334,40 @@ TEST(SpexorProgram, ARawFileNoneOfWhoseScansCanBeReadFails) {
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "unreadable.ms1"));
 }
 
+TEST(SpexorProgram, KeepGoingConvertsPastAFileThatCannotBeOpened) {
+    TempDir dir;
+    dir.Write("a.raw", "not a RAW file\n");
+    dir.Write("b.raw",
+              "rawfixture 1\nscan 1\nfilter FTMS + c NSI Full ms [350.00-1800.00]\n"
+              "trailer R4 Ion Injection Time (ms):=3\npoints 400.1 150 400.2 900\n");
+    const std::string failure =
+        "[Morvane] <Exception>: Failed to open file a.raw, check if your file is corrupt!\n"
+        "[Morvane] <Exception>: Reason: not a Thermo RAW file\n";
+
+    // Without it the run ends at the file.
+    ProgramResult result = Spexor({"-ms1", "a.raw", "b.raw"}, dir);
+    EXPECT_EQ(result.status, kFatal);
+    EXPECT_EQ(result.err, failure);
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "b.ms1"));
+
+    // With it the file is reported and counted, the next converted, on one
+    // thread and with the next file converted ahead alike.
+    std::string oneThread;
+    for (const char* threads : {"1", "2"}) {
+        result = Spexor({"--keep-going", "-j", threads, "-ms1", "a.raw", "b.raw"}, dir);
+        EXPECT_EQ(result.status, kFatal) << threads;
+        EXPECT_EQ(result.err, failure + "[Morvane] <Exception>: 1 RAW file could not be converted; the run is "
+                                        "incomplete.\n")
+            << threads;
+        const std::string out = BeforeElapsedLine(result.out);
+        EXPECT_NE(out.find("[Morvane] Summary: 1 RAW file converted, 1 output file written; 1 RAW file failed.\n"),
+                  std::string::npos)
+            << out;
+        EXPECT_TRUE(std::filesystem::is_regular_file(dir.path() / "b.ms1"));
+        if (oneThread.empty()) oneThread = out;
+        EXPECT_EQ(out, oneThread);
+        std::filesystem::remove(dir.path() / "b.ms1");
+    }
+}
+
 }  // namespace

@@ -142,6 +142,7 @@ bool SpexorApp::RunBatch(int argc, const std::string* argv) {
         if (i + 1 < settings.rawFiles.size() && MayConvertAhead(settings, settings.rawFiles[i + 1])) {
             ahead = StartConvertingAhead(settings, settings.rawFiles[i + 1], host);
         }
+        const console::RepeatLimitOfFile repeatLimit;
         try {
             if (current) {
                 Count(current->Commit(), tally);

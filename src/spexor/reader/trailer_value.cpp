@@ -13,7 +13,7 @@ double TrailerValueAsDouble(const VARIANT& value) {
     switch (value.vt) {
         case VT_R4: return static_cast<double>(value.fltVal);
         case VT_R8: return value.dblVal;
-        default: console::ReportException("Unknown trailer extra type!"); return 0.0;
+        default: console::ReportRepeatableException("Unknown trailer extra type!", "Unknown trailer extra type!"); return 0.0;
     }
 }
 
@@ -29,7 +29,7 @@ int TrailerValueAsInt(const VARIANT& value) {
         case VT_UINT: return static_cast<int32_t>(value.ulVal);
         case VT_I8:
         case VT_UI8: return static_cast<int32_t>(static_cast<uint32_t>(value.ullVal & 0xFFFFFFFFu));
-        default: console::ReportException("Unknown varValue type.!"); return 0;
+        default: console::ReportRepeatableException("Unknown varValue type.!", "Unknown varValue type.!"); return 0;
     }
 }
 

@@ -526,6 +526,45 @@ TEST(SpexorConversion, SeveralThreadsWriteExactlyWhatOneThreadWrites) {
               std::string::npos);
 }
 
+TEST(SpexorConversion, RepeatedMessagesAreCountedAfterTenLinesPerFile) {
+    TempDir dir;
+    // 13 MS2 scans without any trailer value: three messages per scan.
+    std::string fixture = "rawfixture 1\nfail trailer\n";
+    for (int scan = 1; scan <= 13; ++scan) {
+        fixture += "scan " + std::to_string(scan) + "\nfilter FTMS + c NSI d Full ms2 500.00@hcd30.00\np 150.0 10\n";
+    }
+    const std::string first = dir.Write("first.raw", fixture).string();
+    const std::string second = dir.Write("second.raw", fixture).string();
+    const ProgramResult result = Spexor({"-ms2", "-a", "-o", (dir.path() / "out").string(), first, second});
+    ASSERT_EQ(result.status, 0) << result.err;
+    const std::string charge = "[Morvane] <Exception>: Error getting Charge State: for scan number ";
+    std::string perFile;
+    for (int scan = 1; scan <= 10; ++scan) {
+        const std::string n = std::to_string(scan);
+        perFile += charge + n + "! \n[Morvane] <Exception>: Error getting trailer extra value Monoisotopic M/Z: for "
+                   "scan number " + n + "!\n[Morvane] <Exception>: Error getting trailer extra value Ion Injection "
+                   "Time (ms): for scan number " + n + "!\n";
+    }
+    perFile +=
+        "[Morvane] <Exception>: 3 more \"Error getting Charge State: for scan number ...\" lines not shown.\n"
+        "[Morvane] <Exception>: 3 more \"Error getting trailer extra value Monoisotopic M/Z: for scan number ...\" "
+        "lines not shown.\n"
+        "[Morvane] <Exception>: 3 more \"Error getting trailer extra value Ion Injection Time (ms): for scan number "
+        "...\" lines not shown.\n";
+    EXPECT_EQ(result.err, perFile + perFile);
+    EXPECT_EQ(Count(ReadFile(dir.path() / "out" / "second.ms2"), "\nS\t"), 13 * 2);  // charges 2 and 3
+
+    // A file converted in parts on several threads counts its lines as on one.
+    const fs::path large = fs::path(SHARED_DATA_DIR) / "Blank04_29Mar17_Smeagol.raw";
+    if (!fs::exists(large)) return;
+    const ProgramResult one = Spexor({"-ms2", "-a", "-j", "1", "-o", (dir.path() / "one").string(), large.string()});
+    const ProgramResult four = Spexor({"-ms2", "-a", "-j", "4", "-o", (dir.path() / "four").string(), large.string()});
+    EXPECT_EQ(one.status, 0);
+    EXPECT_EQ(four.err, one.err);
+    EXPECT_EQ(Count(one.err, "Error getting Charge State: for scan number "), 10 + 1);
+    EXPECT_EQ(Count(one.err, " more \"Error getting Charge State: for scan number ...\" lines not shown.\n"), 1);
+}
+
 TEST(SpexorConversion, ThreadCountOptionTakesAWholeNumberFrom1) {
     TempDir dir;
     const fs::path raw = dir.Write("run.raw", kWorkedExample);

@@ -119,7 +119,7 @@ TEST(ReadOptions, HelpIsPrintedWhereItStandsAndTheRunGoesOn) {
     testing::internal::CaptureStdout();
     const ConfigurationInput input = Read({"--help", "file.raw"});
     const std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_EQ(out.rfind("NAME\n\tspexor.exe - extract text-plain spectra\n", 0), 0u);
+    EXPECT_EQ(out.rfind("NAME\n\tspexor - extract text-plain spectra\n", 0), 0u);
     EXPECT_EQ(input.inputs, (std::vector<std::string>{"file.raw"}));
 }
 

@@ -20,40 +20,50 @@ using testing_support::TempDir;
 constexpr int kFatal = 255;
 
 const std::string kOptionError =
-    "Usage: spexor.exe input_file_path ... [-options]\n\t\tPlease refer to the user guide for more details.\n\n";
+    "Usage: spexor input_file_path ... [-options]\n\t\tSee spexor --help or man spexor for more details.\n\n";
 const std::string kNoRawFiles = "[Morvane] <Exception>: Warning: No raw files.\n";
 const std::string kOneInputNotFound = "[Morvane] <Exception>: 1 input was not found; the run is incomplete.\n";
 const std::string kNothingConverted = "[Morvane] Summary: 0 RAW files converted, 0 output files written";
 const std::regex kElapsedLine("\\[Morvane\\] == == == Time elapsed: [0-9.e+-]+s\\. == == ==\n");
 
+// The program as it is run here, every option it takes, and the manual
+// page that ships with it.
 const std::string kHelpText =
     "NAME\n"
-    "\tspexor.exe - extract text-plain spectra\n"
+    "\tspexor - extract text-plain spectra\n"
     "\n"
     "SYNOPSIS\n"
-    "\tspexor.exe [OPTION]... [FILE]...\n"
+    "\tspexor [OPTION]... [FILE]...\n"
+    "\tspexor PARAMETER_FILE\n"
     "\n"
     "DESCRIPTION\n"
-    "\tExtract text-plain spectra from binary Thermo Scientific RAW FILES. When [FILE] is set to be a configuration "
-    "file, no more options expected. When [FILE] is a file with RAW extension or a directory with RAW files "
-    "containing, options will take effect. See User Guide to get more information on configuration file.\n"
+    "\tExtract text-plain spectra from binary Thermo Scientific RAW files. When [FILE] is a parameter file (a "
+    "single argument whose name ends in \"ini\"), no more options are expected. When [FILE] is a RAW file or a "
+    "folder holding RAW files, the options take effect. See man spexor for the parameter file, the output files "
+    "and the exit status.\n"
     "\n"
     "\t-a\n\t\tTake effect for MS/MS. Turn on this switch to hold different activation types spectra in one file. "
     "Turn off to split in different files.\n\n"
     "\t-c\n\t\tMake results centroided. In default case, this switch is on.\n\n"
+    "\t-h\n\t\tAlways write the precursor m/z of the scan filter, never the monoisotopic m/z of the scan.\n\n"
     "\t--help\n\t\tGet help information.\n\n"
-    "\t-i\n\t\tThe decimal place of intensity. The value goes from 1 to 9. Default is -i 1.\n\n"
+    "\t-i\n\t\tThe decimal place of intensity. The value goes from 0 to 9. Default is -i 1.\n\n"
     "\t-j\n\t\tThe number of threads to convert on. Default is one per core the process may use; -j 1 converts on "
     "one thread.\n\n"
-    "\t-m\n\t\tThe decimal place of m/z ratio. The value goes from 1 to 9. Default is -m 5.\n\n"
+    "\t--keep-going\n\t\tGo on with the next RAW file when one cannot be opened, instead of ending the run; the "
+    "run then ends with exit status 255.\n\n"
+    "\t-ksd\n\t\tExport KSD files.\n\n"
+    "\t-m\n\t\tThe decimal place of m/z ratio. The value goes from 0 to 9. Default is -m 5.\n\n"
     "\t-mgf\n\t\tExport MGF extension file(s).\n\n"
     "\t-ms\n\t\tExport MS1 and MS2 files.\n\n"
     "\t-ms1\n\t\tExport MS1 files.\n\n"
     "\t-ms2\n\t\tExport MS2 files.\n\n"
-    "\t-o\n\t\tOutputs directory. e.g. -o F:\\data\\output\\.\n\n"
+    "\t-ms3\n\t\tExport MS3 files.\n\n"
+    "\t-o\n\t\tOutputs directory, created with its parents when missing. e.g. -o /data/output/.\n\n"
     "\t-p\n\t\tMake results profile. In default case, this switch is off.\n\n"
-    "\t-ksd\n\t\tExport KSD files.\n\n"
-    "\t-z\n\t\tCharge range of the spectra. The range could be any interval between 1 and 9. Default is -z 2-3.\n\n";
+    "\t--version\n\t\tPrint the program's name and version; only as the single argument.\n\n"
+    "\t-z\n\t\tCharge range of the spectra. The range could be any interval between 1 and 9, the first charge not "
+    "above the last. Default is -z 2-3.\n\n";
 
 ProgramResult Spexor(const std::vector<std::string>& arguments, const TempDir& dir) {
     return RunProgram(SPEXOR_BIN, arguments, dir.path().string());
@@ -77,14 +87,14 @@ TEST(SpexorProgram, NoArgumentsPrintTheUsageBlock) {
     EXPECT_EQ(result.out, "");
     EXPECT_EQ(result.err,
               "Usage:\n"
-              "\tspexor.exe parameter_file_path\n"
+              "\tspexor parameter_file_path\n"
               "or\n"
-              "\tspexor.exe [OPTION]... [FILE]...\n"
+              "\tspexor [OPTION]... [FILE]...\n"
               "e.g. \n"
-              "\tspexor.exe config.ini\n"
+              "\tspexor config.ini\n"
               "e.g. \n"
-              "\tspexor.exe -ms -h E:\\Data\\Worm\\ E:\\Data\\QE\\data1.raw\n"
-              "For more information, type spexor.exe --help or see the User Guide.\n");
+              "\tspexor -ms -h /data/worm/ /data/qe/data1.raw\n"
+              "For more information, type spexor --help or see man spexor.\n");
 }
 
 TEST(SpexorProgram, HelpAlonePrintsOnlyTheHelp) {

@@ -7,12 +7,12 @@
 struct BatchTally {
     int rawFiles = 0;                // RAW files converted
     int rawFilesWithoutSpectra = 0;  // of them, those that gave no output file
-    int failedRawFiles = 0;          // RAW files that could not be opened, or none of whose scans could be read
-    int unreadableScans = 0;         // scans whose mass list could not be read
     int outputsWritten = 0;          // output files left with spectra
     int outputsFailed = 0;           // output files that could not be created or written
     int missingInputs = 0;           // inputs that do not exist
     int inputsWithoutRawFiles = 0;   // inputs (folders ...) that hold no RAW file
+    int failedRawFiles = 0;          // RAW files that could not be opened, or none of whose scans could be read
+    int unreadableScans = 0;         // scans whose mass list could not be read
     int rawFilesOfTakenNames = 0;    // RAW files skipped for the name of an earlier one
 };
 

@@ -78,7 +78,12 @@ void PrintHelp() {
     WriteOptionEntry("\t-ms1", "Export MS1 files.");
     WriteOptionEntry("\t-ms2", "Export MS2 files.");
     WriteOptionEntry("\t-ms3", "Export MS3 files.");
-    // Every further output kind gets its entry here, in name order (-mzml).
+    WriteOptionEntry("\t-mzml",
+                     "Export one indexed mzML 1.1 file per RAW file, holding every scan of every MS level (the "
+                     "activation switch -a does not apply to it).");
+    WriteOptionEntry("\t-mzml-nozlib",
+                     "Write the peak arrays of mzML files uncompressed, for readers that cannot read zlib. In "
+                     "default case, they are zlib-compressed.");
     WriteOptionEntry("\t-o", "Outputs directory, created with its parents when missing. e.g. -o /data/output/.");
     WriteOptionEntry("\t-p", "Make results profile. In default case, this switch is off.");
     WriteOptionEntry("\t--version", "Print the program's name and version; only as the single argument.");

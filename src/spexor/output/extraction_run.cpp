@@ -14,6 +14,7 @@ void RunExtraction(RawFileJob& job) {
     const int32_t first = reader.GetFirstScan();
     const int32_t last = reader.GetLastScan();
     OpenOutputs(job);
+    if (DescribesRun(job)) DescribeRun(reader, first, last, job.run);
 
     ConvertAllScans(job, first, last);
     FinishExtraction(job);
@@ -24,8 +25,9 @@ void FinishExtraction(RawFileJob& job) {
     CloseOutputs(job);
     // The marker tells that the merged outputs are there: not when one
     // failed, nor when no scan could be read.
-    const bool complete = job.failedOutputs == 0 && !job.NoScanReadable();
-    if (complete) CreateMarkerFile(job);
-    if (complete) console::Report("Output Files Completed!");
+    if (!job.NoScanReadable()) {
+        if (job.failedOutputs == 0) CreateMarkerFile(job);
+        if (job.failedOutputs == 0) console::Report("Output Files Completed!");
+    }
     job.reader->Close();
 }

@@ -57,9 +57,12 @@ void PrefetchedFile::ConvertAhead() {
     sink.rawPath = &job_.rawPath;
     std::array<bool, kOutputSlotCount> wanted{};
     for (int slot = 0; slot < kOutputSlotCount; ++slot) wanted[slot] = SlotWanted(OutputSlots()[slot], job_.settings);
-    ahead.memory.Open(wanted, job_.settings, RawBaseName(job_.rawPath), sink);
+    job_.run.rawPath = job_.rawPath;
+    job_.run.baseName = RawBaseName(job_.rawPath);
+    ahead.memory.Open(wanted, job_.settings, job_.run, sink);
     platform::ScopedConsoleCapture capture(ahead.scanLines);
     try {
+        if (sink.DescribesScans()) DescribeRun(*reader_, ahead.first, ahead.last, job_.run);
         LoopState state;
         ConvertScans(sink, ahead.first, ahead.last, ahead.last, state);
     } catch (const platform::FatalError&) {
@@ -87,7 +90,8 @@ const RawFileJob& PrefetchedFile::Commit() {
         job_.massLists.Add(ahead.massLists);
         for (int slot = 0; slot < kOutputSlotCount; ++slot) {
             if (!job_.outputs[slot] || !ahead.memory.texts[slot]) continue;
-            job_.outputs[slot]->file->Put(ahead.memory.texts[slot]->Held());
+            const std::unique_ptr<PartNotes> notes = ahead.memory.writers[slot]->TakePartNotes();
+            job_.outputs[slot]->writer->AppendPart(ahead.memory.texts[slot]->Held(), notes.get());
             job_.outputs[slot]->spectraWritten += ahead.counts[slot];
             ahead.memory.writers[slot].reset();
             ahead.memory.texts[slot].reset();

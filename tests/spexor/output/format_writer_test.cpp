@@ -25,7 +25,8 @@ public:
     explicit WrittenFile(const ConversionSettings& settings, const std::string& letters) {
         std::string reason;
         file_ = OutputFile::Create((dir_.path() / ("run." + letters)).string(), reason);
-        writer = MakeFormatWriter(FormatNamed(letters), settings, *file_, "run");
+        run_.baseName = "run";
+        writer = MakeFormatWriter(FormatNamed(letters), settings, *file_, run_);
     }
     std::string Text() {
         file_->Close();
@@ -35,6 +36,7 @@ public:
 
 private:
     TempDir dir_;
+    RunFacts run_;
     std::unique_ptr<OutputFile> file_;
 };
 
@@ -124,12 +126,12 @@ TEST(FormatWriter, HeadersAreTheMsTextFormatsAlone) {
     ConversionSettings settings;
     for (const char* letters : {"ms1", "ms2", "ms3"}) {
         WrittenFile file(settings, letters);
-        file.writer->WriteHeader();
+        file.writer->Begin();
         EXPECT_TRUE(file.Text().ends_with("H\tDataType\tCentroided\n")) << letters;
     }
     for (const char* letters : {"mgf", "ksd"}) {
         WrittenFile file(settings, letters);
-        file.writer->WriteHeader();
+        file.writer->Begin();
         EXPECT_EQ(file.Text(), "") << letters;
     }
 }

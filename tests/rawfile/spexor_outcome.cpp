@@ -98,8 +98,7 @@ SpexorOutcome ExpectedSpexorOutcome(const testing_support::FileCensus& census, c
                 outcome.status = 255;
                 outcome.fatalLine = ActivationErrorLine(scan.scan, rawPath);
                 outcome.fatalScan = scan.scan;
-                outcome.outputs = files;
-                return outcome;
+                return outcome;  // nothing of the file is left under its outputs' names
             }
             const std::string analyzer = AnalyzerOf(scan.filter);
             if (analyzer != "ITMS" && analyzer != "FTMS") continue;

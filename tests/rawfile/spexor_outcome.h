@@ -9,7 +9,7 @@
 // goes to the file of its activation (the three letters after the last '@')
 // and analyzer (the first token, "+" meaning ITMS), or in merged mode to the
 // one file of its kind; split, an activation other than HCD, CID and ETD
-// ends the run at once, leaving every output file as it stands.
+// ends the run at once, leaving none of the file's outputs.
 
 #include <filesystem>
 #include <map>

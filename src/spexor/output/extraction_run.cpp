@@ -23,11 +23,6 @@ void RunExtraction(RawFileJob& job) {
 void FinishExtraction(RawFileJob& job) {
     console::Report(FinalProgressText());
     CloseOutputs(job);
-    // The marker tells that the merged outputs are there: not when one
-    // failed, nor when no scan could be read.
-    if (!job.NoScanReadable()) {
-        if (job.failedOutputs == 0) CreateMarkerFile(job);
-        if (job.failedOutputs == 0) console::Report("Output Files Completed!");
-    }
+    if (job.failedOutputs == 0 && !job.NoScanReadable()) console::Report("Output Files Completed!");
     job.reader->Close();
 }

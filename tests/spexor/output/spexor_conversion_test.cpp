@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "output_listing.h"
+#include "support/folder_watch.h"
 #include "support/run_program.h"
 #include "support/small_file_system.h"
 #include "support/temp_dir.h"
@@ -267,7 +268,7 @@ p 150.0 10
     EXPECT_FALSE(fs::exists(dir.path() / "Angiotensin_325-ETD.CID.FTMS.mgf"));
 }
 
-TEST(SpexorConversion, UnknownActivationInSplitModeStopsTheBatchKeepingOutputWritten) {
+TEST(SpexorConversion, UnknownActivationInSplitModeStopsTheBatchLeavingNothingOfThatFile) {
     TempDir dir;
     const std::string first = dir.Write("a.raw", R"(rawfixture 1
 scan 1
@@ -284,18 +285,17 @@ p 150.0 10
 )")
                                   .string();
     const std::string second = dir.Write("b.raw", kWorkedExample).string();
+    // Files an earlier run left under the outputs' names go too.
+    dir.Write("a.HCD.FTMS.mgf", "an earlier conversion\n");
+    dir.Write("a.CID.ITMS.ms2", "an earlier conversion\n");
     const ProgramResult result = Spexor({"-ms2", "-mgf", first, second});
     EXPECT_EQ(result.status, 255);
     // The line names the file and the scan, and the way to convert such a file.
     EXPECT_EQ(result.err, "[Morvane] <Exception>: error to get activation type of scan 2 in " + first +
                               "! Its activation has no files of its own; -a converts such files merged.\n");
-    EXPECT_EQ(ReadFile(dir.path() / "a.HCD.FTMS.mgf"),
-              "BEGIN IONS\nTITLE=a.1.1.2.dta\nCHARGE=2+\nRTINSECONDS=0.000000\nPEPMASS=500\n150.00000 10.0\n"
-              "END IONS\n\n");
-    EXPECT_EQ(Count(ReadFile(dir.path() / "a.HCD.FTMS.ms2"), "\nS\t000001\t"), 1);
-    EXPECT_EQ(Blocks(ReadFile(dir.path() / "a.CID.ITMS.ms2")), "");  // empty files are not removed
-    EXPECT_EQ(ReadFile(dir.path() / "a.ETD.FTMS.mgf"), "");
-    EXPECT_FALSE(fs::exists(dir.path() / "b.HCD.FTMS.mgf"));
+    // Nothing of the file under an output's name, no temporary file either:
+    // the folder holds the two RAW files alone.
+    EXPECT_EQ(FilesIn(dir.path()), (std::vector<std::string>{"a.raw", "b.raw"}));
     EXPECT_EQ(result.out.find("Begin to extract " + second), std::string::npos);
 
     // Merged mode takes any activation text.
@@ -315,7 +315,8 @@ TEST(SpexorConversion, OutputThatWouldOverwriteTheRawFileIsSkipped) {
                               "[Morvane] <Exception>: 1 output file could not be written; the run is incomplete.\n");
     EXPECT_EQ(result.out.find("Output Files Completed!"), std::string::npos);
     EXPECT_EQ(ReadFile(raw), kWorkedExample);
-    EXPECT_EQ(Count(ReadFile(dir.path() / "run.ms2"), "\nS\t001234\t"), 2);
+    // With one output failed, none of the RAW file's outputs is left.
+    EXPECT_EQ(FilesIn(dir.path()), std::vector<std::string>{"run.mgf"});
 }
 
 TEST(SpexorConversion, FilesThatReceiveNothingAreRemovedAndTheMarkerStays) {
@@ -563,6 +564,50 @@ TEST(SpexorConversion, RepeatedMessagesAreCountedAfterTenLinesPerFile) {
     EXPECT_EQ(four.err, one.err);
     EXPECT_EQ(Count(one.err, "Error getting Charge State: for scan number "), 10 + 1);
     EXPECT_EQ(Count(one.err, " more \"Error getting Charge State: for scan number ...\" lines not shown.\n"), 1);
+}
+
+// An output's final name: what a workflow looking for outputs would read.
+bool IsOutputName(const std::string& name) {
+    static const std::regex output(R"(.+\.(ms1|ms2|ms3|mgf|ksd|mzML|spexor))");
+    return std::regex_match(name, output);
+}
+
+TEST(SpexorConversion, OutputFilesAppearWholeAndOnlyWithSpectra) {
+    std::vector<std::string> raws;
+    for (const char* name : {"sample.raw", "small2.RAW", "ThermoRawFileMS1MS2.raw"}) {
+        const fs::path raw = fs::path(SHARED_DATA_DIR) / name;
+        if (!fs::exists(raw)) GTEST_SKIP() << "real RAW data not available";
+        raws.push_back(raw.string());
+    }
+    TempDir dir;
+    const fs::path out = dir.path() / "out";
+    for (const char* threads : {"1", "2"}) {
+        SCOPED_TRACE(std::string("-j ") + threads);
+        fs::remove_all(out);
+        std::vector<std::string> args = {"-ms1", "-ms2", "-mgf", "-mzml", "-p", "-j", threads, "-o", out.string()};
+        args.insert(args.end(), raws.begin(), raws.end());
+        testing_support::FolderWatch watch(out, IsOutputName);
+        const ProgramResult result = Spexor(args);
+        watch.Stop();
+        ASSERT_EQ(result.status, 0) << result.err;
+        // Whenever an output could be seen under its name, it was whole.
+        const std::vector<std::string> finals = FilesIn(out);
+        for (const auto& [name, seen] : watch.contents()) {
+            ASSERT_TRUE(std::find(finals.begin(), finals.end(), name) != finals.end()) << name << " came and went";
+            EXPECT_EQ(seen, std::set<std::string>{ReadFile(out / name)}) << name << " was seen unfinished";
+        }
+        // Any other name seen says the file is unfinished; an output that
+        // gets no spectrum (sample.raw has no CID scans) is never made.
+        static const std::regex unfinished(R"(.+\.incomplete-[0-9]+)");
+        for (const std::string& name : watch.names()) {
+            if (IsOutputName(name)) continue;
+            EXPECT_TRUE(std::regex_match(name, unfinished)) << name;
+        }
+        EXPECT_EQ(std::count_if(watch.names().begin(), watch.names().end(),
+                                [](const std::string& name) { return name.rfind("sample.CID.", 0) == 0; }),
+                  0);
+        EXPECT_FALSE(finals.empty());
+    }
 }
 
 TEST(SpexorConversion, ThreadCountOptionTakesAWholeNumberFrom1) {

@@ -107,9 +107,9 @@ struct Options {
     std::string centroidSource = "sample.raw";
     std::string profileSource = "small2.RAW";
     std::string cases = "centroid,profile,folder";
-    std::string baseline;  // another spexor measured beside it in every run; empty: none
+    std::string baseline;      // another spexor measured beside it in every run; empty: none
     std::string baselineJobs;  // -j for the baseline (an older build may not take it); empty: none
-    int repeat = 1;        // runs of each conversion, the fastest kept
+    int repeat = 1;            // runs of each conversion, the fastest kept
 };
 
 void PrintUsage() {
@@ -930,8 +930,9 @@ void PrintRow(const Row& row) {
         floorSeconds > 0 ? (Fixed(c.wallSeconds / floorSeconds, 1) + "x").c_str() : "n/a",
         row.write.fsyncSeconds >= 0 ? Fixed(row.write.fsyncSeconds, 2).c_str() : "n/a",
         row.filesSeconds >= 0 ? Fixed(row.filesSeconds, 3).c_str() : "n/a",
-        floorSeconds > 0 && row.filesSeconds >= 0 ? (Fixed(c.wallSeconds / (floorSeconds + row.filesSeconds), 1) + "x").c_str()
-                                                   : "n/a");
+        floorSeconds > 0 && row.filesSeconds >= 0
+            ? (Fixed(c.wallSeconds / (floorSeconds + row.filesSeconds), 1) + "x").c_str()
+            : "n/a");
     std::fflush(stdout);
 }
 
@@ -994,7 +995,8 @@ Row Fastest(const std::vector<Row>& rows) {
             best.filesSeconds = files;
         }
         best.readSeconds = std::min(best.readSeconds, row.readSeconds);
-        if (row.write.writeSeconds >= 0 && (best.write.writeSeconds < 0 || row.write.writeSeconds < best.write.writeSeconds))
+        if (row.write.writeSeconds >= 0 &&
+            (best.write.writeSeconds < 0 || row.write.writeSeconds < best.write.writeSeconds))
             best.write = row.write;
         if (row.filesSeconds >= 0 && (best.filesSeconds < 0 || row.filesSeconds < best.filesSeconds))
             best.filesSeconds = row.filesSeconds;
@@ -1011,8 +1013,8 @@ void Convert(const Options& options, const fs::path& work, const std::string& la
     std::vector<Row> runs;
     std::vector<Row> baselineRuns;
     for (int i = 0; i < options.repeat; ++i) {
-        runs.push_back(ConvertOnce(options.spexor, options.jobs, work, label, run, kinds, inputFiles, inputs, scans,
-                                   inputBytes));
+        runs.push_back(
+            ConvertOnce(options.spexor, options.jobs, work, label, run, kinds, inputFiles, inputs, scans, inputBytes));
         if (options.baseline.empty()) continue;
         baselineRuns.push_back(ConvertOnce(options.baseline, options.baselineJobs, work, label, run + " [baseline]",
                                            kinds, inputFiles, inputs, scans, inputBytes));

@@ -47,8 +47,8 @@ bool SameSettings(const RunSettings& x, const RunSettings& y) {
            x.outputKinds.ms3 == y.outputKinds.ms3 && x.outputKinds.mgf == y.outputKinds.mgf &&
            x.outputKinds.ksd == y.outputKinds.ksd && x.outputDirectory == y.outputDirectory &&
            x.activationMode == y.activationMode && x.centroided == y.centroided && x.isotopeMode == y.isotopeMode &&
-           x.mzDecimals == y.mzDecimals && x.intensityDecimals == y.intensityDecimals &&
-           x.chargeMin == y.chargeMin && x.chargeMax == y.chargeMax && x.threads == y.threads;
+           x.mzDecimals == y.mzDecimals && x.intensityDecimals == y.intensityDecimals && x.chargeMin == y.chargeMin &&
+           x.chargeMax == y.chargeMax && x.threads == y.threads;
 }
 
 }  // namespace

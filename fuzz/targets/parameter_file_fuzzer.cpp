@@ -47,8 +47,8 @@ bool SameSettings(const ConfigurationInput& a, const ConfigurationInput& b) {
            x.outputKinds.ms3 == y.outputKinds.ms3 && x.outputKinds.mgf == y.outputKinds.mgf &&
            x.outputKinds.ksd == y.outputKinds.ksd && x.outputDirectory == y.outputDirectory &&
            x.activationMode == y.activationMode && x.centroided == y.centroided && x.isotopeMode == y.isotopeMode &&
-           x.mzDecimals == y.mzDecimals && x.intensityDecimals == y.intensityDecimals &&
-           x.chargeMin == y.chargeMin && x.chargeMax == y.chargeMax;
+           x.mzDecimals == y.mzDecimals && x.intensityDecimals == y.intensityDecimals && x.chargeMin == y.chargeMin &&
+           x.chargeMax == y.chargeMax;
 }
 
 bool SingleDigit(int value) { return value >= 1 && value <= 9; }

@@ -73,7 +73,7 @@ private:
 
     platform::RefCount refs_;
     std::unique_ptr<RawBackend> backend_;
-    std::string openFailure_;  // why the last open failed; empty after a successful one
+    std::string openFailure_;    // why the last open failed; empty after a successful one
     std::vector<double> pairs_;  // the last mass list asked for, its room kept for the next
 };
 

@@ -303,8 +303,7 @@ TEST(BriselProgram, TheMs1FileAppearsWhole) {
     for (const std::string& name : watch.names()) {
         EXPECT_TRUE(name == "run.raw" || name == "run.MS1" || std::regex_match(name, unfinished)) << name;
     }
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator()),
-              2);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator()), 2);
 }
 
 }  // namespace

@@ -86,7 +86,6 @@ bool IsPeakLine(const std::string& line) {
     return line == std::string(mzText) + " " + intensityText;
 }
 
-
 // Checks the header and that the records follow one another in scan order,
 // each with its S line, three I lines and well-formed peak lines, and that
 // they are exactly the scans that are not MS2 and have points.
@@ -125,8 +124,8 @@ void ExpectMs1File(const testing_support::FileCensus& census, const std::string&
     const std::set<int> expected = testing_support::NonMs2ScansWithPoints(census);
     if (written != expected) {
         ADD_FAILURE() << name << ": the MS1 file holds " << written.size() << " scans instead of " << expected.size()
-                      << "; missing scans " << testing_support::FirstScans(testing_support::Without(expected, written)) << "; extra scans "
-                      << testing_support::FirstScans(testing_support::Without(written, expected));
+                      << "; missing scans " << testing_support::FirstScans(testing_support::Without(expected, written))
+                      << "; extra scans " << testing_support::FirstScans(testing_support::Without(written, expected));
     }
 }
 

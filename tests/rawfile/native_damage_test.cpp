@@ -496,8 +496,8 @@ TEST(NativeFileBytes, ReadsGiveTheFileBytesWhereverAndHoweverLongTheyAre) {
     const auto file = DescriptorBytes::Open(path.string());
     ASSERT_NE(file, nullptr);
     rawfile::native::ReadBuffer buffer;
-    const uint64_t lengths[] = {0, 1, 8, 4096, ReadAhead::kLargestCachedRead, ReadAhead::kLargestCachedRead + 1,
-                                ReadAhead::kWindowBytes + 3};
+    const uint64_t lengths[] = {
+        0, 1, 8, 4096, ReadAhead::kLargestCachedRead, ReadAhead::kLargestCachedRead + 1, ReadAhead::kWindowBytes + 3};
     for (int i = 0; i < 3000; ++i) {
         const uint64_t length = lengths[random() % std::size(lengths)];
         const uint64_t offset = random() % (bytes.size() - length + 1);

@@ -125,8 +125,7 @@ protected:
         for (size_t i = 0; i < lines.size(); ++i) {
             const bool last = i + 1 == lines.size();
             const bool known = IsScanFailureLine(lines[i]) || IsUnreadableFileLine(lines[i], path) ||
-                               IsUnshownRepeatsLine(lines[i]) ||
-                               (last && IsFatalLine(lines[i], path));
+                               IsUnshownRepeatsLine(lines[i]) || (last && IsFatalLine(lines[i], path));
             EXPECT_TRUE(known) << "unexpected message: " << lines[i];
         }
         if (result.status == kFatalStatus) {
@@ -189,8 +188,9 @@ TEST_F(RobustPrograms, OddRealFilesConvertWithTheirReaderMessages) {
         ASSERT_EQ(lines.size(), 11u);
         EXPECT_EQ(lines[0], kTag + "Error getting trailer extra value Ion Injection Time (ms): for scan number 1!");
         EXPECT_EQ(lines[9], kTag + "Error getting trailer extra value Ion Injection Time (ms): for scan number 10!");
-        EXPECT_EQ(lines[10], kTag + "68 more \"Error getting trailer extra value Ion Injection Time (ms): for scan "
-                                    "number ...\" lines not shown.");
+        EXPECT_EQ(lines[10], kTag +
+                                 "68 more \"Error getting trailer extra value Ion Injection Time (ms): for scan "
+                                 "number ...\" lines not shown.");
         const std::string ms1 = ReadFile(dir_.path() / (merged ? "merged" : "split") / "tsq_quantum.ms1");
         EXPECT_NE(ms1.find("\nS\t000078\t000078\n"), std::string::npos);
     }

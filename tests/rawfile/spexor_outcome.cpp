@@ -26,7 +26,8 @@ bool Contains(const std::string& text, const char* piece) { return text.find(pie
 // as a supplemental activation ("sa").
 std::string ActivationOf(const std::string& filter) {
     size_t at = filter.rfind('@');
-    if (at != std::string::npos && at > 0 && Contains(filter, " sa ") && filter.rfind('@', at - 1) != std::string::npos) {
+    if (at != std::string::npos && at > 0 && Contains(filter, " sa ") &&
+        filter.rfind('@', at - 1) != std::string::npos) {
         at = filter.rfind('@', at - 1);
     }
     return at == std::string::npos ? "" : platform::ToUpperAscii(filter.substr(at + 1, 3));
@@ -37,7 +38,6 @@ std::string AnalyzerOf(const std::string& filter) {
     const std::string first = filter.substr(0, filter.find(' '));
     return first == "+" ? "ITMS" : first;
 }
-
 
 }  // namespace
 
@@ -165,8 +165,8 @@ void ExpectOutputs(const fs::path& folder, const std::string& stem, const Spexor
         const std::set<int> written = ScansIn(folder / name);
         if (written != scans) {
             ADD_FAILURE() << what << ": " << name << " holds " << written.size() << " scans instead of " << scans.size()
-                          << "; missing scans " << testing_support::FirstScans(testing_support::Without(scans, written)) << "; extra scans "
-                          << testing_support::FirstScans(testing_support::Without(written, scans));
+                          << "; missing scans " << testing_support::FirstScans(testing_support::Without(scans, written))
+                          << "; extra scans " << testing_support::FirstScans(testing_support::Without(written, scans));
         }
     }
 }

@@ -22,9 +22,9 @@ bool IsSameFile(const std::string& a, const std::string& b) {
 // counted; the same file found again is simply not listed twice.
 void AppendUnlessListed(RunSettings& settings, const std::string& candidate, const std::string& candidateName) {
     const std::string name = platform::ToUpperAscii(candidateName);
-    const auto listed = std::find_if(settings.rawFiles.begin(), settings.rawFiles.end(), [&name](const std::string& entry) {
-        return platform::ToUpperAscii(platform::FileNameOf(entry)) == name;
-    });
+    const auto listed = std::find_if(
+        settings.rawFiles.begin(), settings.rawFiles.end(),
+        [&name](const std::string& entry) { return platform::ToUpperAscii(platform::FileNameOf(entry)) == name; });
     if (listed == settings.rawFiles.end()) {
         settings.rawFiles.push_back(candidate);
         return;

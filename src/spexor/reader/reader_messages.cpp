@@ -3,8 +3,8 @@
 #include <cstdio>
 
 #include "platform/fatal_error.h"
-#include "spexor/reader/open_failure.h"
 #include "spexor/console/console_lines.h"
+#include "spexor/reader/open_failure.h"
 
 namespace {
 

@@ -13,7 +13,9 @@ double TrailerValueAsDouble(const VARIANT& value) {
     switch (value.vt) {
         case VT_R4: return static_cast<double>(value.fltVal);
         case VT_R8: return value.dblVal;
-        default: console::ReportRepeatableException("Unknown trailer extra type!", "Unknown trailer extra type!"); return 0.0;
+        default:
+            console::ReportRepeatableException("Unknown trailer extra type!", "Unknown trailer extra type!");
+            return 0.0;
     }
 }
 

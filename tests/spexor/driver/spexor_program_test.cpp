@@ -69,6 +69,14 @@ const std::string kHelpText =
     "\t-z\n\t\tCharge range of the spectra. The range could be any interval between 1 and 9, the first charge not "
     "above the last. Default is -z 2-3.\n\n";
 
+// A RAW fixture of one MS1 scan.
+const std::string kOneMs1Scan =
+    "rawfixture 1\n"
+    "scan 1\n"
+    "filter FTMS + c NSI Full ms [350.00-1800.00]\n"
+    "trailer R4 Ion Injection Time (ms):=3\n"
+    "points 400.1 150 400.2 900\n";
+
 ProgramResult Spexor(const std::vector<std::string>& arguments, const TempDir& dir) {
     return RunProgram(SPEXOR_BIN, arguments, dir.path().string());
 }
@@ -266,12 +274,7 @@ TEST(SpexorProgram, LongParameterLinesAreOnePath) {
 
 TEST(SpexorProgram, EachRawFileIsAnnouncedInOrderAsFound) {
     TempDir dir;
-    const std::string fixture =
-        "rawfixture 1\n"
-        "scan 1\n"
-        "filter FTMS + c NSI Full ms [350.00-1800.00]\n"
-        "trailer R4 Ion Injection Time (ms):=3\n"
-        "points 400.1 150 400.2 900\n";
+    const std::string fixture = kOneMs1Scan;
     dir.Write("in/b.RAW", fixture);
     dir.Write("in/a.raw", fixture);
     dir.Write("z.raw", fixture);
@@ -292,12 +295,7 @@ TEST(SpexorProgram, EachRawFileIsAnnouncedInOrderAsFound) {
 
 TEST(SpexorProgram, EveryNamedInputIsAccountedFor) {
     TempDir dir;
-    const std::string fixture =
-        "rawfixture 1\n"
-        "scan 1\n"
-        "filter FTMS + c NSI Full ms [350.00-1800.00]\n"
-        "trailer R4 Ion Injection Time (ms):=3\n"
-        "points 400.1 150 400.2 900\n";
+    const std::string fixture = kOneMs1Scan;
     dir.Write("day1/run1.raw", fixture);
     dir.Write("day2/run1.RAW", fixture);
     dir.Write("day2/run2.raw", fixture);
@@ -351,9 +349,7 @@ TEST(SpexorProgram, ARawFileNoneOfWhoseScansCanBeReadFails) {
 TEST(SpexorProgram, KeepGoingConvertsPastAFileThatCannotBeOpened) {
     TempDir dir;
     dir.Write("a.raw", "not a RAW file\n");
-    dir.Write("b.raw",
-              "rawfixture 1\nscan 1\nfilter FTMS + c NSI Full ms [350.00-1800.00]\n"
-              "trailer R4 Ion Injection Time (ms):=3\npoints 400.1 150 400.2 900\n");
+    dir.Write("b.raw", kOneMs1Scan);
     const std::string failure =
         "[Morvane] <Exception>: Failed to open file a.raw, check if your file is corrupt!\n"
         "[Morvane] <Exception>: Reason: not a Thermo RAW file\n";
@@ -370,8 +366,9 @@ TEST(SpexorProgram, KeepGoingConvertsPastAFileThatCannotBeOpened) {
     for (const char* threads : {"1", "2"}) {
         result = Spexor({"--keep-going", "-j", threads, "-ms1", "a.raw", "b.raw"}, dir);
         EXPECT_EQ(result.status, kFatal) << threads;
-        EXPECT_EQ(result.err, failure + "[Morvane] <Exception>: 1 RAW file could not be converted; the run is "
-                                        "incomplete.\n")
+        EXPECT_EQ(result.err, failure +
+                                  "[Morvane] <Exception>: 1 RAW file could not be converted; the run is "
+                                  "incomplete.\n")
             << threads;
         const std::string out = BeforeElapsedLine(result.out);
         EXPECT_NE(out.find("[Morvane] Summary: 1 RAW file converted, 1 output file written; 1 RAW file failed.\n"),

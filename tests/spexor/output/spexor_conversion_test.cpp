@@ -542,9 +542,13 @@ TEST(SpexorConversion, RepeatedMessagesAreCountedAfterTenLinesPerFile) {
     std::string perFile;
     for (int scan = 1; scan <= 10; ++scan) {
         const std::string n = std::to_string(scan);
-        perFile += charge + n + "! \n[Morvane] <Exception>: Error getting trailer extra value Monoisotopic M/Z: for "
-                   "scan number " + n + "!\n[Morvane] <Exception>: Error getting trailer extra value Ion Injection "
-                   "Time (ms): for scan number " + n + "!\n";
+        perFile += charge + n +
+                   "! \n[Morvane] <Exception>: Error getting trailer extra value Monoisotopic M/Z: for "
+                   "scan number " +
+                   n +
+                   "!\n[Morvane] <Exception>: Error getting trailer extra value Ion Injection "
+                   "Time (ms): for scan number " +
+                   n + "!\n";
     }
     perFile +=
         "[Morvane] <Exception>: 3 more \"Error getting Charge State: for scan number ...\" lines not shown.\n"

@@ -1,5 +1,10 @@
 // The built spexor converting RAW fixtures in temporary folders.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -611,6 +616,41 @@ TEST(SpexorConversion, OutputFilesAppearWholeAndOnlyWithSpectra) {
                                 [](const std::string& name) { return name.rfind("sample.CID.", 0) == 0; }),
                   0);
         EXPECT_FALSE(finals.empty());
+    }
+}
+
+TEST(SpexorConversion, AKilledRunLeavesOnlyFilesNamedUnfinished) {
+    const fs::path raw = fs::path(SHARED_DATA_DIR) / "RP240K_01.raw";
+    if (!fs::exists(raw)) GTEST_SKIP() << "real RAW data not available";
+    TempDir dir;
+    const fs::path out = dir.path() / "out";
+    fs::create_directory(out);
+    const std::string outArg = out.string();
+    const std::string rawArg = raw.string();
+    std::vector<std::string> args = {SPEXOR_BIN, "-ms1", "-mzml", "-p", "-j", "1", "-o", outArg, rawArg};
+    std::vector<char*> argv;
+    for (std::string& arg : args) argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    pid_t pid = 0;
+    ASSERT_EQ(posix_spawn(&pid, SPEXOR_BIN, &actions, nullptr, argv.data(), environ), 0);
+    posix_spawn_file_actions_destroy(&actions);
+    // Killed once it is writing (a temporary file is there), or not at all
+    // when it ends first.
+    bool writing = false;
+    int status = 0;
+    while (!writing && waitpid(pid, &status, WNOHANG) == 0) {
+        for (const std::string& name : FilesIn(out))
+            writing = writing || name.find(".incomplete-") != std::string::npos;
+    }
+    if (!writing) GTEST_SKIP() << "spexor ended before it could be killed";
+    kill(pid, SIGKILL);
+    waitpid(pid, &status, 0);
+    for (const std::string& name : FilesIn(out)) {
+        EXPECT_NE(name.find(".incomplete-" + std::to_string(pid)), std::string::npos) << name;
     }
 }
 

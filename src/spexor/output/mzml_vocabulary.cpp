@@ -6,7 +6,8 @@
 namespace {
 
 // Thermo models with a term of their own in the vocabulary of the readers
-// in wide use (terms from before 2019). Model texts as RAW files write them;
+// in wide use (terms from before 2019; each checked with ProteoWizard
+// 3.0.18342 and OpenMS 2.6). Model texts as RAW files write them;
 // a trailing " Orbitrap" is dropped before looking ("Q Exactive HF Orbitrap").
 struct ModelTerm {
     std::string_view model;
@@ -29,6 +30,7 @@ constexpr std::array kModelTerms = {
     ModelTerm{"Q Exactive", {"MS:1001911", "Q Exactive"}},
     ModelTerm{"Q Exactive Plus", {"MS:1002634", "Q Exactive Plus"}},
     ModelTerm{"Q Exactive HF", {"MS:1002523", "Q Exactive HF"}},
+    ModelTerm{"Q Exactive HF-X", {"MS:1002877", "Q Exactive HF-X"}},
     ModelTerm{"TSQ Quantum", {"MS:1000199", "TSQ Quantum"}},
     ModelTerm{"TSQ Quantum Ultra", {"MS:1000751", "TSQ Quantum Ultra"}},
     ModelTerm{"TSQ Quantum Ultra AM", {"MS:1000743", "TSQ Quantum Ultra AM"}},

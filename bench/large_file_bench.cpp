@@ -27,9 +27,8 @@
 // wrote with 1 MiB write() calls to one file in the output's folder. The
 // fsync of that file is not part of the floor; its time is shown apart.
 // Apart too, the file-system work of the output files spexor must make:
-// creating as many empty files as it creates, and removing as many as it
-// removes (each RAW file's output files exist from the start of its
-// conversion; those that stay empty are removed at its end).
+// creating as many files as it leaves, under a temporary name, and renaming
+// them (an output file is made only when its first spectrum comes).
 // Before every timed step the file system is synced, so no step pays for the
 // write-back of the one before.
 //
@@ -110,9 +109,9 @@ struct Options {
     std::string centroidSource = "sample.raw";
     std::string profileSource = "small2.RAW";
     std::string cases = "centroid,profile,folder";
-    std::string baseline;  // another spexor measured beside it in every run; empty: none
+    std::string baseline;      // another spexor measured beside it in every run; empty: none
     std::string baselineJobs;  // -j for the baseline (an older build may not take it); empty: none
-    int repeat = 1;        // runs of each conversion, the fastest kept
+    int repeat = 1;            // runs of each conversion, the fastest kept
 };
 
 void PrintUsage() {
@@ -865,34 +864,24 @@ WriteFloor MeasureWrite(const fs::path& folder, uint64_t bytes) {
     return floor;
 }
 
-// The output files spexor makes for each RAW file with these options: every
-// file exists from the start of the file's conversion and the empty ones
-// are removed at its end. One MS1 file; MS2, MS3, MGF and KSD each six
-// files split by activation and analyzer, or one merged (-a).
-int OutputFilesPerInput(const std::vector<std::string>& kinds) {
-    const bool merged = std::find(kinds.begin(), kinds.end(), "-a") != kinds.end();
-    int files = 0;
-    for (const std::string& kind : kinds) {
-        if (kind == "-ms1") files += 1;
-        if (kind == "-ms2" || kind == "-ms3" || kind == "-mgf" || kind == "-ksd") files += merged ? 1 : 6;
-        if (kind == "-mzml") files += 1;
-    }
-    return files;
-}
-
-// The file-system work of those files alone: creates `created` empty files
-// in `folder`, one after the other as spexor does, then removes all but
-// `kept` of them. Returns the seconds taken, -1 when a file cannot be made.
-double MeasureFileLifecycle(const fs::path& folder, int created, int kept) {
+// The file-system work of the output files alone: creates `kept` files (as
+// many as spexor leaves) under a temporary name in `folder`, one after the
+// other as spexor does, and gives each its final name. spexor makes an
+// output file only when its first spectrum comes, so files that would stay
+// empty cost nothing. Returns the seconds taken, -1 when a file cannot be made.
+double MeasureFileLifecycle(const fs::path& folder, int kept) {
     const auto path = [&folder](int i) { return folder / ("lifecycle_" + std::to_string(i) + ".mgf"); };
+    const auto temporary = [&path](int i) { return fs::path(path(i).string() + ".incomplete"); };
     SyncFolder(folder);
     const auto start = Clock::now();
-    for (int i = 0; i < created; ++i) {
-        const int fd = open(path(i).c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    for (int i = 0; i < kept; ++i) {
+        const int fd = open(temporary(i).c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         if (fd < 0) return -1;
         close(fd);
     }
-    for (int i = kept; i < created; ++i) unlink(path(i).c_str());
+    for (int i = 0; i < kept; ++i) {
+        if (rename(temporary(i).c_str(), path(i).c_str()) != 0) return -1;
+    }
     return Seconds(start);
 }
 
@@ -943,8 +932,9 @@ void PrintRow(const Row& row) {
         floorSeconds > 0 ? (Fixed(c.wallSeconds / floorSeconds, 1) + "x").c_str() : "n/a",
         row.write.fsyncSeconds >= 0 ? Fixed(row.write.fsyncSeconds, 2).c_str() : "n/a",
         row.filesSeconds >= 0 ? Fixed(row.filesSeconds, 3).c_str() : "n/a",
-        floorSeconds > 0 && row.filesSeconds >= 0 ? (Fixed(c.wallSeconds / (floorSeconds + row.filesSeconds), 1) + "x").c_str()
-                                                   : "n/a");
+        floorSeconds > 0 && row.filesSeconds >= 0
+            ? (Fixed(c.wallSeconds / (floorSeconds + row.filesSeconds), 1) + "x").c_str()
+            : "n/a");
     std::fflush(stdout);
 }
 
@@ -986,8 +976,7 @@ Row ConvertOnce(const std::string& spexor, const std::string& jobs, const fs::pa
     row.write = MeasureWrite(out, row.output.bytes);
     fs::remove_all(out);
     fs::create_directories(out);
-    row.filesSeconds = MeasureFileLifecycle(out, static_cast<int>(inputFiles.size()) * OutputFilesPerInput(kinds),
-                                            row.output.files);
+    row.filesSeconds = MeasureFileLifecycle(out, row.output.files);
     fs::remove_all(out);
     fs::remove(log);
     return row;
@@ -1008,7 +997,8 @@ Row Fastest(const std::vector<Row>& rows) {
             best.filesSeconds = files;
         }
         best.readSeconds = std::min(best.readSeconds, row.readSeconds);
-        if (row.write.writeSeconds >= 0 && (best.write.writeSeconds < 0 || row.write.writeSeconds < best.write.writeSeconds))
+        if (row.write.writeSeconds >= 0 &&
+            (best.write.writeSeconds < 0 || row.write.writeSeconds < best.write.writeSeconds))
             best.write = row.write;
         if (row.filesSeconds >= 0 && (best.filesSeconds < 0 || row.filesSeconds < best.filesSeconds))
             best.filesSeconds = row.filesSeconds;
@@ -1025,8 +1015,8 @@ void Convert(const Options& options, const fs::path& work, const std::string& la
     std::vector<Row> runs;
     std::vector<Row> baselineRuns;
     for (int i = 0; i < options.repeat; ++i) {
-        runs.push_back(ConvertOnce(options.spexor, options.jobs, work, label, run, kinds, inputFiles, inputs, scans,
-                                   inputBytes));
+        runs.push_back(
+            ConvertOnce(options.spexor, options.jobs, work, label, run, kinds, inputFiles, inputs, scans, inputBytes));
         if (options.baseline.empty()) continue;
         baselineRuns.push_back(ConvertOnce(options.baseline, options.baselineJobs, work, label, run + " [baseline]",
                                            kinds, inputFiles, inputs, scans, inputBytes));
@@ -1243,8 +1233,8 @@ int main(int argc, char** argv) {
         "floor: read = the input from the page cache, 1 MiB read() calls after a warm-up read; write = as many "
         "bytes as spexor wrote, 1 MiB write() calls to one file in the output folder, fsync not included (its time "
         "is its own column); I/O floor s = read + write; wall/floor = spexor's wall time over it; files s = "
-        "creating, one after the other, as many empty files as spexor makes (every output file of every RAW file "
-        "exists from the start of its conversion) and removing those it removed; peak RSS = VmHWM and "
+        "creating, one after the other, as many files as spexor leaves under a temporary name and renaming them "
+        "(an output file is made when its first spectrum comes); peak RSS = VmHWM and "
         "peak anon = RssAnon of spexor's /proc/<pid>/status, sampled every 10 ms\n\n");
 
     if (WantsCase(options, "centroid")) SyntheticCase(options, work, "centroid", options.centroidSource);

@@ -84,7 +84,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         Require(kinds.ms1 || kinds.ms2 || kinds.ms3 || kinds.mgf || kinds.ksd || kinds.mzml,
                 "at least one output kind");
         Require(settings.mzDecimals >= 0 && settings.mzDecimals <= 9, "m/z decimals from 0 to 9");
-        Require(settings.intensityDecimals >= 0, "intensity decimals of 0 or more");
+        Require(settings.intensityDecimals >= 0 && settings.intensityDecimals <= 9, "intensity decimals from 0 to 9");
+        Require(settings.chargeMin >= 1 && settings.chargeMin <= settings.chargeMax && settings.chargeMax <= 9,
+                "charges from 1 to 9, the first not above the last");
         Require(settings.threads >= 0 && settings.threads <= 256, "threads from 1 to 256, or 0 for one per core");
         Require(outcome.input.inputs.size() < arguments.size(), "no more inputs than arguments");
         for (const std::string& input : outcome.input.inputs) {

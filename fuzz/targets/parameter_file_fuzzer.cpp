@@ -47,8 +47,8 @@ bool SameSettings(const ConfigurationInput& a, const ConfigurationInput& b) {
            x.outputKinds.ms3 == y.outputKinds.ms3 && x.outputKinds.mgf == y.outputKinds.mgf &&
            x.outputKinds.ksd == y.outputKinds.ksd && x.outputDirectory == y.outputDirectory &&
            x.activationMode == y.activationMode && x.centroided == y.centroided && x.isotopeMode == y.isotopeMode &&
-           x.mzDecimals == y.mzDecimals && x.intensityDecimals == y.intensityDecimals &&
-           x.chargeMin == y.chargeMin && x.chargeMax == y.chargeMax;
+           x.mzDecimals == y.mzDecimals && x.intensityDecimals == y.intensityDecimals && x.chargeMin == y.chargeMin &&
+           x.chargeMax == y.chargeMax;
 }
 
 bool SingleDigit(int value) { return value >= 1 && value <= 9; }
@@ -72,6 +72,7 @@ void Check(const Outcome& outcome, const std::string& text) {
     const RunSettings& settings = outcome.input.settings;
     Require(SingleDigit(settings.mzDecimals) && SingleDigit(settings.intensityDecimals), "decimals from 1 to 9");
     Require(SingleDigit(settings.chargeMin) && SingleDigit(settings.chargeMax), "charges from 1 to 9");
+    Require(settings.chargeMin <= settings.chargeMax, "the first charge not above the last");
     Require(!settings.outputKinds.ms3, "a parameter file never asks for MS3 output");
     for (const std::string& input : outcome.input.inputs) {
         Require(!input.empty() && input.find('|') == std::string::npos, "inputs are non-empty and hold no bars");

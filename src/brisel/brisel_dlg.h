@@ -64,6 +64,9 @@ public:
     platform::SAFEARRAY* m_psaMassList = nullptr;  // the array whose data is locked
 
 private:
+    // The open-failure box's text, with the file and the reason the
+    // component gives for it when it gives one.
+    std::string OpenFailureText();
     void ReadScanRange();
     void ReadCreationDate();
     // Fetches the points of scan n and locks them for reading. False, with

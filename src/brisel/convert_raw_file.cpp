@@ -1,5 +1,7 @@
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
+#include <string>
 
 #include "brisel/brisel_dlg.h"
 #include "brisel/creation_date.h"
@@ -9,6 +11,7 @@
 #include "common/xrawfile.h"
 #include "platform/file_entry.h"
 #include "platform/message_box.h"
+#include "platform/staged_file.h"
 
 namespace {
 
@@ -17,10 +20,20 @@ constexpr int32_t kFirstControllerOfType = 1;
 
 }  // namespace
 
+std::string CBriselDlg::OpenFailureText() {
+    platform::BSTR reason = nullptr;
+    std::string text = messages::kOpenFailedText;
+    if (m_rawfile.GetErrorMessage(&reason) == xrawfile::kControlSuccess && reason != nullptr && reason[0] != '\0') {
+        text.append("\n").append(m_strRawPath).append(": ").append(reason);
+    }
+    platform::SysFreeString(reason);
+    return text;
+}
+
 void CBriselDlg::ConvertRawFile() {
     m_nResult = m_rawfile.Open(m_strRawPath);
     if (m_nResult != xrawfile::kControlSuccess) {
-        platform::MessageBox(nullptr, messages::kOpenFailedText, messages::kOpenFailedCaption,
+        platform::MessageBox(nullptr, OpenFailureText(), messages::kOpenFailedCaption,
                              platform::MB_OK | platform::MB_ICONWARNING);
         return;
     }
@@ -41,7 +54,10 @@ void CBriselDlg::ConvertRawFile() {
     m_bPicked = true;
     m_pszMzFormat = "%.5f";
     m_pszIntensityFormat = "%.1f";
-    m_pFile = std::fopen(m_strMs1Path.c_str(), "w+");
+    // Written under a temporary name and named MS1 only when whole: a
+    // program waiting for the MS1 file never reads one half-written.
+    const std::string writingPath = platform::TemporaryNameFor(m_strMs1Path);
+    m_pFile = std::fopen(writingPath.c_str(), "w+");
     if (m_pFile == nullptr) {
         platform::AfxMessageBox(messages::kSaveFailed, platform::MB_OK | platform::MB_ICONEXCLAMATION);
         return;
@@ -57,9 +73,15 @@ void CBriselDlg::ConvertRawFile() {
     if (!written || !closed) {
         // A full disk or a vanished folder: no cut-off file may stay behind
         // looking like a converted one.
-        std::remove(m_strMs1Path.c_str());
+        std::remove(writingPath.c_str());
         platform::AfxMessageBox(messages::kSaveFailed, platform::MB_OK | platform::MB_ICONEXCLAMATION);
+        return;
     }
+    // An MS1 file that appeared meanwhile is not overwritten either.
+    int error = 0;
+    if (platform::MoveWithoutReplacing(writingPath, m_strMs1Path, error)) return;
+    std::remove(writingPath.c_str());
+    if (error != EEXIST) platform::AfxMessageBox(messages::kSaveFailed, platform::MB_OK | platform::MB_ICONEXCLAMATION);
 }
 
 // A failed query leaves 0 for the scan number, whatever the call wrote.

@@ -18,6 +18,10 @@ int32_t CDXRawfile::Call(int32_t dispatchId, const std::vector<DispArg>& args) {
 
 int32_t CDXRawfile::Open(const std::string& path) { return Call(xrawfile::kDispOpen, {DispArg::Bstr(path.c_str())}); }
 
+int32_t CDXRawfile::GetErrorMessage(platform::BSTR* message) {
+    return Call(xrawfile::kDispGetErrorMessage, {DispArg::PBstr(message)});
+}
+
 int32_t CDXRawfile::SetCurrentController(int32_t type, int32_t number) {
     return Call(xrawfile::kDispSetCurrentController, {DispArg::I4(type), DispArg::I4(number)});
 }

@@ -22,6 +22,8 @@ public:
     bool Create(platform::CWnd* parent);
 
     int32_t Open(const std::string& path);
+    // Why the last open failed (empty when not known). *message as for the filter text.
+    int32_t GetErrorMessage(platform::BSTR* message);
     int32_t SetCurrentController(int32_t type, int32_t number);
     int32_t GetFirstSpectrumNumber(int32_t* scan);
     int32_t GetLastSpectrumNumber(int32_t* scan);

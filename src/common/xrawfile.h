@@ -29,6 +29,7 @@ inline constexpr const char* kInterfaceIds[6] = {
 enum DispatchId : int32_t {
     kDispOpen = 1,                             // (BSTR path)
     kDispClose = 2,                            // ()
+    kDispGetErrorMessage = 3,                  // (BSTR* message)
     kDispGetCreationDate = 6,                  // (DATE* date)
     kDispSetCurrentController = 34,            // (I4 type, I4 number)
     kDispGetFirstSpectrumNumber = 49,          // (I4* scan)
@@ -77,6 +78,14 @@ public:
                                                           double* basePeakMass, double* basePeakIntensity,
                                                           int32_t* channels, int32_t* uniformTime,
                                                           double* frequency) = 0;
+    // Why the last open failed, for a person ("not a Thermo RAW file",
+    // "truncated or damaged header" ...): a string the caller releases,
+    // empty when the reason is not known. A component that keeps no reasons
+    // answers with a failure and no string.
+    virtual platform::HRESULT GetErrorMessage(platform::BSTR* message) {
+        if (message != nullptr) *message = nullptr;
+        return 1;
+    }
 };
 
 }  // namespace xrawfile

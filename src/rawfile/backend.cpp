@@ -27,6 +27,15 @@ std::string ReadLead(const std::string& path, bool* readable) {
     return lead;
 }
 
+// Why a file cannot be read: the system's reason, or what the entry is.
+std::string UnreadableReason(const std::string& path) {
+    std::error_code error;
+    const std::filesystem::file_status entry = std::filesystem::status(path, error);
+    if (error) return "cannot read the file (" + error.message() + ")";
+    if (!std::filesystem::is_regular_file(entry)) return "not a regular file";
+    return "cannot read the file";
+}
+
 bool IsFixtureLead(std::string_view lead) {
     std::string_view marker = kFixtureFirstLine;
     if (lead.substr(0, marker.size()) != marker) return false;
@@ -41,15 +50,15 @@ std::unique_ptr<RawBackend> OpenBackend(const std::string& path, Status* status,
     std::string lead = ReadLead(path, &readable);
     if (!readable) {
         *status = kCannotRead;
-        if (error != nullptr) *error = "cannot read " + path;
+        if (error != nullptr) *error = UnreadableReason(path);
         return nullptr;
     }
     if (IsFixtureLead(lead)) return OpenFixtureBackend(path, status, error);
     if (LooksLikeThermoRaw(reinterpret_cast<const unsigned char*>(lead.data()), lead.size())) {
-        return OpenNativeBackend(path, status);
+        return OpenNativeBackend(path, status, error);
     }
     *status = kNotRawFile;
-    if (error != nullptr) *error = path + " is neither a Thermo RAW file nor a RAW fixture";
+    if (error != nullptr) *error = "not a Thermo RAW file";
     return nullptr;
 }
 

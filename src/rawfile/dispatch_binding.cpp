@@ -55,6 +55,9 @@ HRESULT RawComponent::Invoke(int32_t dispatchId, const std::vector<DispArg>& arg
         case xrawfile::kDispClose:
             if ((check = CheckArguments(args, {})) == platform::S_OK) status = Close();
             break;
+        case xrawfile::kDispGetErrorMessage:
+            if ((check = CheckArguments(args, {K::PBSTR})) == platform::S_OK) status = GetErrorMessage(args[0].pbstr);
+            break;
         case xrawfile::kDispGetCreationDate:
             if ((check = CheckArguments(args, {K::PDATE})) == platform::S_OK) status = GetCreationDate(args[0].pr8);
             break;

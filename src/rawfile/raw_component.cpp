@@ -53,7 +53,9 @@ Status RawComponent::OpenFile(std::string_view path) {
     // Opening another file on the same object replaces the one open.
     backend_.reset();
     Status status = kFailed;
-    backend_ = OpenBackend(std::string(path), &status);
+    openFailure_.clear();
+    backend_ = OpenBackend(std::string(path), &status, &openFailure_);
+    if (backend_ != nullptr) openFailure_.clear();
     return backend_ != nullptr ? kOk : status;
 }
 
@@ -159,6 +161,13 @@ HRESULT RawComponent::GetMassListFromScanNum(int32_t* scan, const char* filter, 
 HRESULT RawComponent::GetTrailerExtraValueForScanNum(int32_t scan, const char* label, platform::VARIANT* value) {
     if (value == nullptr) return platform::E_POINTER;
     return Trailer(scan, label != nullptr ? label : "", value);
+}
+
+HRESULT RawComponent::GetErrorMessage(platform::BSTR* message) {
+    if (message == nullptr) return platform::E_POINTER;
+    platform::SysFreeString(*message);  // in-out string, as the filter text
+    *message = platform::SysAllocString(openFailure_);
+    return kOk;
 }
 
 HRESULT RawComponent::GetInstName(platform::BSTR* name) {

@@ -46,6 +46,7 @@ public:
                                              int32_t* size) override;
     platform::HRESULT GetTrailerExtraValueForScanNum(int32_t scan, const char* label,
                                                      platform::VARIANT* value) override;
+    platform::HRESULT GetErrorMessage(platform::BSTR* message) override;
 
     platform::HRESULT GetInstName(platform::BSTR* name) override;
     platform::HRESULT GetInstModel(platform::BSTR* model) override;
@@ -72,6 +73,7 @@ private:
 
     platform::RefCount refs_;
     std::unique_ptr<RawBackend> backend_;
+    std::string openFailure_;    // why the last open failed; empty after a successful one
     std::vector<double> pairs_;  // the last mass list asked for, its room kept for the next
 };
 

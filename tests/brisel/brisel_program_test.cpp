@@ -7,10 +7,13 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <regex>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "brisel/ms1_text.h"
+#include "support/folder_watch.h"
 #include "support/run_program.h"
 #include "support/small_file_system.h"
 #include "support/temp_dir.h"
@@ -239,7 +242,9 @@ TEST(BriselProgram, AFileTheComponentCannotOpenGivesTheInstallationBox) {
     const auto result = RunBrisel({notRaw.string(), refused.string()});
 
     ExpectQuietSuccess(result);
-    EXPECT_EQ(result.err, box + box);
+    // Each box names the file and the reason the reader gives.
+    EXPECT_EQ(result.err, box + notRaw.string() + ": not a Thermo RAW file\n" + box + refused.string() +
+                              ": the fixture scripts its open to fail\n");
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "text.MS1"));
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "refused.MS1"));
 }
@@ -275,6 +280,30 @@ TEST(BriselProgram, AFullDiskLeavesNoCutOffMs1FileAndIsReported) {
     EXPECT_EQ(run.result.status, 0);  // callers rely on it whatever happened
     EXPECT_EQ(run.result.err, "brisel: Error: failed to save file.\nThe mass list data has not be saved.\n");
     EXPECT_EQ(run.files, std::vector<std::string>{"sample.raw " + std::to_string(std::filesystem::file_size(sample))});
+}
+
+bool IsMs1Name(const std::string& name) { return name.size() > 4 && name.compare(name.size() - 4, 4, ".MS1") == 0; }
+
+TEST(BriselProgram, TheMs1FileAppearsWhole) {
+    const std::filesystem::path source = std::filesystem::path(SHARED_DATA_DIR) / "RP240K_01.raw";
+    if (!std::filesystem::exists(source)) GTEST_SKIP() << "real RAW data not available";
+    TempDir dir;
+    // A program waiting for run.MS1 reads it whole whenever it sees it.
+    std::filesystem::create_symlink(source, dir.path() / "run.raw");
+    testing_support::FolderWatch watch(dir.path(), IsMs1Name);
+    const auto result = RunBrisel({(dir.path() / "run.raw").string()});
+    watch.Stop();
+    ExpectQuietSuccess(result);
+    EXPECT_EQ(result.err, "");
+    const std::string ms1 = ReadFile(dir.path() / "run.MS1");
+    EXPECT_NE(ms1.find("H\tLastScan\t"), std::string::npos);
+    EXPECT_EQ(watch.contents().at("run.MS1"), std::set<std::string>{ms1});
+    // Until then it is there under a name that says it is unfinished.
+    static const std::regex unfinished(R"(run\.MS1\.incomplete-[0-9]+)");
+    for (const std::string& name : watch.names()) {
+        EXPECT_TRUE(name == "run.raw" || name == "run.MS1" || std::regex_match(name, unfinished)) << name;
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator()), 2);
 }
 
 }  // namespace

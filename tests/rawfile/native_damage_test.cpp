@@ -360,7 +360,9 @@ TEST_F(NativeDamageInPlace, AScanRangeStartingBelowOneThatSpansNumbersFailsTheOp
     const std::string path = dir_.Write("range.raw", bytes_).string();
     const auto result = testing_support::RunProgram(SPEXOR_BIN, {"-ms1", "-o", (dir_.path() / "out").string(), path});
     EXPECT_EQ(result.status, 255);
-    EXPECT_EQ(result.err, "[Morvane] <Exception>: Failed to open file " + path + ", check if your file is corrupt!\n");
+    EXPECT_EQ(result.err, "[Morvane] <Exception>: Failed to open file " + path +
+                              ", check if your file is corrupt!\n[Morvane] <Exception>: Reason: truncated or damaged "
+                              "file\n");
 
     for (const auto& [first, last] : {std::pair{0, 0}, std::pair{5, 4}}) {
         SCOPED_TRACE(std::to_string(first) + " to " + std::to_string(last));
@@ -494,8 +496,8 @@ TEST(NativeFileBytes, ReadsGiveTheFileBytesWhereverAndHoweverLongTheyAre) {
     const auto file = DescriptorBytes::Open(path.string());
     ASSERT_NE(file, nullptr);
     rawfile::native::ReadBuffer buffer;
-    const uint64_t lengths[] = {0, 1, 8, 4096, ReadAhead::kLargestCachedRead, ReadAhead::kLargestCachedRead + 1,
-                                ReadAhead::kWindowBytes + 3};
+    const uint64_t lengths[] = {
+        0, 1, 8, 4096, ReadAhead::kLargestCachedRead, ReadAhead::kLargestCachedRead + 1, ReadAhead::kWindowBytes + 3};
     for (int i = 0; i < 3000; ++i) {
         const uint64_t length = lengths[random() % std::size(lengths)];
         const uint64_t offset = random() % (bytes.size() - length + 1);

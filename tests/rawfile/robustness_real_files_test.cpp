@@ -59,7 +59,7 @@ TEST_P(RobustRealFiles, SpexorConvertsWithEveryKindSplitAndMerged) {
             << what << ": exit status (128 and above but 255: a signal); standard error ends with" << Tail(lines);
         if (expected.status != 0) {
             ASSERT_FALSE(lines.empty()) << what << ": a fatal end is reported";
-            EXPECT_EQ(lines.back(), expected.fatalLine)
+            EXPECT_EQ(rawfile_tests::LastFatalLine(lines), expected.fatalLine)
                 << what << (expected.fatalScan != 0 ? " at scan " + std::to_string(expected.fatalScan) : "");
         } else {
             EXPECT_NE(result.out.find("[Morvane] Output Files Completed!\n"), std::string::npos) << what;

@@ -21,9 +21,15 @@ const std::string kTag = "[Morvane] <Exception>: ";
 
 bool Contains(const std::string& text, const char* piece) { return text.find(piece) != std::string::npos; }
 
-// The activation text of a filter: at most three letters after its last '@'.
+// The activation text of a filter: at most three letters after its last
+// '@', or after the one before it when the filter marks the last reaction
+// as a supplemental activation ("sa").
 std::string ActivationOf(const std::string& filter) {
-    const size_t at = filter.rfind('@');
+    size_t at = filter.rfind('@');
+    if (at != std::string::npos && at > 0 && Contains(filter, " sa ") &&
+        filter.rfind('@', at - 1) != std::string::npos) {
+        at = filter.rfind('@', at - 1);
+    }
     return at == std::string::npos ? "" : platform::ToUpperAscii(filter.substr(at + 1, 3));
 }
 
@@ -33,8 +39,19 @@ std::string AnalyzerOf(const std::string& filter) {
     return first == "+" ? "ITMS" : first;
 }
 
-
 }  // namespace
+
+std::string ActivationErrorLine(int scan, const std::string& rawPath) {
+    return kTag + "error to get activation type of scan " + std::to_string(scan) + " in " + rawPath +
+           "! Its activation has no files of its own; -a converts such files merged.";
+}
+
+std::string LastFatalLine(const std::vector<std::string>& lines) {
+    if (lines.empty()) return std::string();
+    const bool reasonAfterOpenFailure = lines.size() >= 2 && lines.back().rfind(kTag + "Reason: ", 0) == 0 &&
+                                        lines[lines.size() - 2].rfind(kTag + "Failed to open file ", 0) == 0;
+    return reasonAfterOpenFailure ? lines[lines.size() - 2] : lines.back();
+}
 
 SpexorOutcome ExpectedSpexorOutcome(const testing_support::FileCensus& census, const std::string& rawPath,
                                     bool merged) {
@@ -57,14 +74,20 @@ SpexorOutcome ExpectedSpexorOutcome(const testing_support::FileCensus& census, c
             for (const char* analyzer : {".ITMS", ".FTMS"}) files[stem + activation + analyzer + kind];
         }
     }
+    // Mass lists asked for and read, or not read; a file none of whose
+    // mass lists can be read fails, leaving nothing.
+    int listsRead = 0;
+    int listsFailed = 0;
     for (const testing_support::ScanFacts& scan : census.scans) {
         const bool ms2 = Contains(scan.filter, "ms2");
         if (!ms2 && !Contains(scan.filter, "ms3")) {
+            ++(scan.massListRead ? listsRead : listsFailed);
             if (scan.points > 0) files[stem + ".ms1"].insert(scan.scan);
             continue;
         }
         // The scan filter "ms2" or "ms3" passes only scans of that MS order.
         const int level = ms2 ? 2 : 3;
+        if (scan.msOrderRead && scan.msOrder == level) ++(scan.massListRead ? listsRead : listsFailed);
         if (!scan.msOrderRead || scan.msOrder != level || scan.points == 0) continue;
         const std::vector<std::string> kinds =
             ms2 ? std::vector<std::string>{".ms2", ".mgf", ".ksd"} : std::vector<std::string>{".ms3"};
@@ -73,16 +96,20 @@ SpexorOutcome ExpectedSpexorOutcome(const testing_support::FileCensus& census, c
             const std::string activation = ActivationOf(scan.filter);
             if (activation != "HCD" && activation != "CID" && activation != "ETD") {
                 outcome.status = 255;
-                outcome.fatalLine = kTag + "error to get activation type!";
+                outcome.fatalLine = ActivationErrorLine(scan.scan, rawPath);
                 outcome.fatalScan = scan.scan;
-                outcome.outputs = files;
-                return outcome;
+                return outcome;  // nothing of the file is left under its outputs' names
             }
             const std::string analyzer = AnalyzerOf(scan.filter);
             if (analyzer != "ITMS" && analyzer != "FTMS") continue;
             base += "." + activation + "." + analyzer;
         }
         for (const std::string& kind : kinds) files[base + kind].insert(scan.scan);
+    }
+    if (listsFailed > 0 && listsRead == 0) {
+        outcome.status = 255;
+        outcome.fatalLine = kTag + "1 RAW file could not be converted; the run is incomplete.";
+        return outcome;
     }
     // A completed run removes the files that received nothing; MS1 and MS2
     // output merged leave the marker file.
@@ -138,8 +165,8 @@ void ExpectOutputs(const fs::path& folder, const std::string& stem, const Spexor
         const std::set<int> written = ScansIn(folder / name);
         if (written != scans) {
             ADD_FAILURE() << what << ": " << name << " holds " << written.size() << " scans instead of " << scans.size()
-                          << "; missing scans " << testing_support::FirstScans(testing_support::Without(scans, written)) << "; extra scans "
-                          << testing_support::FirstScans(testing_support::Without(written, scans));
+                          << "; missing scans " << testing_support::FirstScans(testing_support::Without(scans, written))
+                          << "; extra scans " << testing_support::FirstScans(testing_support::Without(written, scans));
         }
     }
 }

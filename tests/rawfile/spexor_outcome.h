@@ -9,25 +9,33 @@
 // goes to the file of its activation (the three letters after the last '@')
 // and analyzer (the first token, "+" meaning ITMS), or in merged mode to the
 // one file of its kind; split, an activation other than HCD, CID and ETD
-// ends the run at once, leaving every output file as it stands.
+// ends the run at once, leaving none of the file's outputs.
 
 #include <filesystem>
 #include <map>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "support/scan_census.h"
 
 namespace rawfile_tests {
 
 struct SpexorOutcome {
-    int status = 0;         // 0, or 255 for a run that ends at a fatal error
+    int status = 0;         // 0, or 255 for a run that ends at a fatal error or reads no scan
     std::string fatalLine;  // that error's line, the last on standard error
     int fatalScan = 0;      // the scan whose activation ends the run; 0 for none
     // Every file the run leaves in the output folder, by name, with the scans
     // written into it (none for the marker file).
     std::map<std::string, std::set<int>> outputs;
 };
+
+// spexor's line for a scan whose activation has no files of its own (split mode).
+std::string ActivationErrorLine(int scan, const std::string& rawPath);
+
+// The fatal line that ended a run: the last line of standard error, or the
+// one before it when that is an open failure followed by its reason.
+std::string LastFatalLine(const std::vector<std::string>& lines);
 
 SpexorOutcome ExpectedSpexorOutcome(const testing_support::FileCensus& census, const std::string& rawPath, bool merged);
 

@@ -2,6 +2,8 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -35,8 +37,11 @@ void Drain(int outFd, int errFd, std::string& out, std::string& err) {
 
 }  // namespace
 
-ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
-                         const std::string& workingDirectory) {
+namespace {
+
+// Runs the program; `fileSizeLimit` below 0 means no limit.
+ProgramResult Run(const std::string& program, const std::vector<std::string>& args, const std::string& workingDirectory,
+                  long fileSizeLimit) {
     int outPipe[2], errPipe[2];
     if (pipe(outPipe) != 0 || pipe(errPipe) != 0) throw std::runtime_error("pipe failed");
     pid_t pid = fork();
@@ -49,6 +54,12 @@ ProgramResult RunProgram(const std::string& program, const std::vector<std::stri
         close(outPipe[0]);
         close(errPipe[0]);
         if (!workingDirectory.empty() && chdir(workingDirectory.c_str()) != 0) _exit(127);
+        if (fileSizeLimit >= 0) {
+            // A write past the limit then fails with EFBIG instead of ending the program.
+            signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{static_cast<rlim_t>(fileSizeLimit), static_cast<rlim_t>(fileSizeLimit)};
+            if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(127);
+        }
         std::vector<char*> argv;
         argv.push_back(const_cast<char*>(program.c_str()));
         for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
@@ -64,6 +75,18 @@ ProgramResult RunProgram(const std::string& program, const std::vector<std::stri
     waitpid(pid, &status, 0);
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     return result;
+}
+
+}  // namespace
+
+ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
+                         const std::string& workingDirectory) {
+    return Run(program, args, workingDirectory, -1);
+}
+
+ProgramResult RunProgramWithFileSizeLimit(const std::string& program, const std::vector<std::string>& args,
+                                          long bytes) {
+    return Run(program, args, "", bytes);
 }
 
 }  // namespace testing_support

@@ -16,4 +16,8 @@ struct ProgramResult {
 ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
                          const std::string& workingDirectory = "");
 
+// The same with no file the program writes allowed past `bytes`: a write
+// beyond fails (EFBIG) as on a full disk, without a file system of its own.
+ProgramResult RunProgramWithFileSizeLimit(const std::string& program, const std::vector<std::string>& args, long bytes);
+
 }  // namespace testing_support

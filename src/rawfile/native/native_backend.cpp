@@ -6,9 +6,9 @@ namespace rawfile {
 
 bool LooksLikeThermoRaw(const unsigned char* bytes, size_t size) { return native::HasThermoSignature(bytes, size); }
 
-std::unique_ptr<RawBackend> OpenNativeBackend(const std::string& path, Status* status) {
+std::unique_ptr<RawBackend> OpenNativeBackend(const std::string& path, Status* status, std::string* reason) {
     std::unique_ptr<native::NativeRawFile> file;
-    const Status opened = native::NativeRawFile::Open(path, &file);
+    const Status opened = native::NativeRawFile::Open(path, &file, reason);
     if (status != nullptr) {
         *status = opened;
     }

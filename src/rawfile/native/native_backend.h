@@ -11,7 +11,8 @@ namespace rawfile {
 // and the "Finnigan" signature).
 bool LooksLikeThermoRaw(const unsigned char* bytes, size_t size);
 
-// Opens a real Thermo RAW file. On failure returns null and sets *status.
-std::unique_ptr<RawBackend> OpenNativeBackend(const std::string& path, Status* status);
+// Opens a real Thermo RAW file. On failure returns null, sets *status and,
+// when `reason` is given, a one-line reason.
+std::unique_ptr<RawBackend> OpenNativeBackend(const std::string& path, Status* status, std::string* reason = nullptr);
 
 }  // namespace rawfile

@@ -23,5 +23,26 @@ void ReportException(std::string_view text);
 void NoteException(std::string_view text);
 // Line(text) as a progress line on standard output.
 void Progress(std::string_view text);
+// ExceptionLine(text) on standard error, a line of `message` (the text
+// without its scan number and such), which may come once per scan.
+void ReportRepeatableException(std::string_view message, std::string_view text);
+
+// While it lives (the conversion of one RAW file), each repeatable message
+// is written for its first kShownRepeats lines only, the others counted;
+// at its end one line per such message on standard error says how many
+// more there were (not when a fatal error ends the run: its line stays the
+// last).
+class RepeatLimitOfFile {
+public:
+    static constexpr int kShownRepeats = 10;
+
+    RepeatLimitOfFile();
+    ~RepeatLimitOfFile();
+    RepeatLimitOfFile(const RepeatLimitOfFile&) = delete;
+    RepeatLimitOfFile& operator=(const RepeatLimitOfFile&) = delete;
+
+private:
+    int exceptionsAtStart_;
+};
 
 }  // namespace console

@@ -1,5 +1,6 @@
 #include "spexor/driver/command_line_options.h"
 
+#include <tuple>
 #include <utility>
 
 #include "spexor/driver/settings_error.h"
@@ -41,12 +42,20 @@ private:
         return value;
     }
 
-    // A one-character number of decimals. Characters below "0" would give a
-    // negative count, which no number format can take.
-    char DecimalsValue() {
+    // A number of decimals: one digit.
+    int DecimalsValue() {
         const char c = Value(1)[0];
-        if (c < '0') RaiseOptionError();
-        return c;
+        if (c < '0' || c > '9') RaiseOptionError();
+        return c - '0';
+    }
+
+    // A charge range "A-B": two digits from 1 to 9, the first not above the
+    // last (the middle character is not examined).
+    std::pair<int, int> ChargeRangeValue() {
+        const std::string& range = Value(3);
+        const auto isCharge = [](char c) { return c >= '1' && c <= '9'; };
+        if (!isCharge(range[0]) || !isCharge(range[2]) || range[0] > range[2]) RaiseOptionError();
+        return {range[0] - '0', range[2] - '0'};
     }
 
     // A whole number of threads from 1 to kMostThreads.
@@ -89,19 +98,18 @@ private:
         } else if (option == "-h") {
             settings.isotopeMode = false;
         } else if (option == "-m") {
-            const char c = DecimalsValue();
-            settings.mzDecimals = c <= '9' ? c - '0' : 0;  // a non-digit reads as 0
+            settings.mzDecimals = DecimalsValue();
         } else if (option == "-i") {
-            settings.intensityDecimals = DecimalsValue() - '0';
+            settings.intensityDecimals = DecimalsValue();
         } else if (option == "-z") {
-            const std::string& range = Value(3);
-            settings.chargeMin = range[0] - '0';
-            settings.chargeMax = range[2] - '0';
+            std::tie(settings.chargeMin, settings.chargeMax) = ChargeRangeValue();
         } else if (option == "-j") {
             settings.threads = ThreadsValue();
         } else if (option == "-o") {
             if (next_ >= argc_) RaiseOptionError();
             settings.outputDirectory = argv_[next_++];
+        } else if (option == "--keep-going") {
+            settings.keepGoing = true;
         } else if (option == "--help") {
             PrintHelp();
         } else {

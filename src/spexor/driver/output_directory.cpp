@@ -11,8 +11,9 @@ void PrepareOutputDirectory(RunSettings& settings) {
     // Any entry of that name counts, a file included.
     if (platform::LookUpEntry(path) == platform::EntryKind::missing) {
         console::NoteException("Failed to find directory " + path + ", which will be created by default.");
-        if (!CreateDirectoryNested(path)) {
-            console::ReportException("Failed to create directory nested **\n");
+        std::string reason;
+        if (!CreateDirectoryNested(path, &reason)) {
+            console::ReportException("Failed to create directory " + path + ": " + reason);
             throw platform::FatalError();
         }
         console::NoteException("Create directory successufully!");

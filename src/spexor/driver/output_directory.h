@@ -11,5 +11,6 @@
 void PrepareOutputDirectory(RunSettings& settings);
 
 // Creates `path` and every missing parent. True when the directory could be
-// made (or was there already).
-bool CreateDirectoryNested(const std::string& path);
+// made (or was there already); otherwise `reason`, when given, receives the
+// system's reason why the directory itself could not be made.
+bool CreateDirectoryNested(const std::string& path, std::string* reason = nullptr);

@@ -51,7 +51,8 @@ int SingleDigit(const std::string& value, int line, const std::string& descripti
 }
 
 void ApplyCharge(RunSettings& settings, const std::string& value, int line) {
-    if (value.size() != 3 || !IsDigitOneToNine(value[0]) || value[1] != '-' || !IsDigitOneToNine(value[2])) {
+    if (value.size() != 3 || !IsDigitOneToNine(value[0]) || value[1] != '-' || !IsDigitOneToNine(value[2]) ||
+        value[0] > value[2]) {
         Raise(line, "error charge range");
     }
     settings.chargeMin = value[0] - '0';

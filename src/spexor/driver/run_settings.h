@@ -34,8 +34,10 @@ struct ConversionSettings {
 // Every choice of one spexor run.
 struct RunSettings : ConversionSettings {
     std::vector<std::string> rawFiles;
-    int threads = 0;  // threads to convert on; 0: one per core the process may use
+    int threads = 0;         // threads to convert on; 0: one per core the process may use
+    bool keepGoing = false;  // a RAW file that cannot be opened is counted and the run goes on
     // Inputs that gave no RAW file, for the run's summary.
     int missingInputs = 0;          // names that do not exist
     int inputsWithoutRawFiles = 0;  // folders (or other entries) holding no RAW file
+    int rawFilesOfTakenNames = 0;   // RAW files skipped: an earlier one has the same name
 };

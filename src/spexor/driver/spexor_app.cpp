@@ -22,6 +22,7 @@
 #include "spexor/output/prefetched_file.h"
 #include "spexor/output/raw_file_job.h"
 #include "spexor/reader/new_raw_extractor.h"
+#include "spexor/reader/open_failure.h"
 #include "spexor/reader/raw_extractor.h"
 
 using platform::Stream;
@@ -31,9 +32,11 @@ namespace {
 
 // The hosted-control reader when its control can be made in the host,
 // otherwise the reader that reaches the component through its interface.
-std::unique_ptr<RawExtractor> ChooseReader(platform::HostWindow& host) {
+// A failed open waits for Enter only when it ends the run.
+std::unique_ptr<RawExtractor> ChooseReader(platform::HostWindow& host, const RunSettings& settings) {
     std::unique_ptr<RawExtractor> reader(new RawExtractor(&host));
     if (!reader->IsAvailable()) reader.reset(new NewRawExtractor());
+    reader->WaitOnOpenFailure(!settings.keepGoing);
     return reader;
 }
 
@@ -54,9 +57,17 @@ int ThreadsFor(const RunSettings& settings) {
     return settings.threads > 0 ? settings.threads : platform::UsableCores();
 }
 
+// Counts a RAW file's conversion into the tally. A file none of whose
+// scans could be read failed, and says so.
 void Count(const RawFileJob& job, BatchTally& tally) {
-    ++tally.rawFiles;
-    if (job.writtenOutputs == 0) ++tally.rawFilesWithoutSpectra;
+    tally.unreadableScans += job.massLists.failed;
+    if (job.NoScanReadable()) {
+        console::ReportException("No scan of " + platform::ToNarrow(job.rawPath) + " could be read.");
+        ++tally.failedRawFiles;
+    } else {
+        ++tally.rawFiles;
+        if (job.writtenOutputs == 0) ++tally.rawFilesWithoutSpectra;
+    }
     tally.outputsWritten += job.writtenOutputs;
     tally.outputsFailed += job.failedOutputs;
 }
@@ -68,7 +79,7 @@ void ConvertRawFile(const RunSettings& settings, const std::string& rawPath, pla
     RawFileJob job;
     job.settings = settings;  // every choice but the list of RAW files
     job.rawPath = rawPath;
-    std::unique_ptr<RawExtractor> reader = ChooseReader(host);
+    std::unique_ptr<RawExtractor> reader = ChooseReader(host, settings);
     job.reader = reader.get();
     job.threads = ThreadsFor(settings);
     if (job.threads > 1) job.makeReader = ReaderMaker(*reader, host);
@@ -94,18 +105,12 @@ std::unique_ptr<PrefetchedFile> StartConvertingAhead(const RunSettings& settings
     std::unique_ptr<RawExtractor> reader;
     {
         platform::ScopedConsoleCapture capture(readerLines);
-        reader = ChooseReader(host);
+        reader = ChooseReader(host, settings);
     }
     RawFileJob job;
     job.settings = settings;
     job.rawPath = rawPath;
     return std::make_unique<PrefetchedFile>(std::move(job), std::move(reader), std::move(readerLines));
-}
-
-// "1 output file could not be written", "3 output files ..."
-std::string FailedOutputsText(int failed) {
-    return std::to_string(failed) + (failed == 1 ? " output file" : " output files") +
-           " could not be written; the run is incomplete.";
 }
 
 }  // namespace
@@ -128,6 +133,7 @@ bool SpexorApp::RunBatch(int argc, const std::string* argv) {
     BatchTally tally;
     tally.missingInputs = settings.missingInputs;
     tally.inputsWithoutRawFiles = settings.inputsWithoutRawFiles;
+    tally.rawFilesOfTakenNames = settings.rawFilesOfTakenNames;
     std::unique_ptr<PrefetchedFile> ahead;  // the next file, converted while this one is
     for (size_t i = 0; i < settings.rawFiles.size(); ++i) {
         const std::string& rawPath = settings.rawFiles[i];
@@ -136,16 +142,23 @@ bool SpexorApp::RunBatch(int argc, const std::string* argv) {
         if (i + 1 < settings.rawFiles.size() && MayConvertAhead(settings, settings.rawFiles[i + 1])) {
             ahead = StartConvertingAhead(settings, settings.rawFiles[i + 1], host);
         }
-        if (current) {
-            Count(current->Commit(), tally);
-        } else {
-            ConvertRawFile(settings, rawPath, host, tally);
+        const console::RepeatLimitOfFile repeatLimit;
+        try {
+            if (current) {
+                Count(current->Commit(), tally);
+            } else {
+                ConvertRawFile(settings, rawPath, host, tally);
+            }
+        } catch (const OpenFailure&) {
+            // Reported by the reader; with --keep-going the next file comes.
+            if (!settings.keepGoing) throw;
+            ++tally.failedRawFiles;
         }
     }
     console::Report(BatchSummaryText(tally));
     console::Report(ElapsedTimeText(start, platform::ProcessClockMs()));
     host.DestroyWindow();
-    if (tally.outputsFailed == 0) return true;
-    console::ReportException(FailedOutputsText(tally.outputsFailed));
-    return false;
+    const std::vector<std::string> incomplete = IncompleteRunTexts(tally);
+    for (const std::string& text : incomplete) console::ReportException(text);
+    return incomplete.empty();
 }

@@ -9,10 +9,11 @@
 
 void RunExtraction(RawFileJob& job) {
     RawExtractor& reader = *job.reader;
+    // The scan range is part of opening: a file that fails there has no outputs.
     reader.Open(job.rawPath);
-    OpenOutputs(job);
     const int32_t first = reader.GetFirstScan();
     const int32_t last = reader.GetLastScan();
+    OpenOutputs(job);
     if (DescribesRun(job)) DescribeRun(reader, first, last, job.run);
 
     ConvertAllScans(job, first, last);
@@ -22,8 +23,6 @@ void RunExtraction(RawFileJob& job) {
 void FinishExtraction(RawFileJob& job) {
     console::Report(FinalProgressText());
     CloseOutputs(job);
-    // The marker tells that the merged outputs are there: not when one failed.
-    if (job.failedOutputs == 0) CreateMarkerFile(job);
-    if (job.failedOutputs == 0) console::Report("Output Files Completed!");
+    if (job.failedOutputs == 0 && !job.NoScanReadable()) console::Report("Output Files Completed!");
     job.reader->Close();
 }

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <utility>
 
+#include "platform/staged_file.h"
 #include "spexor/console/console_lines.h"
 
 std::unique_ptr<OutputFile> OutputFile::Create(const std::string& path, std::string& reason) {
@@ -17,6 +18,51 @@ std::unique_ptr<OutputFile> OutputFile::Create(const std::string& path, std::str
         return nullptr;
     }
     return std::unique_ptr<OutputFile>(new OutputFile(fd, path, kBufferSize));
+}
+
+std::unique_ptr<OutputFile> OutputFile::Staged(const std::string& path) {
+    std::unique_ptr<OutputFile> file(new OutputFile(-1, path, kBufferSize));
+    file->staged_ = true;
+    return file;
+}
+
+bool OutputFile::MakeTemporaryFile() {
+    if (fd_ >= 0) return true;
+    if (!staged_ || writeFailed_ || closed_) return false;
+    const std::string temporary = platform::TemporaryNameFor(path_);
+    fd_ = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd_ < 0) {
+        ReportCreateFailure(errno);
+        return false;
+    }
+    writingPath_ = temporary;
+    return true;
+}
+
+bool OutputFile::Publish() {
+    if (writingPath_.empty()) MakeTemporaryFile();  // a file that got no bytes at all
+    Close();
+    if (writeFailed_) {
+        Discard();
+        return false;
+    }
+    if (::rename(writingPath_.c_str(), path_.c_str()) != 0) {
+        const int error = errno;
+        Discard();
+        ReportCreateFailure(error);
+        return false;
+    }
+    writingPath_.clear();
+    return true;
+}
+
+void OutputFile::Discard() {
+    cursor_ = buffer_.get();
+    closed_ = true;
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+    if (!writingPath_.empty()) ::unlink(writingPath_.c_str());
+    writingPath_.clear();
 }
 
 std::unique_ptr<OutputFile> OutputFile::InMemory(std::size_t capacity) {
@@ -40,7 +86,13 @@ OutputFile::OutputFile(int fd, std::string path, std::size_t capacity)
       cursor_(buffer_.get()),
       limit_(buffer_.get() + capacity) {}
 
-OutputFile::~OutputFile() { Close(); }
+OutputFile::~OutputFile() {
+    if (staged_) {
+        Discard();  // not published: the file was not finished
+    } else {
+        Close();
+    }
+}
 
 void OutputFile::Put(std::string_view text) {
     if (text.empty()) return;  // an empty view may hold no address at all
@@ -84,9 +136,10 @@ void OutputFile::Flush() {
 }
 
 void OutputFile::WriteOut(const char* at, std::size_t left) {
+    if (left == 0) return;
     handedOut_ += left;
     if (watcher_ != nullptr) watcher_->Saw(std::string_view(at, left));
-    if (fd_ < 0) return;
+    if (fd_ < 0 && !MakeTemporaryFile()) return;
     while (left > 0) {
         const ssize_t written = ::write(fd_, at, left);
         if (written < 0 && errno == EINTR) continue;
@@ -100,10 +153,18 @@ void OutputFile::WriteOut(const char* at, std::size_t left) {
 }
 
 void OutputFile::Close() {
-    if (fd_ < 0) return;
+    if (closed_ || inMemory_) return;
     Flush();
+    closed_ = true;
+    if (fd_ < 0) return;
     if (::close(fd_) != 0) ReportWriteFailure(errno);
     fd_ = -1;
+}
+
+void OutputFile::ReportCreateFailure(int error) {
+    if (writeFailed_) return;
+    writeFailed_ = true;
+    console::ReportException("Failed to create output file " + path_ + ": " + std::strerror(error));
 }
 
 void OutputFile::ReportWriteFailure(int error) {

@@ -16,8 +16,10 @@ public:
 
 // One output file written through a large buffer of its own: text goes to
 // the file only when the buffer is full, on Flush and on Close, never per
-// line. Destroying it flushes and closes it, so a fatal error travelling up
-// the stack still writes out what the buffer holds.
+// line. A staged file is written under a temporary name, made when its first
+// bytes leave the buffer, and takes its final name on Publish; destroying it
+// unpublished removes it, so a fatal error travelling up the stack leaves
+// nothing half-written. Destroying any other file flushes and closes it.
 class OutputFile {
 public:
     static constexpr std::size_t kBufferSize = 256 * 1024;
@@ -28,6 +30,12 @@ public:
     // Creates the file, or empties it when it exists. On failure returns
     // null and puts the system's reason into `reason`.
     static std::unique_ptr<OutputFile> Create(const std::string& path, std::string& reason);
+    // A file to be at `path` once published, written meanwhile under a
+    // temporary name beside it (platform::TemporaryNameFor), which is made
+    // when the first bytes leave the buffer: a file that never gets any is
+    // never made. A temporary file that cannot be made is reported (as an
+    // output file that cannot be created) and the file counts as failed.
+    static std::unique_ptr<OutputFile> Staged(const std::string& path);
     // Text held in memory only, growing as needed (a part of a file formatted
     // on another thread, to be put into the file later).
     static std::unique_ptr<OutputFile> InMemory(std::size_t capacity = 64 * 1024);
@@ -55,6 +63,12 @@ public:
     void Flush();
     // Flushes and closes the file. Further writes are dropped.
     void Close();
+    // A staged file: closes it and gives it its final name (replacing what is
+    // there). False, the file removed, when it failed or cannot be renamed
+    // (reported).
+    bool Publish();
+    // A staged file: drops what it holds and removes its temporary file.
+    void Discard();
     // True once a write or the close has failed: the file does not hold
     // everything put into it.
     bool Failed() const { return writeFailed_; }
@@ -84,6 +98,9 @@ private:
     void MakeRoom(std::size_t size);
     void WriteOut(const char* at, std::size_t size);
     void ReportWriteFailure(int error);
+    // A staged file's temporary file, made on first use; false when it cannot be.
+    bool MakeTemporaryFile();
+    void ReportCreateFailure(int error);
 
     int fd_;
     std::string path_;
@@ -95,4 +112,7 @@ private:
     ByteWatcher* watcher_ = nullptr;
     bool writeFailed_ = false;
     bool inMemory_ = false;
+    bool staged_ = false;
+    bool closed_ = false;
+    std::string writingPath_;  // a staged file's temporary name, once it is made
 };

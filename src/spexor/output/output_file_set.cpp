@@ -1,7 +1,13 @@
 #include "spexor/output/output_file_set.h"
 
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
+#include <string>
 #include <system_error>
+#include <vector>
 
 #include "spexor/console/console_lines.h"
 #include "spexor/output/output_paths.h"
@@ -23,6 +29,40 @@ void ReportUnwritable(const std::string& path, const std::string& reason) {
     console::ReportException("Failed to create output file " + path + ": " + reason);
 }
 
+// Removes what an earlier run left under an output's name, so that after
+// this run the name holds this run's file or nothing. False, with the
+// system's reason, when something is there that cannot be removed (a
+// folder, say) or the folder cannot be reached.
+bool RemoveEarlierOutput(const std::string& path, std::string& reason) {
+    if (::unlink(path.c_str()) == 0 || errno == ENOENT) return true;
+    reason = std::strerror(errno == EISDIR || errno == EPERM ? EISDIR : errno);
+    return false;
+}
+
+// The staged file of an output, its earlier file removed, unless it would
+// be the RAW file being converted; reports and returns null when it cannot be.
+std::unique_ptr<OutputFile> StageOutput(const std::string& path, const std::string& rawPath) {
+    if (IsSameFile(path, rawPath)) {
+        ReportUnwritable(path, "it is the RAW file being converted");
+        return nullptr;
+    }
+    std::string reason;
+    if (!RemoveEarlierOutput(path, reason)) {
+        ReportUnwritable(path, reason);
+        return nullptr;
+    }
+    return OutputFile::Staged(path);
+}
+
+bool WritesMarker(const ConversionSettings& settings) {
+    const OutputKinds& kinds = settings.outputKinds;
+    return kinds.ms1 && kinds.ms2 && settings.activationMode == ActivationMode::merged;
+}
+
+std::string MarkerPath(const RawFileJob& job) {
+    return OutputBasePath(job.rawPath, job.settings.outputDirectory) + std::string(kMarkerSuffix);
+}
+
 // Creates an output file unless it would overwrite the RAW file being
 // converted; reports and returns null when it is not created.
 std::unique_ptr<OutputFile> CreateOutput(const std::string& path, const std::string& rawPath) {
@@ -34,6 +74,18 @@ std::unique_ptr<OutputFile> CreateOutput(const std::string& path, const std::str
     std::unique_ptr<OutputFile> file = OutputFile::Create(path, reason);
     if (!file) ReportUnwritable(path, reason);
     return file;
+}
+
+// Creates the empty marker file. One that cannot be made is reported,
+// counted as failed and not left behind.
+void CreateMarkerFile(RawFileJob& job) {
+    const std::string path = MarkerPath(job);
+    std::unique_ptr<OutputFile> marker = CreateOutput(path, job.rawPath);
+    if (marker) marker->Close();
+    if (!marker || marker->Failed()) {
+        ++job.failedOutputs;
+        if (marker) RemoveFile(path);
+    }
 }
 
 }  // namespace
@@ -49,7 +101,7 @@ void OpenOutputs(RawFileJob& job) {
         const OutputSlot& outputSlot = OutputSlots()[slot];
         if (!SlotWanted(outputSlot, job.settings)) continue;
         const std::string path = MakeOutputPath(outputSlot.suffix, job.rawPath, job.settings.outputDirectory);
-        std::unique_ptr<OutputFile> file = CreateOutput(path, job.rawPath);
+        std::unique_ptr<OutputFile> file = StageOutput(path, job.rawPath);
         if (!file) {
             ++job.failedOutputs;
             continue;
@@ -60,36 +112,47 @@ void OpenOutputs(RawFileJob& job) {
         output->file = std::move(file);
         output->writer->Begin();
     }
-}
-
-void CreateMarkerFile(RawFileJob& job) {
-    const OutputKinds& kinds = job.settings.outputKinds;
-    if (!kinds.ms1 || !kinds.ms2 || job.settings.activationMode != ActivationMode::merged) return;
-    const std::string path = OutputBasePath(job.rawPath, job.settings.outputDirectory) + std::string(kMarkerSuffix);
-    std::unique_ptr<OutputFile> marker = CreateOutput(path, job.rawPath);
-    if (marker) marker->Close();
-    if (!marker || marker->Failed()) {
-        ++job.failedOutputs;
-        if (marker) RemoveFile(path);
+    // An earlier marker would claim outputs that are not there yet.
+    if (WritesMarker(job.settings) && !IsSameFile(MarkerPath(job), job.rawPath)) {
+        std::string ignored;
+        RemoveEarlierOutput(MarkerPath(job), ignored);
     }
 }
 
 void CloseOutputs(RawFileJob& job) {
+    // Files that received no spectrum are dropped unmade; the others written out.
     for (std::optional<OpenOutput>& output : job.outputs) {
         if (!output) continue;
+        if (output->spectraWritten == 0) {
+            output->file->Discard();
+            continue;
+        }
         output->writer->Finish();
         output->file->Close();
-        const bool failed = output->file->Failed();
-        const bool empty = output->spectraWritten == 0;
-        const std::string path = output->path;
-        output.reset();
-        if (failed) ++job.failedOutputs;
-        if (failed || empty) {
-            RemoveFile(path);
-        } else {
-            ++job.writtenOutputs;
-        }
+        if (output->file->Failed()) ++job.failedOutputs;
     }
+    // The RAW file's outputs take their final names together, and only when
+    // every one of them was written: none is left looking complete beside
+    // one that failed.
+    std::vector<std::string> published;
+    for (std::optional<OpenOutput>& output : job.outputs) {
+        if (!output) continue;
+        if (output->spectraWritten > 0 && job.failedOutputs == 0) {
+            if (output->file->Publish()) {
+                published.push_back(output->path);
+            } else {
+                ++job.failedOutputs;
+            }
+        }
+        output->file->Discard();
+        output.reset();
+    }
+    if (job.failedOutputs == 0 && WritesMarker(job.settings) && !job.NoScanReadable()) CreateMarkerFile(job);
+    if (job.failedOutputs > 0) {
+        for (const std::string& path : published) RemoveFile(path);
+        published.clear();
+    }
+    job.writtenOutputs = static_cast<int>(published.size());
 }
 
 bool DescribesRun(const RawFileJob& job) {

@@ -26,6 +26,7 @@ ScanSink SinkOfJob(RawFileJob& job) {
     ScanSink sink;
     sink.settings = &job.settings;
     sink.reader = job.reader;
+    sink.rawPath = &job.rawPath;
     for (int slot = 0; slot < kOutputSlotCount; ++slot) {
         if (job.outputs[slot]) sink.writers[slot] = job.outputs[slot]->writer.get();
     }
@@ -43,6 +44,7 @@ void ConvertOnThisThread(RawFileJob& job, int32_t first, int32_t last) {
     LoopState state;
     ConvertScans(sink, first, last, last, state);
     AddCounts(job, sink.counts);
+    job.massLists.Add(sink.massLists);
 }
 
 // One worker's reader over the file and writers into memory, one per open output.
@@ -59,6 +61,7 @@ struct ChunkResult {
     std::array<std::unique_ptr<OutputFile>, kOutputSlotCount> texts;  // in memory; null for a slot not written
     std::array<std::unique_ptr<PartNotes>, kOutputSlotCount> notes;   // what each writer kept beside its text
     std::array<int32_t, kOutputSlotCount> counts{};
+    MassListTally massLists;
     platform::ConsoleCapture console;
     bool fatal = false;             // a fatal error ended the conversion in this chunk
     std::exception_ptr unexpected;  // any other failure, raised again in scan order
@@ -80,6 +83,7 @@ std::unique_ptr<Worker> MakeWorker(RawFileJob& job) {
     }
     worker->sink.settings = &job.settings;
     worker->sink.reader = worker->reader.get();
+    worker->sink.rawPath = &job.rawPath;
     std::array<bool, kOutputSlotCount> open{};
     for (int slot = 0; slot < kOutputSlotCount; ++slot) open[slot] = job.outputs[slot].has_value();
     worker->memory.Open(open, job.settings, job.run, worker->sink);
@@ -152,6 +156,7 @@ public:
                 if (result.texts[slot]) Recycle(std::move(result.texts[slot]));
             }
             AddCounts(job_, result.counts);
+            job_.massLists.Add(result.massLists);
             if (result.unexpected) std::rethrow_exception(result.unexpected);
             if (result.fatal) throw platform::FatalError();
         }
@@ -245,6 +250,7 @@ private:
         state.lastMs1Scan = before.ms1;
         state.lastMs2Scan = before.ms2;
         worker.sink.counts = {};
+        worker.sink.massLists = {};
         {
             platform::ScopedConsoleCapture capture(result.console);
             try {
@@ -256,6 +262,7 @@ private:
             }
         }
         result.counts = worker.sink.counts;
+        result.massLists = worker.sink.massLists;
         for (int slot = 0; slot < kOutputSlotCount; ++slot) {
             // The chunk's text is handed over as it lies; the worker goes on
             // in a buffer of a chunk delivered before (or a new one as large),

@@ -16,12 +16,15 @@
 // What the conversion ahead left for the file's turn.
 struct PrefetchedFile::Ahead {
     platform::ConsoleCapture openLines;
-    bool openFatal = false;
+    std::exception_ptr openFailure;  // raised again at the file's turn
+    int32_t first = 0;
+    int32_t last = 0;
     platform::ConsoleCapture scanLines;
     bool scanFatal = false;
     std::exception_ptr unexpected;
     MemoryWriters memory;
     std::array<int32_t, kOutputSlotCount> counts{};
+    MassListTally massLists;
 };
 
 PrefetchedFile::PrefetchedFile(RawFileJob job, std::unique_ptr<RawExtractor> reader,
@@ -42,13 +45,16 @@ void PrefetchedFile::ConvertAhead() {
     try {
         platform::ScopedConsoleCapture capture(ahead.openLines);
         reader_->Open(job_.rawPath);
+        ahead.first = reader_->GetFirstScan();
+        ahead.last = reader_->GetLastScan();
     } catch (const platform::FatalError&) {
-        ahead.openFatal = true;
+        ahead.openFailure = std::current_exception();
         return;
     }
     ScanSink sink;
     sink.settings = &job_.settings;
     sink.reader = reader_.get();
+    sink.rawPath = &job_.rawPath;
     std::array<bool, kOutputSlotCount> wanted{};
     for (int slot = 0; slot < kOutputSlotCount; ++slot) wanted[slot] = SlotWanted(OutputSlots()[slot], job_.settings);
     job_.run.rawPath = job_.rawPath;
@@ -56,17 +62,16 @@ void PrefetchedFile::ConvertAhead() {
     ahead.memory.Open(wanted, job_.settings, job_.run, sink);
     platform::ScopedConsoleCapture capture(ahead.scanLines);
     try {
-        const int32_t first = reader_->GetFirstScan();
-        const int32_t last = reader_->GetLastScan();
-        if (sink.DescribesScans()) DescribeRun(*reader_, first, last, job_.run);
+        if (sink.DescribesScans()) DescribeRun(*reader_, ahead.first, ahead.last, job_.run);
         LoopState state;
-        ConvertScans(sink, first, last, last, state);
+        ConvertScans(sink, ahead.first, ahead.last, ahead.last, state);
     } catch (const platform::FatalError&) {
         ahead.scanFatal = true;
     } catch (...) {
         ahead.unexpected = std::current_exception();
     }
     ahead.counts = sink.counts;
+    ahead.massLists = sink.massLists;
 }
 
 const RawFileJob& PrefetchedFile::Commit() {
@@ -74,16 +79,15 @@ const RawFileJob& PrefetchedFile::Commit() {
     thread_.join();
     Ahead& ahead = *ahead_;
     ahead.openLines.Replay();
-    if (ahead.openFatal) throw platform::FatalError();
+    if (ahead.openFailure) std::rethrow_exception(ahead.openFailure);
     OpenOutputs(job_);
     if (job_.failedOutputs > 0) {
         // Not every output the conversion ahead wrote for is open, which
         // changes what is read: convert again, on this thread.
-        const int32_t first = reader_->GetFirstScan();
-        const int32_t last = reader_->GetLastScan();
-        ConvertAllScans(job_, first, last);
+        ConvertAllScans(job_, ahead.first, ahead.last);
     } else {
         ahead.scanLines.Replay();
+        job_.massLists.Add(ahead.massLists);
         for (int slot = 0; slot < kOutputSlotCount; ++slot) {
             if (!job_.outputs[slot] || !ahead.memory.texts[slot]) continue;
             const std::unique_ptr<PartNotes> notes = ahead.memory.writers[slot]->TakePartNotes();

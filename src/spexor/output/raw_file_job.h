@@ -12,6 +12,7 @@
 #include "spexor/output/output_file.h"
 #include "spexor/output/output_slots.h"
 #include "spexor/output/run_facts.h"
+#include "spexor/output/scan_conversion.h"
 
 class RawExtractor;
 
@@ -43,4 +44,10 @@ struct RawFileJob {
     int failedOutputs = 0;
     // Output files left with spectra when the outputs were closed.
     int writtenOutputs = 0;
+    // The scans' mass lists: read, and those that could not be read.
+    MassListTally massLists;
+
+    // True when mass lists were asked for and none could be read: the file
+    // failed, however its outputs went.
+    bool NoScanReadable() const { return massLists.failed > 0 && massLists.read == 0; }
 };

@@ -82,8 +82,11 @@ std::string UpperCase(std::string text) {
     return text;
 }
 
-[[noreturn]] void RaiseActivationTypeError() {
-    console::ReportException("error to get activation type!");
+// Names the file and the scan, and the way such a file can be converted.
+[[noreturn]] void RaiseActivationTypeError(const ScanSink& sink, int32_t scan) {
+    const std::string file = sink.rawPath != nullptr ? *sink.rawPath : std::string();
+    console::ReportException("error to get activation type of scan " + std::to_string(scan) + " in " + file +
+                             "! Its activation has no files of its own; -a converts such files merged.");
     throw platform::FatalError();
 }
 
@@ -107,7 +110,7 @@ void FillPrecursorFields(ScanSink& sink, int32_t scan, ScanLevel level, LoopStat
     record.activationType = UpperCase(std::move(activation));
     if (sink.settings->activationMode != ActivationMode::split || !sink.WritesSplitFilesOf(level)) return;
     const std::optional<ActivationClass> activationClass = ActivationClassOf(record.activationType);
-    if (!activationClass) RaiseActivationTypeError();
+    if (!activationClass) RaiseActivationTypeError(sink, scan);
     state.activation = *activationClass;
 }
 
@@ -159,6 +162,7 @@ bool ConvertScan(ScanSink& sink, int32_t scan, LoopState& state) {
     MassList list;  // count -1 and valid until the reader answers
     list.scan = scan;
     reader.GetMassList(list, std::string(LevelText(*level)));
+    ++(list.valid ? sink.massLists.read : sink.massLists.failed);
     const bool withMassList = list.count > 0 && list.valid;
     const bool describing = sink.DescribesScans();
     if (!withMassList && !describing) return false;

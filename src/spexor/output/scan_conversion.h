@@ -18,13 +18,28 @@
 
 class RawExtractor;
 
+// Mass-list fetches of a stretch of scans: read, and failed.
+struct MassListTally {
+    int32_t read = 0;
+    int32_t failed = 0;
+
+    void Add(const MassListTally& other) {
+        read += other.read;
+        failed += other.failed;
+    }
+};
+
 // Where converted scans go: a writer per slot (null for a slot that is not
 // written) and the number of records each was handed.
 struct ScanSink {
     const ConversionSettings* settings = nullptr;
     RawExtractor* reader = nullptr;
+    const std::string* rawPath = nullptr;  // the RAW file, for messages
     std::array<FormatWriter*, kOutputSlotCount> writers{};
     std::array<int32_t, kOutputSlotCount> counts{};
+    // Mass lists fetched, and those the reader failed to fetch (a scan that
+    // could not be read).
+    MassListTally massLists;
     // The peak lines of the record being written, formatted once for every
     // file it goes to (made on first use, with the settings' decimals).
     std::unique_ptr<PeakLines> peakLines;

@@ -25,6 +25,10 @@ int32_t CXRawfile::Open(const std::string& path) {
 
 int32_t CXRawfile::Close() { return Call("Close", xrawfile::kDispClose, {}); }
 
+int32_t CXRawfile::GetErrorMessage(platform::BSTR* message) {
+    return Call("GetErrorMessage", xrawfile::kDispGetErrorMessage, {DispArg::PBstr(message)});
+}
+
 int32_t CXRawfile::SetCurrentController(int32_t type, int32_t number) {
     return Call("SetCurrentController", xrawfile::kDispSetCurrentController, {DispArg::I4(type), DispArg::I4(number)});
 }

@@ -22,6 +22,8 @@ public:
 
     int32_t Open(const std::string& path);
     int32_t Close();
+    // Why the last open failed (empty when not known).
+    int32_t GetErrorMessage(platform::BSTR* message);
     int32_t SetCurrentController(int32_t type, int32_t number);
     int32_t GetFirstSpectrumNumber(int32_t* scan);
     int32_t GetLastSpectrumNumber(int32_t* scan);

@@ -8,6 +8,7 @@
 #include "platform/fatal_error.h"
 #include "spexor/reader/component_connection.h"
 #include "spexor/reader/mass_list_answer.h"
+#include "spexor/reader/open_failure.h"
 #include "spexor/reader/reader_messages.h"
 #include "spexor/reader/system_string.h"
 #include "spexor/reader/trailer_value.h"
@@ -20,6 +21,14 @@ namespace {
 bool StatusSucceeded(const char* operation, HRESULT status) {
     if (status < 0) RaiseComponentError(operation, status);
     return status == S_OK;
+}
+
+// Why the component's last open failed; empty when it does not say.
+std::string OpenFailureReason(xrawfile::IXRawfile& rawfile) {
+    BSTR text = nullptr;
+    if (rawfile.GetErrorMessage(&text) == S_OK) return TakeSystemString(text);
+    SysFreeString(text);
+    return std::string();
 }
 
 }  // namespace
@@ -38,12 +47,12 @@ void NewRawExtractor::Open(const std::string& path) {
     ForgetFilter();
     const SystemString text(path);
     if (!StatusSucceeded("Open", rawfile->Open(text.get()))) {
-        ReportOpenFailure(path);
-        throw platform::FatalError();
+        ReportOpenFailure(path, OpenFailureReason(*rawfile));
+        throw OpenFailure();
     }
     if (!StatusSucceeded("SetCurrentController", rawfile->SetCurrentController(0, 1))) {
         ReportControllerFailure();
-        throw platform::FatalError();
+        throw OpenFailure();
     }
 }
 

@@ -9,6 +9,7 @@
 #include "spexor/console/console_lines.h"
 #include "spexor/reader/cxrawfile.h"
 #include "spexor/reader/mass_list_answer.h"
+#include "spexor/reader/open_failure.h"
 #include "spexor/reader/reader_messages.h"
 #include "spexor/reader/system_string.h"
 #include "spexor/reader/trailer_value.h"
@@ -16,7 +17,17 @@
 using namespace platform;
 
 namespace {
+
 bool ControlSucceeded(int32_t result) { return result == xrawfile::kControlSuccess; }
+
+// Why the control's last open failed; empty when it does not say.
+std::string OpenFailureReason(CXRawfile& control) {
+    BSTR text = nullptr;
+    if (ControlSucceeded(control.GetErrorMessage(&text))) return TakeSystemString(text);
+    SysFreeString(text);
+    return std::string();
+}
+
 }  // namespace
 
 RawExtractor::RawExtractor(CWnd* parent) {
@@ -41,14 +52,14 @@ bool RawExtractor::IsAvailable() { return available; }
 void RawExtractor::Open(const std::string& path) {
     ForgetFilter();
     if (!ControlSucceeded(control->Open(path))) {
-        ReportOpenFailure(path);
-        Pause();
-        throw FatalError();
+        ReportOpenFailure(path, OpenFailureReason(*control));
+        if (waitOnOpenFailure_) Pause();
+        throw OpenFailure();
     }
     if (!ControlSucceeded(control->SetCurrentController(0, 1))) {
         ReportControllerFailure();
         control->Close();
-        throw FatalError();
+        throw OpenFailure();
     }
 }
 

@@ -26,6 +26,9 @@ public:
     RawExtractor& operator=(const RawExtractor&) = delete;
     virtual ~RawExtractor();
 
+    // A file that cannot be opened raises OpenFailure, its lines written;
+    // the hosted-control reader first waits for Enter on a terminal, unless
+    // told not to.
     virtual void Open(const std::string& path);
     virtual void Close();
     virtual int GetFirstScan();
@@ -61,6 +64,10 @@ public:
     std::optional<double> FindTrailerNumber(int scan, const std::string& label);
     std::optional<std::string> FindTrailerText(int scan, const std::string& label);
 
+    // Whether a failed open waits for Enter (the run goes on with the next
+    // file instead of ending when it does not).
+    void WaitOnOpenFailure(bool wait) { waitOnOpenFailure_ = wait; }
+
 protected:
     // For derived readers that reach the component without a control.
     RawExtractor();
@@ -80,6 +87,7 @@ private:
     // questionFilter_.
     const std::string& FilterForQuestion(int scan);
 
+    bool waitOnOpenFailure_ = true;
     std::optional<int> filterScan_;
     std::string filter_;
     // The text the filter-based questions work on, kept from question to

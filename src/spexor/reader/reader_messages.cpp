@@ -4,6 +4,7 @@
 
 #include "platform/fatal_error.h"
 #include "spexor/console/console_lines.h"
+#include "spexor/reader/open_failure.h"
 
 namespace {
 
@@ -17,36 +18,48 @@ std::string HexCode(platform::HRESULT code) {
 
 }  // namespace
 
-void ReportOpenFailure(const std::string& path) {
+void ReportOpenFailure(const std::string& path, const std::string& reason) {
     WriteError("Failed to open file " + path + ", check if your file is corrupt!");
+    if (!reason.empty()) WriteError("Reason: " + reason);
 }
 
 void ReportControllerFailure() { WriteError("Failed to set current controller!"); }
 
 void RaiseFirstScanFailure() {
     WriteError("Failed to load first scan number! ");
-    throw platform::FatalError();
+    throw OpenFailure();
 }
 
 void RaiseLastScanFailure() {
     WriteError(": Failed to load last scan number! ");
-    throw platform::FatalError();
+    throw OpenFailure();
 }
 
-void ReportFilterFailure(int scan) { WriteError("Error getting filter for scan number " + std::to_string(scan) + "!"); }
+// The per-scan failures may come for every scan of a file: each is one
+// message, whatever the scan.
+void ReportFilterFailure(int scan) {
+    console::ReportRepeatableException("Error getting filter for scan number",
+                                       "Error getting filter for scan number " + std::to_string(scan) + "!");
+}
 
-void ReportMassListFailure(int scan) { WriteError("Error getting mass list data for scan." + std::to_string(scan)); }
+void ReportMassListFailure(int scan) {
+    console::ReportRepeatableException("Error getting mass list data for scan",
+                                       "Error getting mass list data for scan." + std::to_string(scan));
+}
 
 void ReportRetentionTimeFailure(int scan) {
-    WriteError("Error getting retention time for scan number " + std::to_string(scan) + "! ");
+    console::ReportRepeatableException("Error getting retention time for scan number",
+                                       "Error getting retention time for scan number " + std::to_string(scan) + "! ");
 }
 
 void ReportTrailerDoubleFailure(const std::string& label, int scan) {
-    WriteError("Error getting trailer extra value " + label + " for scan number " + std::to_string(scan) + "!");
+    const std::string message = "Error getting trailer extra value " + label + " for scan number";
+    console::ReportRepeatableException(message, message + " " + std::to_string(scan) + "!");
 }
 
 void ReportTrailerIntFailure(const std::string& label, int scan) {
-    WriteError("Error getting " + label + " for scan number " + std::to_string(scan) + "! ");
+    const std::string message = "Error getting " + label + " for scan number";
+    console::ReportRepeatableException(message, message + " " + std::to_string(scan) + "! ");
 }
 
 void RaiseDispatchFailure(std::string_view operation, int32_t dispatchId, platform::HRESULT code) {

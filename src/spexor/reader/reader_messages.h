@@ -7,10 +7,13 @@
 #include "platform/com.h"
 
 // The console lines both scan readers print when a component call fails, and
-// the fatal endings: those write their line, then raise platform::FatalError.
+// the fatal endings: those write their line, then raise platform::FatalError
+// (OpenFailure for the scan range).
 // Every line goes to standard error, whole and flushed.
 
-void ReportOpenFailure(const std::string& path);
+// The open failure, and on a line of its own the reason the component gave
+// (none when it gave none).
+void ReportOpenFailure(const std::string& path, const std::string& reason);
 void ReportControllerFailure();
 [[noreturn]] void RaiseFirstScanFailure();
 [[noreturn]] void RaiseLastScanFailure();

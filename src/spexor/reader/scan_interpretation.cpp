@@ -19,6 +19,19 @@ const std::string kMonoisotopicMzLabel = "Monoisotopic M/Z:";
 
 bool Contains(const std::string& text, const char* part) { return text.find(part) != std::string::npos; }
 
+// "sa" marks supplemental activation: ETD followed by CID or HCD on the same
+// precursor (ETciD, EThcD), written as a second reaction after the ETD one.
+bool HasSupplementalActivation(const std::string& filter) { return Contains(filter, " sa "); }
+
+// The '@' of the reaction that names the scan's activation: the last one,
+// or the one before it when the last reaction is a supplemental one.
+std::size_t ActivationAt(const std::string& filter) {
+    const std::size_t last = filter.rfind('@');
+    if (last == std::string::npos || last == 0 || !HasSupplementalActivation(filter)) return last;
+    const std::size_t before = filter.rfind('@', last - 1);
+    return before == std::string::npos ? last : before;
+}
+
 }  // namespace
 
 const std::string& RawExtractor::FilterForQuestion(int scan) {
@@ -64,7 +77,7 @@ void RawExtractor::GetAnalyzer(std::string& analyzer, int scan) {
 
 void RawExtractor::GetActivation(std::string& activation, int scan) {
     const std::string& filter = FilterForQuestion(scan);
-    const std::size_t at = filter.rfind('@');
+    const std::size_t at = ActivationAt(filter);
     activation = at == std::string::npos ? std::string() : filter.substr(at + 1, kActivationNameLength);
 }
 

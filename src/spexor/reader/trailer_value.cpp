@@ -13,14 +13,16 @@ double TrailerValueAsDouble(const VARIANT& value) {
     switch (value.vt) {
         case VT_R4: return static_cast<double>(value.fltVal);
         case VT_R8: return value.dblVal;
-        default: console::ReportException("Unknown trailer extra type!"); return 0.0;
+        default:
+            console::ReportRepeatableException("Unknown trailer extra type!", "Unknown trailer extra type!");
+            return 0.0;
     }
 }
 
 int TrailerValueAsInt(const VARIANT& value) {
     const std::optional<int64_t> integer = VariantInteger(value);
     if (!integer) {
-        console::ReportException("Unknown varValue type.!");
+        console::ReportRepeatableException("Unknown varValue type.!", "Unknown varValue type.!");
         return 0;
     }
     // The 32-bit types as they stand, the low 32 bits of the 64-bit ones.

@@ -71,16 +71,14 @@ TEST(ReadOptions, DecimalValues) {
     const RunSettings s = Read({"-m", "3", "-i", "2"}).settings;
     EXPECT_EQ(s.mzDecimals, 3);
     EXPECT_EQ(s.intensityDecimals, 2);
-    EXPECT_EQ(Read({"-m", "0"}).settings.mzDecimals, 0);          // no range check
-    EXPECT_EQ(Read({"-m", "x"}).settings.mzDecimals, 0);          // a non-digit reads as 0
-    EXPECT_EQ(Read({"-i", "x"}).settings.intensityDecimals, 72);  // code of x minus code of 0
+    EXPECT_EQ(Read({"-m", "0"}).settings.mzDecimals, 0);  // any digit
     EXPECT_EQ(Read({"-i", "9"}).settings.intensityDecimals, 9);
 }
 
 TEST(ReadOptions, ChargeRangeIsReadFromTheOuterCharacters) {
-    RunSettings s = Read({"-z", "3-2"}).settings;
+    RunSettings s = Read({"-z", "3-3"}).settings;
     EXPECT_EQ(s.chargeMin, 3);
-    EXPECT_EQ(s.chargeMax, 2);
+    EXPECT_EQ(s.chargeMax, 3);
     s = Read({"-z", "2x5"}).settings;
     EXPECT_EQ(s.chargeMin, 2);
     EXPECT_EQ(s.chargeMax, 5);
@@ -102,6 +100,12 @@ TEST(ReadOptions, BadOptionsAndValuesAreOptionErrors) {
     ExpectOptionError({"-m", ""});
     ExpectOptionError({"-z", "2-10"});
     ExpectOptionError({"-z", "2"});
+    // Not a digit, charges outside 1 to 9, the first charge above the last.
+    ExpectOptionError({"-m", "x"});
+    ExpectOptionError({"-i", "x"});
+    ExpectOptionError({"-z", "4-2"});
+    ExpectOptionError({"-z", "0-3"});
+    ExpectOptionError({"-z", "2-a"});
 }
 
 TEST(ReadOptions, MissingValueIsAnOptionError) {
@@ -122,7 +126,7 @@ TEST(ReadOptions, HelpIsPrintedWhereItStandsAndTheRunGoesOn) {
     testing::internal::CaptureStdout();
     const ConfigurationInput input = Read({"--help", "file.raw"});
     const std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_EQ(out.rfind("NAME\n\tspexor.exe - extract text-plain spectra\n", 0), 0u);
+    EXPECT_EQ(out.rfind("NAME\n\tspexor - extract text-plain spectra\n", 0), 0u);
     EXPECT_EQ(input.inputs, (std::vector<std::string>{"file.raw"}));
 }
 

@@ -54,7 +54,9 @@ TEST(DiscoverRawFiles, FirstFileOfEachNameWins) {
     const std::string other = dir.Write("two/run2.raw", "").string();
     const Discovery found = Discover({(dir.path() / "one").string(), (dir.path() / "two").string()});
     EXPECT_EQ(found.rawFiles, (std::vector<std::string>{first, other}));
-    EXPECT_EQ(found.out, "");  // duplicates are dropped silently
+    // The file dropped is named with the one it collides with, and counted.
+    EXPECT_EQ(found.out, "[Morvane] <Exception>: Skipped " + (dir.path() / "two" / "RUN1.raw").string() +
+                             ": it has the name of " + first + ", converted instead.\n");
 }
 
 TEST(DiscoverRawFiles, SameFileGivenTwiceIsListedOnce) {

@@ -101,6 +101,25 @@ TEST(BatchSummaryText, CountsWhatWasConvertedAndWhatWasNot) {
          "Summary: 3 RAW files converted, 12 output files written; 1 RAW file without any spectrum, 2 inputs not "
          "found, 1 input without RAW files."},
         {{2, 0, 5, 3, 0, 0}, "Summary: 2 RAW files converted, 5 output files written; 3 output files failed."},
+        {{4, 0, 6, 0, 1, 0, 2, 17, 1},
+         "Summary: 4 RAW files converted, 6 output files written; 2 RAW files failed, 17 scans unreadable, 1 RAW "
+         "file skipped for a name taken, 1 input not found."},
     };
     for (const Row& row : rows) EXPECT_EQ(BatchSummaryText(row.tally), row.text);
+}
+
+TEST(IncompleteRunTexts, OneLinePerCauseThatLeavesTheRunIncomplete) {
+    EXPECT_TRUE(IncompleteRunTexts({}).empty());
+    BatchTally skippedOnly;
+    skippedOnly.rawFilesOfTakenNames = 2;
+    skippedOnly.inputsWithoutRawFiles = 1;
+    EXPECT_TRUE(IncompleteRunTexts(skippedOnly).empty());
+    BatchTally incomplete;
+    incomplete.missingInputs = 2;
+    incomplete.failedRawFiles = 1;
+    incomplete.outputsFailed = 3;
+    EXPECT_EQ(IncompleteRunTexts(incomplete),
+              (std::vector<std::string>{"2 inputs were not found; the run is incomplete.",
+                                        "1 RAW file could not be converted; the run is incomplete.",
+                                        "3 output files could not be written; the run is incomplete."}));
 }

@@ -20,43 +20,62 @@ using testing_support::TempDir;
 constexpr int kFatal = 255;
 
 const std::string kOptionError =
-    "Usage: spexor.exe input_file_path ... [-options]\n\t\tPlease refer to the user guide for more details.\n\n";
+    "Usage: spexor input_file_path ... [-options]\n\t\tSee spexor --help or man spexor for more details.\n\n";
 const std::string kNoRawFiles = "[Morvane] <Exception>: Warning: No raw files.\n";
+const std::string kOneInputNotFound = "[Morvane] <Exception>: 1 input was not found; the run is incomplete.\n";
 const std::string kNothingConverted = "[Morvane] Summary: 0 RAW files converted, 0 output files written";
 const std::regex kElapsedLine("\\[Morvane\\] == == == Time elapsed: [0-9.e+-]+s\\. == == ==\n");
 
+// The program as it is run here, every option it takes, and the manual
+// page that ships with it.
 const std::string kHelpText =
     "NAME\n"
-    "\tspexor.exe - extract text-plain spectra\n"
+    "\tspexor - extract text-plain spectra\n"
     "\n"
     "SYNOPSIS\n"
-    "\tspexor.exe [OPTION]... [FILE]...\n"
+    "\tspexor [OPTION]... [FILE]...\n"
+    "\tspexor PARAMETER_FILE\n"
     "\n"
     "DESCRIPTION\n"
-    "\tExtract text-plain spectra from binary Thermo Scientific RAW FILES. When [FILE] is set to be a configuration "
-    "file, no more options expected. When [FILE] is a file with RAW extension or a directory with RAW files "
-    "containing, options will take effect. See User Guide to get more information on configuration file.\n"
+    "\tExtract text-plain spectra from binary Thermo Scientific RAW files. When [FILE] is a parameter file (a "
+    "single argument whose name ends in \"ini\"), no more options are expected. When [FILE] is a RAW file or a "
+    "folder holding RAW files, the options take effect. See man spexor for the parameter file, the output files "
+    "and the exit status.\n"
     "\n"
     "\t-a\n\t\tTake effect for MS/MS. Turn on this switch to hold different activation types spectra in one file. "
     "Turn off to split in different files.\n\n"
     "\t-c\n\t\tMake results centroided. In default case, this switch is on.\n\n"
+    "\t-h\n\t\tAlways write the precursor m/z of the scan filter, never the monoisotopic m/z of the scan.\n\n"
     "\t--help\n\t\tGet help information.\n\n"
-    "\t-i\n\t\tThe decimal place of intensity. The value goes from 1 to 9. Default is -i 1.\n\n"
+    "\t-i\n\t\tThe decimal place of intensity. The value goes from 0 to 9. Default is -i 1.\n\n"
     "\t-j\n\t\tThe number of threads to convert on. Default is one per core the process may use; -j 1 converts on "
     "one thread.\n\n"
-    "\t-m\n\t\tThe decimal place of m/z ratio. The value goes from 1 to 9. Default is -m 5.\n\n"
+    "\t--keep-going\n\t\tGo on with the next RAW file when one cannot be opened, instead of ending the run; the "
+    "run then ends with exit status 255.\n\n"
+    "\t-ksd\n\t\tExport KSD files.\n\n"
+    "\t-m\n\t\tThe decimal place of m/z ratio. The value goes from 0 to 9. Default is -m 5.\n\n"
     "\t-mgf\n\t\tExport MGF extension file(s).\n\n"
     "\t-ms\n\t\tExport MS1 and MS2 files.\n\n"
     "\t-ms1\n\t\tExport MS1 files.\n\n"
     "\t-ms2\n\t\tExport MS2 files.\n\n"
-    "\t-o\n\t\tOutputs directory. e.g. -o F:\\data\\output\\.\n\n"
+    "\t-ms3\n\t\tExport MS3 files.\n\n"
     "\t-mzml\n\t\tExport one indexed mzML 1.1 file per RAW file, holding every scan of every MS level (the "
     "activation switch -a does not apply to it).\n\n"
     "\t-mzml-nozlib\n\t\tWrite the peak arrays of mzML files uncompressed, for readers that cannot read zlib. In "
     "default case, they are zlib-compressed.\n\n"
+    "\t-o\n\t\tOutputs directory, created with its parents when missing. e.g. -o /data/output/.\n\n"
     "\t-p\n\t\tMake results profile. In default case, this switch is off.\n\n"
-    "\t-ksd\n\t\tExport KSD files.\n\n"
-    "\t-z\n\t\tCharge range of the spectra. The range could be any interval between 1 and 9. Default is -z 2-3.\n\n";
+    "\t--version\n\t\tPrint the program's name and version; only as the single argument.\n\n"
+    "\t-z\n\t\tCharge range of the spectra. The range could be any interval between 1 and 9, the first charge not "
+    "above the last. Default is -z 2-3.\n\n";
+
+// A RAW fixture of one MS1 scan.
+const std::string kOneMs1Scan =
+    "rawfixture 1\n"
+    "scan 1\n"
+    "filter FTMS + c NSI Full ms [350.00-1800.00]\n"
+    "trailer R4 Ion Injection Time (ms):=3\n"
+    "points 400.1 150 400.2 900\n";
 
 ProgramResult Spexor(const std::vector<std::string>& arguments, const TempDir& dir) {
     return RunProgram(SPEXOR_BIN, arguments, dir.path().string());
@@ -80,14 +99,14 @@ TEST(SpexorProgram, NoArgumentsPrintTheUsageBlock) {
     EXPECT_EQ(result.out, "");
     EXPECT_EQ(result.err,
               "Usage:\n"
-              "\tspexor.exe parameter_file_path\n"
+              "\tspexor parameter_file_path\n"
               "or\n"
-              "\tspexor.exe [OPTION]... [FILE]...\n"
+              "\tspexor [OPTION]... [FILE]...\n"
               "e.g. \n"
-              "\tspexor.exe config.ini\n"
+              "\tspexor config.ini\n"
               "e.g. \n"
-              "\tspexor.exe -ms -h E:\\Data\\Worm\\ E:\\Data\\QE\\data1.raw\n"
-              "For more information, type spexor.exe --help or see the User Guide.\n");
+              "\tspexor -ms -h /data/worm/ /data/qe/data1.raw\n"
+              "For more information, type spexor --help or see man spexor.\n");
 }
 
 TEST(SpexorProgram, HelpAlonePrintsOnlyTheHelp) {
@@ -110,10 +129,10 @@ TEST(SpexorProgram, VersionAlonePrintsTheProgramAndItsVersion) {
 TEST(SpexorProgram, HelpWithOtherArgumentsGoesOnWithTheRun) {
     TempDir dir;
     const ProgramResult result = Spexor({"--help", "file.raw"}, dir);
-    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.status, kFatal);
     EXPECT_EQ(BeforeElapsedLine(result.out), kHelpText + "[Morvane] <Exception>: Failed to find file file.raw! \n" +
                                                  kNothingConverted + "; 1 input not found.\n");
-    EXPECT_EQ(result.err, kNoRawFiles);
+    EXPECT_EQ(result.err, kNoRawFiles + kOneInputNotFound);
 }
 
 TEST(SpexorProgram, SingleOptionWithoutInputsFindsNoRawFiles) {
@@ -127,10 +146,10 @@ TEST(SpexorProgram, SingleOptionWithoutInputsFindsNoRawFiles) {
 TEST(SpexorProgram, ShortSingleArgumentIsAnInput) {
     TempDir dir;
     const ProgramResult result = Spexor({"ab"}, dir);
-    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.status, kFatal);
     EXPECT_EQ(BeforeElapsedLine(result.out),
               "[Morvane] <Exception>: Failed to find file ab! \n" + kNothingConverted + "; 1 input not found.\n");
-    EXPECT_EQ(result.err, kNoRawFiles);
+    EXPECT_EQ(result.err, kNoRawFiles + kOneInputNotFound);
 }
 
 TEST(SpexorProgram, OptionErrorsEndWithTheFatalStatus) {
@@ -141,7 +160,11 @@ TEST(SpexorProgram, OptionErrorsEndWithTheFatalStatus) {
                                                                                            {"-ms1", "x.raw", "-m"},
                                                                                            {"-m", "12", "x.raw"},
                                                                                            {"-z", "2-10", "x.raw"},
-                                                                                           {"-i", "/", "x.raw"}}) {
+                                                                                           {"-i", "/", "x.raw"},
+                                                                                           {"-m", "x", "x.raw"},
+                                                                                           {"-i", "x", "x.raw"},
+                                                                                           {"-z", "4-2", "x.raw"},
+                                                                                           {"-z", "0-3", "x.raw"}}) {
         const ProgramResult result = Spexor(arguments, dir);
         EXPECT_EQ(result.status, kFatal) << testing::PrintToString(arguments);
         EXPECT_EQ(result.out, "");
@@ -161,6 +184,7 @@ TEST(SpexorProgram, ParameterFileErrorsNameTheirLine) {
     dir.Write("label.INI", "\n[Optional]\n");
     dir.Write("plain.Ini", "[required]\njust words\n");
     dir.Write("key.ini", "mz=3\nmz =3\n");
+    dir.Write("charge.ini", "# wrong way round\ncharge=4-2\n");
     struct Case {
         const char* file;
         std::string err;
@@ -171,6 +195,7 @@ TEST(SpexorProgram, ParameterFileErrorsNameTheirLine) {
                   "** Error in parameter file **\nLine 2: illegal label, only [required] and [optional] are "
                   "allowed\n\n"},
              Case{"plain.Ini", "Error: Not an appropriate parameter file!\n\n"},
+             Case{"charge.ini", "** Error in parameter file **\nLine 2: error charge range\n\n"},
              Case{"key.ini", "** Error in parameter file **\nLine 2: no such name mz \n\n"},
              Case{"missing.ini", "[Morvane] <Exception>: Failed to open parameter file missing.ini! \n"},
          }) {
@@ -191,7 +216,7 @@ TEST(SpexorProgram, ParameterFileOutputDirectoryAndInputsAreReported) {
               "[optional]\n"
               "extension=MS1|MS2\n");
     const ProgramResult result = Spexor({"settings.ini"}, dir);
-    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.status, kFatal);
     EXPECT_EQ(BeforeElapsedLine(result.out),
               "[Morvane] <Exception>: Failed to find directory out/deeper, which will be created by default.\n"
               "[Morvane] <Exception>: Create directory successufully!\n"
@@ -199,7 +224,7 @@ TEST(SpexorProgram, ParameterFileOutputDirectoryAndInputsAreReported) {
               "[Morvane] <Exception>: Failed to find file nothing.raw! \n"
               "[Morvane] <Exception>: Find no raws in raws/! \n" +
                   kNothingConverted + "; 1 input not found, 1 input without RAW files.\n");
-    EXPECT_EQ(result.err, kNoRawFiles);
+    EXPECT_EQ(result.err, kNoRawFiles + kOneInputNotFound);
     EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "out" / "deeper"));
 }
 
@@ -210,7 +235,7 @@ TEST(SpexorProgram, UncreatableOutputDirectoryIsFatal) {
     EXPECT_EQ(result.status, kFatal);
     EXPECT_EQ(result.out,
               "[Morvane] <Exception>: Failed to find directory blocker/out, which will be created by default.\n");
-    EXPECT_EQ(result.err, "[Morvane] <Exception>: Failed to create directory nested **\n\n");
+    EXPECT_EQ(result.err, "[Morvane] <Exception>: Failed to create directory blocker/out: Not a directory\n");
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "blocker" / "out"));
 }
 
@@ -225,9 +250,10 @@ TEST(SpexorProgram, RunsStartedTogetherShareOneFreshOutputFolder) {
         });
     }
     for (std::thread& run : runs) run.join();
+    // Each run names an input that is not there: only that is reported.
     for (const ProgramResult& result : results) {
-        EXPECT_EQ(result.status, 0) << result.err;
-        EXPECT_EQ(result.err.find("Failed to create directory nested"), std::string::npos) << result.err;
+        EXPECT_EQ(result.status, kFatal) << result.err;
+        EXPECT_EQ(result.err, kNoRawFiles + kOneInputNotFound);
     }
     EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "race" / "a" / "b" / "c"));
 }
@@ -248,12 +274,7 @@ TEST(SpexorProgram, LongParameterLinesAreOnePath) {
 
 TEST(SpexorProgram, EachRawFileIsAnnouncedInOrderAsFound) {
     TempDir dir;
-    const std::string fixture =
-        "rawfixture 1\n"
-        "scan 1\n"
-        "filter FTMS + c NSI Full ms [350.00-1800.00]\n"
-        "trailer R4 Ion Injection Time (ms):=3\n"
-        "points 400.1 150 400.2 900\n";
+    const std::string fixture = kOneMs1Scan;
     dir.Write("in/b.RAW", fixture);
     dir.Write("in/a.raw", fixture);
     dir.Write("z.raw", fixture);
@@ -270,6 +291,94 @@ TEST(SpexorProgram, EachRawFileIsAnnouncedInOrderAsFound) {
     EXPECT_NE(BeforeElapsedLine(result.out).find("[Morvane] Summary: 3 RAW files converted, 3 output files written.\n"),
               std::string::npos);
     EXPECT_TRUE(std::filesystem::is_regular_file(dir.path() / "in" / "b.ms1"));
+}
+
+TEST(SpexorProgram, EveryNamedInputIsAccountedFor) {
+    TempDir dir;
+    const std::string fixture = kOneMs1Scan;
+    dir.Write("day1/run1.raw", fixture);
+    dir.Write("day2/run1.RAW", fixture);
+    dir.Write("day2/run2.raw", fixture);
+
+    // A missing input: the others are converted, the run is incomplete.
+    ProgramResult result = Spexor({"-ms1", "day1/run1.raw", "missing.raw", "day2/run2.raw"}, dir);
+    EXPECT_EQ(result.status, kFatal);
+    EXPECT_NE(result.out.find("[Morvane] Summary: 2 RAW files converted, 2 output files written; 1 input not found.\n"),
+              std::string::npos)
+        << result.out;
+    EXPECT_EQ(result.err, kOneInputNotFound);
+
+    // A RAW file of a name already taken is named with the file it collides
+    // with and counted; dropping it is deliberate, so the status stays 0.
+    // The same file found twice is simply converted once.
+    result = Spexor({"-ms1", "day1/", "day2/", "day2/run2.raw"}, dir);
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_NE(result.out.find("[Morvane] <Exception>: Skipped day2/run1.RAW: it has the name of day1/run1.raw, "
+                              "converted instead.\n"),
+              std::string::npos)
+        << result.out;
+    EXPECT_EQ(BeforeElapsedLine(result.out).substr(result.out.find("[Morvane] Summary")),
+              "[Morvane] Summary: 2 RAW files converted, 2 output files written; 1 RAW file skipped for a name "
+              "taken.\n");
+    EXPECT_EQ(result.err, "");
+}
+
+TEST(SpexorProgram, ARawFileNoneOfWhoseScansCanBeReadFails) {
+    TempDir dir;
+    const std::string scans =
+        "scan 1\nfilter FTMS + c NSI Full ms [350.00-1800.00]\np 400.1 150\nfail masslist\n"
+        "scan 2\nfilter FTMS + c NSI Full ms [350.00-1800.00]\np 400.1 150\n";
+    dir.Write("unreadable.raw", "rawfixture 1\nfail masslist\nfail trailer\n" + scans);
+    dir.Write("partly.raw", "rawfixture 1\nfail trailer\n" + scans);
+    const ProgramResult result = Spexor({"-ms1", "unreadable.raw", "partly.raw"}, dir);
+    EXPECT_EQ(result.status, kFatal);
+    EXPECT_NE(result.out.find("[Morvane] Summary: 1 RAW file converted, 1 output file written; 1 RAW file failed, "
+                              "3 scans unreadable.\n"),
+              std::string::npos)
+        << result.out;
+    EXPECT_NE(result.err.find("[Morvane] <Exception>: No scan of unreadable.raw could be read.\n"), std::string::npos)
+        << result.err;
+    EXPECT_EQ(result.err.find("No scan of partly.raw"), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find("[Morvane] <Exception>: 1 RAW file could not be converted; the run is incomplete.\n"),
+              std::string::npos)
+        << result.err;
+    EXPECT_TRUE(std::filesystem::is_regular_file(dir.path() / "partly.ms1"));
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "unreadable.ms1"));
+}
+
+TEST(SpexorProgram, KeepGoingConvertsPastAFileThatCannotBeOpened) {
+    TempDir dir;
+    dir.Write("a.raw", "not a RAW file\n");
+    dir.Write("b.raw", kOneMs1Scan);
+    const std::string failure =
+        "[Morvane] <Exception>: Failed to open file a.raw, check if your file is corrupt!\n"
+        "[Morvane] <Exception>: Reason: not a Thermo RAW file\n";
+
+    // Without it the run ends at the file.
+    ProgramResult result = Spexor({"-ms1", "a.raw", "b.raw"}, dir);
+    EXPECT_EQ(result.status, kFatal);
+    EXPECT_EQ(result.err, failure);
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "b.ms1"));
+
+    // With it the file is reported and counted, the next converted, on one
+    // thread and with the next file converted ahead alike.
+    std::string oneThread;
+    for (const char* threads : {"1", "2"}) {
+        result = Spexor({"--keep-going", "-j", threads, "-ms1", "a.raw", "b.raw"}, dir);
+        EXPECT_EQ(result.status, kFatal) << threads;
+        EXPECT_EQ(result.err, failure +
+                                  "[Morvane] <Exception>: 1 RAW file could not be converted; the run is "
+                                  "incomplete.\n")
+            << threads;
+        const std::string out = BeforeElapsedLine(result.out);
+        EXPECT_NE(out.find("[Morvane] Summary: 1 RAW file converted, 1 output file written; 1 RAW file failed.\n"),
+                  std::string::npos)
+            << out;
+        EXPECT_TRUE(std::filesystem::is_regular_file(dir.path() / "b.ms1"));
+        if (oneThread.empty()) oneThread = out;
+        EXPECT_EQ(out, oneThread);
+        std::filesystem::remove(dir.path() / "b.ms1");
+    }
 }
 
 }  // namespace

@@ -173,7 +173,8 @@ TEST(ExtractionRun, UncreatableOutputOrMarkerIsReportedCountedAndSkipped) {
     const std::string base = (run.dir.path() / "run").string();
     EXPECT_EQ(run.err, "[Morvane] <Exception>: Failed to create output file " + base + ".ms1: Is a directory\n");
     EXPECT_TRUE(fs::is_directory(base + ".ms1"));
-    EXPECT_EQ(Count(run.Output("run.ms2"), "S\t000002"), 2);
+    // With one output failed, the others are not left either.
+    EXPECT_FALSE(fs::exists(base + ".ms2"));
     EXPECT_FALSE(run.job.outputs[MergedSlot(OutputFormat::MS1)]);
     EXPECT_EQ(run.job.failedOutputs, 1);
     EXPECT_EQ(run.out.find("Output Files Completed!"), std::string::npos);
@@ -186,6 +187,8 @@ TEST(ExtractionRun, UncreatableOutputOrMarkerIsReportedCountedAndSkipped) {
               "[Morvane] <Exception>: Failed to create output file " + markerBase + ".spexor: Is a directory\n");
     EXPECT_EQ(marker.job.failedOutputs, 1);
     EXPECT_EQ(marker.out.find("Output Files Completed!"), std::string::npos);
+    EXPECT_FALSE(fs::exists(markerBase + ".ms1"));
+    EXPECT_FALSE(fs::exists(markerBase + ".ms2"));
 }
 
 TEST(ExtractionRun, EmptyFilesAreRemovedDirectlyWhateverTheirName) {

@@ -45,8 +45,9 @@ TEST_P(RealFile, EveryMs2ScanIsWrittenWithItsPeaksAndCharges) {
     const auto result = RunProgram(SPEXOR_BIN, {"-ms2", "-mgf", "-a", "-p", "-o", dir.path().string(), raw.string()});
     if (name == testing_support::kUnopenableFile) {
         EXPECT_EQ(result.status, 255);
-        EXPECT_EQ(result.err,
-                  "[Morvane] <Exception>: Failed to open file " + raw.string() + ", check if your file is corrupt!\n");
+        EXPECT_EQ(result.err, "[Morvane] <Exception>: Failed to open file " + raw.string() +
+                                  ", check if your file is corrupt!\n[Morvane] <Exception>: Reason: no mass "
+                                  "spectrometer controller (no run header with scan events)\n");
         return;
     }
     const testing_support::FileCensus census = testing_support::TakeCensus(name);

@@ -1,5 +1,10 @@
 // The built spexor converting RAW fixtures in temporary folders.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -8,6 +13,7 @@
 #include <vector>
 
 #include "output_listing.h"
+#include "support/folder_watch.h"
 #include "support/run_program.h"
 #include "support/small_file_system.h"
 #include "support/temp_dir.h"
@@ -224,7 +230,50 @@ p 150.0 10
     }
 }
 
-TEST(SpexorConversion, UnknownActivationInSplitModeStopsTheBatchKeepingOutputWritten) {
+TEST(SpexorConversion, SupplementalActivationIsLabelledAndRoutedAsEtd) {
+    TempDir dir;
+    const std::string raw = dir.Write("sa.raw", R"(rawfixture 1
+scan 1
+filter FTMS + c NSI d sa Full ms2 325.00@etd50.00 325.00@hcd20.00 [150.00-2000.00]
+trailer I2 Charge State:=2
+p 150.0 10
+scan 2
+filter ITMS + c NSI d sa Full ms2 326.00@etd50.00 326.00@cid15.00 [150.00-2000.00]
+trailer I2 Charge State:=2
+p 150.0 10
+scan 3
+filter FTMS + c NSI d Full ms2 327.00@hcd30.00 [150.00-2000.00]
+trailer I2 Charge State:=2
+p 150.0 10
+)")
+                                .string();
+    const ProgramResult split = Spexor({"-ms2", "-ksd", raw});
+    ASSERT_EQ(split.status, 0) << split.err;
+    const auto text = [&](const std::string& suffix) { return ReadFile(dir.path().string() + "/sa" + suffix); };
+    // EThcD with ETD on the FTMS, ETciD with ETD on the ITMS; plain HCD alone in the HCD file.
+    EXPECT_EQ(Count(text(".ETD.FTMS.ms2"), "\nS\t000001\t000001\t325\nI\tNumberOfPeaks"), 1);
+    EXPECT_EQ(Count(text(".ETD.FTMS.ms2"), "I\tActivationType\tETD\n"), 1);
+    EXPECT_EQ(Count(text(".ETD.ITMS.ms2"), "\nS\t000002\t000002\t326\n"), 1);
+    EXPECT_EQ(Count(text(".ETD.FTMS.ksd"), "\nETD\tFTMS\n"), 1);
+    EXPECT_EQ(Count(text(".HCD.FTMS.ms2"), "\nS\t"), 1);
+    EXPECT_EQ(Count(text(".HCD.FTMS.ms2"), "\nS\t000003\t"), 1);
+    EXPECT_FALSE(fs::exists(dir.path() / "sa.CID.ITMS.ms2"));
+
+    const ProgramResult merged = Spexor({"-ms2", "-a", raw});
+    ASSERT_EQ(merged.status, 0) << merged.err;
+    EXPECT_EQ(Count(text(".ms2"), "I\tActivationType\tETD\n"), 2);
+    EXPECT_EQ(Count(text(".ms2"), "I\tActivationType\tHCD\n"), 1);
+
+    // A real ETD run with supplemental CID: every spectrum in the ETD file.
+    const fs::path etd = fs::path(SHARED_DATA_DIR) / "Angiotensin_325-ETD.raw";
+    if (!fs::exists(etd)) return;
+    const ProgramResult real = Spexor({"-mgf", "-o", dir.path().string(), etd.string()});
+    ASSERT_EQ(real.status, 0) << real.err;
+    EXPECT_EQ(Count(ReadFile(dir.path() / "Angiotensin_325-ETD.ETD.FTMS.mgf"), "BEGIN IONS"), 10);
+    EXPECT_FALSE(fs::exists(dir.path() / "Angiotensin_325-ETD.CID.FTMS.mgf"));
+}
+
+TEST(SpexorConversion, UnknownActivationInSplitModeStopsTheBatchLeavingNothingOfThatFile) {
     TempDir dir;
     const std::string first = dir.Write("a.raw", R"(rawfixture 1
 scan 1
@@ -241,16 +290,17 @@ p 150.0 10
 )")
                                   .string();
     const std::string second = dir.Write("b.raw", kWorkedExample).string();
+    // Files an earlier run left under the outputs' names go too.
+    dir.Write("a.HCD.FTMS.mgf", "an earlier conversion\n");
+    dir.Write("a.CID.ITMS.ms2", "an earlier conversion\n");
     const ProgramResult result = Spexor({"-ms2", "-mgf", first, second});
     EXPECT_EQ(result.status, 255);
-    EXPECT_EQ(result.err, "[Morvane] <Exception>: error to get activation type!\n");
-    EXPECT_EQ(ReadFile(dir.path() / "a.HCD.FTMS.mgf"),
-              "BEGIN IONS\nTITLE=a.1.1.2.dta\nCHARGE=2+\nRTINSECONDS=0.000000\nPEPMASS=500\n150.00000 10.0\n"
-              "END IONS\n\n");
-    EXPECT_EQ(Count(ReadFile(dir.path() / "a.HCD.FTMS.ms2"), "\nS\t000001\t"), 1);
-    EXPECT_EQ(Blocks(ReadFile(dir.path() / "a.CID.ITMS.ms2")), "");  // empty files are not removed
-    EXPECT_EQ(ReadFile(dir.path() / "a.ETD.FTMS.mgf"), "");
-    EXPECT_FALSE(fs::exists(dir.path() / "b.HCD.FTMS.mgf"));
+    // The line names the file and the scan, and the way to convert such a file.
+    EXPECT_EQ(result.err, "[Morvane] <Exception>: error to get activation type of scan 2 in " + first +
+                              "! Its activation has no files of its own; -a converts such files merged.\n");
+    // Nothing of the file under an output's name, no temporary file either:
+    // the folder holds the two RAW files alone.
+    EXPECT_EQ(FilesIn(dir.path()), (std::vector<std::string>{"a.raw", "b.raw"}));
     EXPECT_EQ(result.out.find("Begin to extract " + second), std::string::npos);
 
     // Merged mode takes any activation text.
@@ -270,7 +320,8 @@ TEST(SpexorConversion, OutputThatWouldOverwriteTheRawFileIsSkipped) {
                               "[Morvane] <Exception>: 1 output file could not be written; the run is incomplete.\n");
     EXPECT_EQ(result.out.find("Output Files Completed!"), std::string::npos);
     EXPECT_EQ(ReadFile(raw), kWorkedExample);
-    EXPECT_EQ(Count(ReadFile(dir.path() / "run.ms2"), "\nS\t001234\t"), 2);
+    // With one output failed, none of the RAW file's outputs is left.
+    EXPECT_EQ(FilesIn(dir.path()), std::vector<std::string>{"run.mgf"});
 }
 
 TEST(SpexorConversion, FilesThatReceiveNothingAreRemovedAndTheMarkerStays) {
@@ -342,23 +393,19 @@ TEST(SpexorConversion, AFullDiskLeavesNoCutOffFileAndEndsWith255) {
         // A real 200 KB file system, far too small for the outputs.
         const auto run = testing_support::RunInSmallFileSystem(200, tiny.string(), {}, SPEXOR_BIN, args);
         ExpectAnIncompleteRun(run.result);
-        const std::vector<std::string> failed = FailedFileNames(run.result.err);
-        EXPECT_FALSE(failed.empty()) << run.result.err;
+        EXPECT_FALSE(FailedFileNames(run.result.err).empty()) << run.result.err;
         EXPECT_NE(run.result.err.find("No space left on device"), std::string::npos) << run.result.err;
-        for (const std::string& line : run.files) {
-            const std::string name = line.substr(0, line.find(' '));
-            EXPECT_EQ(std::find(failed.begin(), failed.end(), name), failed.end()) << "cut-off file left: " << line;
-        }
+        // Nothing of the RAW file is left, cut off or whole, nor any temporary file.
+        EXPECT_EQ(run.files, std::vector<std::string>{}) << run.result.err;
         return;
     }
-    // Without a mount of our own: the MS1 output is a link to /dev/full,
-    // where every write fails as on a full disk.
-    fs::create_symlink("/dev/full", tiny / "sample.ms1");
-    const ProgramResult result = Spexor(args);
+    // Without a mount of our own: no file may grow past 100 KB, so writing
+    // the larger outputs fails as on a full disk.
+    const ProgramResult result = testing_support::RunProgramWithFileSizeLimit(SPEXOR_BIN, args, 100 * 1024);
     ExpectAnIncompleteRun(result);
-    EXPECT_EQ(FailedFileNames(result.err), std::vector<std::string>{"sample.ms1"});
-    EXPECT_FALSE(fs::exists(fs::symlink_status(tiny / "sample.ms1")));
-    EXPECT_EQ(FilesIn(tiny), (std::vector<std::string>{"sample.mgf", "sample.ms2"}));  // and no marker
+    EXPECT_FALSE(FailedFileNames(result.err).empty()) << result.err;
+    EXPECT_NE(result.err.find("File too large"), std::string::npos) << result.err;
+    EXPECT_EQ(FilesIn(tiny), std::vector<std::string>{});  // and no marker
 }
 
 TEST(SpexorConversion, AnOutputFolderThatIsAFileFailsEveryOutputAndEndsWith255) {
@@ -477,8 +524,130 @@ TEST(SpexorConversion, SeveralThreadsWriteExactlyWhatOneThreadWrites) {
         }
     }
     EXPECT_NE(Spexor({"-ms2", "-j", "1", "-o", (dir.path() / "fatal").string(), fatal.string()})
-                  .err.find("error to get activation type!"),
+                  .err.find("error to get activation type of scan "),
               std::string::npos);
+}
+
+TEST(SpexorConversion, RepeatedMessagesAreCountedAfterTenLinesPerFile) {
+    TempDir dir;
+    // 13 MS2 scans without any trailer value: three messages per scan.
+    std::string fixture = "rawfixture 1\nfail trailer\n";
+    for (int scan = 1; scan <= 13; ++scan) {
+        fixture += "scan " + std::to_string(scan) + "\nfilter FTMS + c NSI d Full ms2 500.00@hcd30.00\np 150.0 10\n";
+    }
+    const std::string first = dir.Write("first.raw", fixture).string();
+    const std::string second = dir.Write("second.raw", fixture).string();
+    const ProgramResult result = Spexor({"-ms2", "-a", "-o", (dir.path() / "out").string(), first, second});
+    ASSERT_EQ(result.status, 0) << result.err;
+    const std::string charge = "[Morvane] <Exception>: Error getting Charge State: for scan number ";
+    std::string perFile;
+    for (int scan = 1; scan <= 10; ++scan) {
+        const std::string n = std::to_string(scan);
+        perFile += charge + n +
+                   "! \n[Morvane] <Exception>: Error getting trailer extra value Monoisotopic M/Z: for "
+                   "scan number " +
+                   n +
+                   "!\n[Morvane] <Exception>: Error getting trailer extra value Ion Injection "
+                   "Time (ms): for scan number " +
+                   n + "!\n";
+    }
+    perFile +=
+        "[Morvane] <Exception>: 3 more \"Error getting Charge State: for scan number ...\" lines not shown.\n"
+        "[Morvane] <Exception>: 3 more \"Error getting trailer extra value Monoisotopic M/Z: for scan number ...\" "
+        "lines not shown.\n"
+        "[Morvane] <Exception>: 3 more \"Error getting trailer extra value Ion Injection Time (ms): for scan number "
+        "...\" lines not shown.\n";
+    EXPECT_EQ(result.err, perFile + perFile);
+    EXPECT_EQ(Count(ReadFile(dir.path() / "out" / "second.ms2"), "\nS\t"), 13 * 2);  // charges 2 and 3
+
+    // A file converted in parts on several threads counts its lines as on one.
+    const fs::path large = fs::path(SHARED_DATA_DIR) / "Blank04_29Mar17_Smeagol.raw";
+    if (!fs::exists(large)) return;
+    const ProgramResult one = Spexor({"-ms2", "-a", "-j", "1", "-o", (dir.path() / "one").string(), large.string()});
+    const ProgramResult four = Spexor({"-ms2", "-a", "-j", "4", "-o", (dir.path() / "four").string(), large.string()});
+    EXPECT_EQ(one.status, 0);
+    EXPECT_EQ(four.err, one.err);
+    EXPECT_EQ(Count(one.err, "Error getting Charge State: for scan number "), 10 + 1);
+    EXPECT_EQ(Count(one.err, " more \"Error getting Charge State: for scan number ...\" lines not shown.\n"), 1);
+}
+
+// An output's final name: what a workflow looking for outputs would read.
+bool IsOutputName(const std::string& name) {
+    static const std::regex output(R"(.+\.(ms1|ms2|ms3|mgf|ksd|mzML|spexor))");
+    return std::regex_match(name, output);
+}
+
+TEST(SpexorConversion, OutputFilesAppearWholeAndOnlyWithSpectra) {
+    std::vector<std::string> raws;
+    for (const char* name : {"sample.raw", "small2.RAW", "ThermoRawFileMS1MS2.raw"}) {
+        const fs::path raw = fs::path(SHARED_DATA_DIR) / name;
+        if (!fs::exists(raw)) GTEST_SKIP() << "real RAW data not available";
+        raws.push_back(raw.string());
+    }
+    TempDir dir;
+    const fs::path out = dir.path() / "out";
+    for (const char* threads : {"1", "2"}) {
+        SCOPED_TRACE(std::string("-j ") + threads);
+        fs::remove_all(out);
+        std::vector<std::string> args = {"-ms1", "-ms2", "-mgf", "-mzml", "-p", "-j", threads, "-o", out.string()};
+        args.insert(args.end(), raws.begin(), raws.end());
+        testing_support::FolderWatch watch(out, IsOutputName);
+        const ProgramResult result = Spexor(args);
+        watch.Stop();
+        ASSERT_EQ(result.status, 0) << result.err;
+        // Whenever an output could be seen under its name, it was whole.
+        const std::vector<std::string> finals = FilesIn(out);
+        for (const auto& [name, seen] : watch.contents()) {
+            ASSERT_TRUE(std::find(finals.begin(), finals.end(), name) != finals.end()) << name << " came and went";
+            EXPECT_EQ(seen, std::set<std::string>{ReadFile(out / name)}) << name << " was seen unfinished";
+        }
+        // Any other name seen says the file is unfinished; an output that
+        // gets no spectrum (sample.raw has no CID scans) is never made.
+        static const std::regex unfinished(R"(.+\.incomplete-[0-9]+)");
+        for (const std::string& name : watch.names()) {
+            if (IsOutputName(name)) continue;
+            EXPECT_TRUE(std::regex_match(name, unfinished)) << name;
+        }
+        EXPECT_EQ(std::count_if(watch.names().begin(), watch.names().end(),
+                                [](const std::string& name) { return name.rfind("sample.CID.", 0) == 0; }),
+                  0);
+        EXPECT_FALSE(finals.empty());
+    }
+}
+
+TEST(SpexorConversion, AKilledRunLeavesOnlyFilesNamedUnfinished) {
+    const fs::path raw = fs::path(SHARED_DATA_DIR) / "RP240K_01.raw";
+    if (!fs::exists(raw)) GTEST_SKIP() << "real RAW data not available";
+    TempDir dir;
+    const fs::path out = dir.path() / "out";
+    fs::create_directory(out);
+    const std::string outArg = out.string();
+    const std::string rawArg = raw.string();
+    std::vector<std::string> args = {SPEXOR_BIN, "-ms1", "-mzml", "-p", "-j", "1", "-o", outArg, rawArg};
+    std::vector<char*> argv;
+    for (std::string& arg : args) argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    pid_t pid = 0;
+    ASSERT_EQ(posix_spawn(&pid, SPEXOR_BIN, &actions, nullptr, argv.data(), environ), 0);
+    posix_spawn_file_actions_destroy(&actions);
+    // Killed once it is writing (a temporary file is there), or not at all
+    // when it ends first.
+    bool writing = false;
+    int status = 0;
+    while (!writing && waitpid(pid, &status, WNOHANG) == 0) {
+        for (const std::string& name : FilesIn(out))
+            writing = writing || name.find(".incomplete-") != std::string::npos;
+    }
+    if (!writing) GTEST_SKIP() << "spexor ended before it could be killed";
+    kill(pid, SIGKILL);
+    waitpid(pid, &status, 0);
+    for (const std::string& name : FilesIn(out)) {
+        EXPECT_NE(name.find(".incomplete-" + std::to_string(pid)), std::string::npos) << name;
+    }
 }
 
 TEST(SpexorConversion, ThreadCountOptionTakesAWholeNumberFrom1) {

@@ -29,8 +29,10 @@ protected:
 
 TEST_P(FatalFailures, OpenFails) {
     ReaderSession session(GetParam(), "rawfixture 1\nfail open\n" + kScans);
+    // The reason comes from the component, through the control and the interface alike.
     const std::string line =
-        "[Morvane] <Exception>: Failed to open file " + session.path.string() + ", check if your file is corrupt!\n";
+        "[Morvane] <Exception>: Failed to open file " + session.path.string() +
+        ", check if your file is corrupt!\n[Morvane] <Exception>: Reason: the fixture scripts its open to fail\n";
     EXPECT_EXIT(AS_MAIN({
                     RedirectStdout(OutFile());
                     TerminalStdinWithOneLine();
@@ -43,8 +45,8 @@ TEST_P(FatalFailures, OpenFails) {
 
 TEST_P(FatalFailures, FileThatIsNoRawFile) {
     ReaderSession session(GetParam(), "not a RAW file\n");
-    const std::string line =
-        "[Morvane] <Exception>: Failed to open file " + session.path.string() + ", check if your file is corrupt!\n";
+    const std::string line = "[Morvane] <Exception>: Failed to open file " + session.path.string() +
+                             ", check if your file is corrupt!\n[Morvane] <Exception>: Reason: not a Thermo RAW file\n";
     EXPECT_EXIT(AS_MAIN(session.Open()), ExitedWithCode(kFatal), Exactly(line));
 }
 

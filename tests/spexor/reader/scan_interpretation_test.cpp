@@ -22,6 +22,8 @@ enum Scan {
     kWordPrecursor,  // precursor token that is no number
     kNoBlankBeforeAt,
     kFailedFilter,
+    kEtdWithSupplementalHcd,  // EThcD: "sa", the ETD reaction before the supplemental one
+    kMs3EtdWithSupplementalCid,
 };
 
 const std::string kFixture =
@@ -41,7 +43,9 @@ const std::string kFixture =
     "scan 13\nfail filter\n"
     "trailer I2 Charge State:=3\n"
     "trailer R8 Monoisotopic M/Z:=445.1187\n"
-    "trailer R4 Ion Injection Time (ms):=0.1\n";
+    "trailer R4 Ion Injection Time (ms):=0.1\n"
+    "scan 14\nfilter FTMS + c NSI d sa Full ms2 325.0000@etd50.00 325.0000@hcd20.00 [150.00-2000.00]\n"
+    "scan 15\nfilter ITMS + c NSI d sa Full ms3 500.25@cid35.00 325.00@etd50.00 325.00@cid15.00 [100.00-1000.00]\n";
 
 class ScanInterpretation : public testing::TestWithParam<ReaderKind> {
 protected:
@@ -105,6 +109,9 @@ TEST_P(ScanInterpretation, ActivationOfTheLastStage) {
     EXPECT_EQ("hcd", Activation(kMs3TwoStages));
     EXPECT_EQ("", Activation(kAtAtEnd));
     EXPECT_EQ("HCD", Activation(kUpperCaseActivation));
+    EXPECT_EQ("etd", Activation(kEtdWithSupplementalHcd));
+    EXPECT_EQ("etd", Activation(kMs3EtdWithSupplementalCid));
+    EXPECT_EQ(325.0, session.reader->GetPrecursorMz(kEtdWithSupplementalHcd));
 }
 
 TEST_P(ScanInterpretation, PrecursorMzOfTheLastStage) {

@@ -25,6 +25,39 @@ void ReadMassList(std::string_view text, std::vector<double>& masses) {
     }
 }
 
+// The kind of spectrum: MS1, MSn, or one of the triple-quadrupole scans
+// that have a level of two without a single precursor.
+const CvTerm& SpectrumKindOf(const ScanDescription& scan) {
+    switch (TandemScanKindOf(scan.filter)) {
+        case TandemScanKind::kNeutralLoss: return cv::kConstantNeutralLossSpectrum;
+        case TandemScanKind::kPrecursorIon: return cv::kPrecursorIonSpectrum;
+        case TandemScanKind::kNone: break;
+    }
+    return scan.msLevel > 1 ? cv::kMsnSpectrum : cv::kMs1Spectrum;
+}
+
+bool HasRepeatedMz(const Peak* peaks, std::size_t count) {
+    for (std::size_t i = 1; i < count; ++i) {
+        if (peaks[i].mz == peaks[i - 1].mz) return true;
+    }
+    return false;
+}
+
+// Peaks in a row at one m/z (a centroid scan can store a lock-mass or
+// exception peak twice) as one peak with their intensities added: a
+// centroided spectrum holds each m/z once, and readers refuse one that
+// does not.
+void MergeRepeatedMz(const Peak* peaks, std::size_t count, std::vector<Peak>& merged) {
+    merged.clear();
+    for (std::size_t i = 0; i < count; ++i) {
+        if (!merged.empty() && merged.back().mz == peaks[i].mz) {
+            merged.back().intensity += peaks[i].intensity;
+        } else {
+            merged.push_back(peaks[i]);
+        }
+    }
+}
+
 }  // namespace
 
 SpectrumElementWriter::SpectrumElementWriter(const ConversionSettings& settings, const RunFacts& run)
@@ -34,12 +67,19 @@ void SpectrumElementWriter::Put(OutputFile& out, const SpectrumRecord& record) {
     const ScanDescription& scan = *record.description;
     ReadFilterFacts(scan.filter, facts_);
     const bool picked = settings_.centroided && !scan.storedAsCentroid && scan.massListRead;
+    const Peak* peaks = record.peaks.get();
+    auto count = static_cast<std::size_t>(record.peakCount);
+    if (settings_.centroided && scan.storedAsCentroid && HasRepeatedMz(peaks, count)) {
+        MergeRepeatedMz(peaks, count, merged_);
+        peaks = merged_.data();
+        count = merged_.size();
+    }
     out.Put("<spectrum index=\"");
     PutInteger(out, static_cast<int64_t>(record.scanNumber) - run_.firstScan);
     out.Put("\" id=\"");
     PutNativeId(out, record.scanNumber);
     out.Put("\" defaultArrayLength=\"");
-    PutInteger(out, record.peakCount);
+    PutInteger(out, static_cast<int64_t>(count));
     if (picked) {
         out.Put("\" dataProcessingRef=\"");
         out.Put(kPeakPickingProcessingId);
@@ -47,14 +87,16 @@ void SpectrumElementWriter::Put(OutputFile& out, const SpectrumRecord& record) {
     out.Put("\">\n");
     PutSpectrumParams(out, scan);
     PutScan(out, record, scan);
-    if (scan.msLevel > 1) PutPrecursors(out, scan);
+    // A neutral-loss or precursor-ion scan's filter mass is a loss or a
+    // product, not a precursor that was isolated.
+    if (scan.msLevel > 1 && TandemScanKindOf(scan.filter) == TandemScanKind::kNone) PutPrecursors(out, scan);
     out.Put("<binaryDataArrayList count=\"2\">\n");
-    arrays_.PutPeakArrays(out, record.peaks.get(), static_cast<std::size_t>(record.peakCount));
+    arrays_.PutPeakArrays(out, peaks, count);
     out.Put("</binaryDataArrayList>\n</spectrum>\n");
 }
 
 void SpectrumElementWriter::PutSpectrumParams(OutputFile& out, const ScanDescription& scan) {
-    PutCvParam(out, scan.msLevel > 1 ? cv::kMsnSpectrum : cv::kMs1Spectrum);
+    PutCvParam(out, SpectrumKindOf(scan));
     PutCvParam(out, cv::kMsLevel, static_cast<double>(scan.msLevel));
     if (facts_.polarity != 0) PutCvParam(out, facts_.polarity == '-' ? cv::kNegativeScan : cv::kPositiveScan);
     // What the arrays hold: peaks when the run centroids or the scan was stored so.
@@ -91,6 +133,14 @@ void SpectrumElementWriter::PutScan(OutputFile& out, const SpectrumRecord& recor
     }
     if (scan.faimsCompensationVoltage) {
         PutCvParam(out, cv::kFaimsCompensationVoltage, *scan.faimsCompensationVoltage, &cv::kUnitVolt);
+    }
+    if (scan.monoisotopicMz > 0) {
+        // Readers built on MSToolkit (Comet among them) take the precursor
+        // m/z of a Thermo scan from this parameter, else from the isolation
+        // target, which is only the filter's rounded m/z.
+        out.Put("<userParam name=\"[Thermo Trailer Extra]Monoisotopic M/Z:\" value=\"");
+        PutDouble(out, scan.monoisotopicMz);
+        out.Put("\" type=\"xsd:double\"/>\n");
     }
     if (!facts_.windows.empty()) {
         out.Put("<scanWindowList count=\"");

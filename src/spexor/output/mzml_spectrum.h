@@ -33,4 +33,5 @@ private:
     FilterFacts facts_;
     BinaryArrayWriter arrays_;
     std::vector<double> spsMasses_;
+    std::vector<Peak> merged_;  // a centroid scan's peaks with repeated m/z merged
 };

@@ -123,6 +123,8 @@ AllTerms EveryMzmlTerm() {
     static const std::vector<CvTerm> terms = [] {
         std::vector<CvTerm> all = {cv::kMs1Spectrum,
                                    cv::kMsnSpectrum,
+                                   cv::kConstantNeutralLossSpectrum,
+                                   cv::kPrecursorIonSpectrum,
                                    cv::kMsLevel,
                                    cv::kPositiveScan,
                                    cv::kNegativeScan,

@@ -23,6 +23,8 @@ namespace cv {
 
 inline constexpr CvTerm kMs1Spectrum{"MS:1000579", "MS1 spectrum"};
 inline constexpr CvTerm kMsnSpectrum{"MS:1000580", "MSn spectrum"};
+inline constexpr CvTerm kConstantNeutralLossSpectrum{"MS:1000326", "constant neutral loss spectrum"};
+inline constexpr CvTerm kPrecursorIonSpectrum{"MS:1000341", "precursor ion spectrum"};
 inline constexpr CvTerm kMsLevel{"MS:1000511", "ms level"};
 inline constexpr CvTerm kPositiveScan{"MS:1000130", "positive scan"};
 inline constexpr CvTerm kNegativeScan{"MS:1000129", "negative scan"};

@@ -69,6 +69,27 @@ int32_t PrecursorScan(RawExtractor& reader, int32_t scan, int32_t msLevel, const
 
 }  // namespace
 
+namespace {
+
+// Whether `token` stands alone (between blanks or at an end) in the filter.
+bool HasToken(std::string_view filter, std::string_view token) {
+    std::size_t at = 0;
+    while ((at = filter.find(token, at)) != std::string_view::npos) {
+        const std::size_t end = at + token.size();
+        if ((at == 0 || filter[at - 1] == ' ') && (end == filter.size() || filter[end] == ' ')) return true;
+        at = end;
+    }
+    return false;
+}
+
+}  // namespace
+
+TandemScanKind TandemScanKindOf(const std::string& filter) {
+    if (HasToken(filter, "cnl")) return TandemScanKind::kNeutralLoss;
+    if (HasToken(filter, "pr")) return TandemScanKind::kPrecursorIon;
+    return TandemScanKind::kNone;
+}
+
 int32_t MsLevelOfFilter(const std::string& filter) {
     std::size_t at = 0;
     while ((at = filter.find("ms", at)) != std::string::npos) {
@@ -79,7 +100,8 @@ int32_t MsLevelOfFilter(const std::string& filter) {
         if (tokenStart && tokenEnd) return end == at + 2 ? 1 : std::atoi(filter.c_str() + at + 2);
         at += 2;
     }
-    return 1;
+    // Neutral-loss and precursor-ion scans name no "msN", yet are tandem scans.
+    return TandemScanKindOf(filter) != TandemScanKind::kNone ? 2 : 1;
 }
 
 void DescribeScan(RawExtractor& reader, int32_t scan, const PrecedingScans& preceding, bool massListRead,

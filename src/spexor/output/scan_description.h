@@ -34,8 +34,14 @@ struct PrecedingScans {
     int32_t ms2 = 0;
 };
 
-// The MS level a filter text names ("ms" 1, "ms2" 2 ...); 1 when it names none.
+// The MS level a filter text names ("ms" 1, "ms2" 2 ...); 2 for the tandem
+// scans that name no level (neutral loss "cnl", precursor ion "pr"); 1
+// when it names none.
 int32_t MsLevelOfFilter(const std::string& filter);
+
+// Triple-quadrupole scans that scan both quadrupoles together.
+enum class TandemScanKind { kNone, kNeutralLoss, kPrecursorIon };
+TandemScanKind TandemScanKindOf(const std::string& filter);
 
 // Fills `description` for the scan; `massListRead` is whether its mass
 // list could be read.

@@ -1,7 +1,8 @@
 // spexor -mzml on a RAW fixture whose scans hold what real files seldom put
 // side by side: FAIMS, supplemental activation, a monoisotopic m/z inside
 // and outside the isolation window, an empty scan, a mass list that cannot
-// be read, SPS precursors; and an mzML file that cannot be written.
+// be read, SPS precursors, a centroid scan storing one m/z twice, a
+// neutral-loss scan; and an mzML file that cannot be written.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -53,6 +54,14 @@ rt 0.55
 trailer BSTR SPS Masses:=150.1,160.2,
 trailer BSTR SPS Masses Continued:=170.3
 points 120.5 10
+scan 6
+filter FTMS + c NSI d Full ms2 445.62@hcd30.00 [110.00-1000.00]
+rt 0.56
+points 300.25 5 300.25 7 300.5 1
+scan 7
+filter + c NSI Full cnl 213.200 [550.000-1000.000]
+rt 0.57
+points 600.5 4
 )";
 
 // The spectrum of a scan, from its "<spectrum" to its end.
@@ -86,8 +95,8 @@ protected:
 
 TEST_F(MzmlConversion, EveryScanKeepsItsPlaceAndOnlyScansWithPointsReachTheTextFormats) {
     ASSERT_EQ(result_.status, 0) << result_.err;
-    ASSERT_EQ(spectra_.size(), 5u);
-    for (int i = 0; i < 5; ++i) EXPECT_EQ(spectra_[i].scan, i + 1);
+    ASSERT_EQ(spectra_.size(), 7u);
+    for (int i = 0; i < 7; ++i) EXPECT_EQ(spectra_[i].scan, i + 1);
     // The MS2 file has the scans with points alone, as ever.
     const std::string ms2 = ReadFile(dir_.path() / "run.ms2");
     EXPECT_NE(ms2.find("S\t000002"), std::string::npos);
@@ -108,7 +117,7 @@ TEST_F(MzmlConversion, EveryScanKeepsItsPlaceAndOnlyScansWithPointsReachTheTextF
 }
 
 TEST_F(MzmlConversion, ScansSayWhatTheRawFileRecords) {
-    ASSERT_EQ(spectra_.size(), 5u);
+    ASSERT_EQ(spectra_.size(), 7u);
     // A profile scan peak-picked: centroid, by the picking's processing.
     const std::string_view survey = SpectrumOf(spectra_, 1);
     EXPECT_TRUE(CvValue(survey, "MS:1000127"));
@@ -171,9 +180,11 @@ TEST_F(MzmlConversion, TheFileSaysWhereItComesFromAndHowItWasMade) {
     EXPECT_EQ(CvValue(file_, "MS:1000799"), "spexor");
     EXPECT_NE(file_.find("<software id=\"spexor\" version=\"" PROGRAM_VERSION "\">"), std::string::npos);
     // One configuration per analyzer, each scan referring to its own.
-    EXPECT_EQ(Attribute(Between(file_, "<instrumentConfigurationList", ">"), "count"), "2");
+    EXPECT_EQ(Attribute(Between(file_, "<instrumentConfigurationList", ">"), "count"), "3");
     EXPECT_EQ(Attribute(Between(SpectrumOf(spectra_, 4), "<scan ", ">"), "instrumentConfigurationRef"), "IC2");
     EXPECT_EQ(Attribute(Between(SpectrumOf(spectra_, 5), "<scan ", ">"), "instrumentConfigurationRef"), "IC1");
+    // A triple-quadrupole filter names no analyzer: the quadrupoles' own.
+    EXPECT_EQ(Attribute(Between(SpectrumOf(spectra_, 7), "<scan ", ">"), "instrumentConfigurationRef"), "IC3");
     EXPECT_TRUE(CvValue(file_, "MS:1000544"));  // conversion
     EXPECT_TRUE(CvValue(file_, "MS:1000035"));  // peak picking
     EXPECT_TRUE(CvValue(file_, "MS:1000235"));  // the total ion current chromatogram
@@ -185,7 +196,7 @@ TEST_F(MzmlConversion, ProfileOutputWritesStoredPointsAndUncompressedArraysTheSa
     ASSERT_EQ(profile.status, 0) << profile.err;
     const std::string text = ReadFile(dir_.path() / "p" / "run.mzML");
     const std::vector<mzml_test::SpectrumText> stored = mzml_test::SpectraOf(text);
-    ASSERT_EQ(stored.size(), 5u);
+    ASSERT_EQ(stored.size(), 7u);
     EXPECT_TRUE(CvValue(stored[0].text, "MS:1000128"));  // profile, as stored
     EXPECT_FALSE(Attribute(stored[0].text, "dataProcessingRef"));
     EXPECT_TRUE(CvValue(stored[0].text, "MS:1000576"));  // no compression
@@ -194,8 +205,32 @@ TEST_F(MzmlConversion, ProfileOutputWritesStoredPointsAndUncompressedArraysTheSa
     EXPECT_EQ(stored[0].mz, (std::vector<double>{400.10, 400.11, 400.12, 400.13, 400.14, 400.15, 400.16}));
     EXPECT_EQ(stored[0].intensity, (std::vector<double>{0, 150, 900, 140, 0, 0, 0}));
     // Under -c the same scan is picked to fewer peaks.
-    ASSERT_TRUE(spectra_.size() == 5u && spectra_[0].decoded);
+    ASSERT_TRUE(spectra_.size() == 7u && spectra_[0].decoded);
     EXPECT_LT(spectra_[0].mz.size(), stored[0].mz.size());
+    // A centroid scan keeps an m/z stored twice as stored.
+    ASSERT_TRUE(stored[5].decoded);
+    EXPECT_EQ(stored[5].mz, (std::vector<double>{300.25, 300.25, 300.5}));
+}
+
+TEST_F(MzmlConversion, PeakListsAndTandemScansAreWrittenAsReadersTakeThem) {
+    ASSERT_EQ(spectra_.size(), 7u);
+    // The trailer's monoisotopic m/z is also the Thermo parameter that
+    // MSToolkit-based readers (Comet) take the precursor m/z from.
+    const char* const monoisotopic = "<userParam name=\"[Thermo Trailer Extra]Monoisotopic M/Z:\" value=\"324.5\"";
+    EXPECT_NE(SpectrumOf(spectra_, 2).find(monoisotopic), std::string_view::npos);
+    EXPECT_EQ(SpectrumOf(spectra_, 1).find("[Thermo Trailer Extra]"), std::string_view::npos);
+    // Peak-picked output holds each m/z of a centroid scan once, with the
+    // intensities of its repeats added; the count says so.
+    ASSERT_TRUE(spectra_[5].decoded);
+    EXPECT_EQ(spectra_[5].mz, (std::vector<double>{300.25, 300.5}));
+    EXPECT_EQ(spectra_[5].intensity, (std::vector<double>{12, 1}));
+    EXPECT_EQ(Attribute(spectra_[5].text, "defaultArrayLength"), "2");
+    // A neutral-loss scan is a tandem scan without an isolated precursor.
+    const std::string_view loss = SpectrumOf(spectra_, 7);
+    EXPECT_EQ(CvValue(loss, "MS:1000511"), "2");
+    EXPECT_TRUE(CvValue(loss, "MS:1000326"));  // constant neutral loss spectrum
+    EXPECT_FALSE(CvValue(loss, "MS:1000580"));
+    EXPECT_EQ(loss.find("<precursorList"), std::string_view::npos);
 }
 
 TEST(MzmlOutput, AnMzmlFileThatCannotBeWrittenWholeIsReportedRemovedAndEndsWith255) {

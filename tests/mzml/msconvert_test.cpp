@@ -1,0 +1,61 @@
+// spexor's mzML of every real RAW file converted to MGF by ProteoWizard's
+// msconvert (Debian package libpwiz-tools), as the pipelines built on
+// ProteoWizard read it: a term it does not know refuses the file or, inside
+// a spectrum, leaves the MGF empty; a bad spectrum can make it hang. Every
+// MSn scan must reach the MGF.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "mzml/mzml_output.h"
+#include "support/real_files.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using mzml_test::MzmlOutput;
+
+// Longer than msconvert takes on any real file by far.
+const std::string kMsconvertTimeout = "120";
+
+int CountBlocks(const std::string& mgf) {
+    int blocks = 0;
+    for (std::size_t at = mgf.find("BEGIN IONS"); at != std::string::npos; at = mgf.find("BEGIN IONS", at + 1)) ++blocks;
+    return blocks;
+}
+
+class Msconvert : public testing::TestWithParam<std::string> {};
+
+TEST_P(Msconvert, WritesEveryMsnScanToMgf) {
+    const mzml_test::Reader msconvert = mzml_test::FindReader("msconvert", "libpwiz-tools");
+    ASSERT_TRUE(msconvert.installed()) << msconvert.Missing();
+    const mzml_test::Reader timeout = mzml_test::FindReader("timeout", "coreutils");
+    ASSERT_TRUE(timeout.installed()) << timeout.Missing();
+    const testing_support::FileCensus census = testing_support::TakeCensus(GetParam());
+    for (const std::string& gap : census.gaps) ADD_FAILURE() << gap;
+    const MzmlOutput output(GetParam(), {});
+    ASSERT_TRUE(output.written()) << output.Failure();
+
+    const fs::path mgfFolder = output.folder() / "msconvert";
+    const auto result = testing_support::RunProgram(
+        timeout.path, {kMsconvertTimeout, msconvert.path, output.mzml().string(), "--mgf", "-o", mgfFolder.string()});
+    const std::string all = result.out + result.err;
+    ASSERT_NE(result.status, 124) << "msconvert did not end within " << kMsconvertTimeout << " s";
+    EXPECT_EQ(result.status, 0) << mzml_test::Excerpt(all);
+    EXPECT_EQ(all.find("Error"), std::string::npos) << mzml_test::Excerpt(all);
+
+    int msnScans = 0;
+    for (const auto& [level, scans] : mzml_test::ScansPerMsLevel(census)) {
+        if (level > 1) msnScans += scans;
+    }
+    const fs::path mgf = mgfFolder / (fs::path(GetParam()).stem().string() + ".mgf");
+    ASSERT_TRUE(fs::exists(mgf)) << "no MGF; " << mzml_test::Excerpt(all);
+    EXPECT_EQ(CountBlocks(testing_support::ReadFile(mgf)), msnScans) << "MSn scans in the MGF";
+}
+
+INSTANTIATE_TEST_SUITE_P(RealFiles, Msconvert, testing::ValuesIn(mzml_test::OpenableRealFiles()),
+                         testing_support::RealFileTestName());
+GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(Msconvert);
+
+}  // namespace

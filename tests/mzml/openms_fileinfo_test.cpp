@@ -1,0 +1,110 @@
+// spexor's mzML of every real RAW file read by OpenMS's FileInfo (Debian
+// package topp): -v validates it against the schema and the PSI mapping
+// rules (and exits 0 whatever it finds, so its messages are read), -i checks
+// the index, -c reads every spectrum and checks the data.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <regex>
+#include <sstream>
+#include <string>
+
+#include "mzml/mzml_output.h"
+#include "support/real_files.h"
+
+namespace {
+
+using mzml_test::MzmlOutput;
+
+testing_support::ProgramResult RunFileInfo(const MzmlOutput& output, const std::string& option) {
+    const mzml_test::Reader fileInfo = mzml_test::FindReader("FileInfo", "topp");
+    if (!fileInfo.installed()) {
+        ADD_FAILURE() << fileInfo.Missing();
+        return {};
+    }
+    return testing_support::RunProgram(fileInfo.path, {"-in", output.mzml().string(), option});
+}
+
+// The lines of FileInfo's output that report a fault.
+std::string FaultLines(const std::string& out) {
+    static const std::regex fault("Failed|Violated mapping rule|Error|Unknown CV term|invalid");
+    std::string faults;
+    std::istringstream lines(out);
+    for (std::string line; std::getline(lines, line);) {
+        if (std::regex_search(line, fault)) faults += line + "\n";
+    }
+    return faults;
+}
+
+// "level 1: 14" lines after "Number of spectra per MS level:".
+std::map<int, int> SpectraPerMsLevel(const std::string& out) {
+    std::map<int, int> levels;
+    const std::size_t start = out.find("Number of spectra per MS level:");
+    if (start == std::string::npos) return levels;
+    std::istringstream lines(out.substr(start));
+    std::string line;
+    std::getline(lines, line);
+    static const std::regex level(R"(^\s*level (\d+): (\d+)\s*$)");
+    for (std::smatch match; std::getline(lines, line) && std::regex_match(line, match, level);) {
+        levels[std::stoi(match[1])] = std::stoi(match[2]);
+    }
+    return levels;
+}
+
+// The non-blank lines FileInfo -c writes under "-- Checking for corrupt data --".
+std::string CorruptDataReport(const std::string& out) {
+    const std::string heading = "-- Checking for corrupt data --";
+    const std::size_t start = out.find(heading);
+    if (start == std::string::npos) return "(no corrupt data check)";
+    std::string report;
+    std::istringstream lines(out.substr(start + heading.size()));
+    for (std::string line; std::getline(lines, line);) {
+        if (line.rfind("FileInfo took", 0) == 0) break;
+        if (line.find_first_not_of(" \t") != std::string::npos) report += line + "\n";
+    }
+    return report;
+}
+
+class OpenMsFileInfo : public testing::TestWithParam<std::string> {};
+
+TEST_P(OpenMsFileInfo, FindsTheFileValidAndSemanticallyValid) {
+    const MzmlOutput output(GetParam(), {});
+    ASSERT_TRUE(output.written()) << output.Failure();
+    const auto result = RunFileInfo(output, "-v");
+    const std::string all = result.out + result.err;
+    EXPECT_EQ(result.status, 0) << mzml_test::Excerpt(all);
+    EXPECT_EQ(FaultLines(all), "");
+    EXPECT_NE(all.find("Success - the file is valid!"), std::string::npos) << mzml_test::Excerpt(all);
+    EXPECT_NE(all.find("Success - the file is semantically valid!"), std::string::npos) << mzml_test::Excerpt(all);
+}
+
+TEST_P(OpenMsFileInfo, FindsAValidIndex) {
+    const MzmlOutput output(GetParam(), {});
+    ASSERT_TRUE(output.written()) << output.Failure();
+    const auto result = RunFileInfo(output, "-i");
+    const std::string all = result.out + result.err;
+    EXPECT_EQ(result.status, 0) << mzml_test::Excerpt(all);
+    EXPECT_EQ(all.find("Could not detect a valid index"), std::string::npos) << mzml_test::Excerpt(all);
+    EXPECT_EQ(FaultLines(all), "");
+}
+
+TEST_P(OpenMsFileInfo, ReadsEveryScanWithItsMsLevelAndNoCorruptData) {
+    const testing_support::FileCensus census = testing_support::TakeCensus(GetParam());
+    for (const std::string& gap : census.gaps) ADD_FAILURE() << gap;
+    const MzmlOutput output(GetParam(), {});
+    ASSERT_TRUE(output.written()) << output.Failure();
+    const auto result = RunFileInfo(output, "-c");
+    const std::string all = result.out + result.err;
+    EXPECT_EQ(result.status, 0) << mzml_test::Excerpt(all);
+    EXPECT_NE(all.find("Number of spectra: " + std::to_string(census.scans.size()) + "\n"), std::string::npos)
+        << census.scans.size() << " scans; " << mzml_test::Excerpt(all, 40);
+    EXPECT_EQ(SpectraPerMsLevel(all), mzml_test::ScansPerMsLevel(census)) << mzml_test::Excerpt(all, 40);
+    EXPECT_EQ(CorruptDataReport(all), "");
+    EXPECT_EQ(FaultLines(all), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(RealFiles, OpenMsFileInfo, testing::ValuesIn(mzml_test::OpenableRealFiles()),
+                         testing_support::RealFileTestName());
+GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(OpenMsFileInfo);
+
+}  // namespace

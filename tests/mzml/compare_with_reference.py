@@ -267,6 +267,44 @@ def check_header(spectrum, scan, where, problems):
         problems.add("retention time", f"{where}: {rt!r} min, Thermo's library reads {scan['rt_min']!r}")
 
 
+ACTIVATIONS = {
+    "CollisionInducedDissociation": "MS:1000133",
+    "HigherEnergyCollisionalDissociation": "MS:1000422",
+    "ElectronTransferDissociation": "MS:1000598",
+    "ElectronCaptureDissociation": "MS:1000250",
+    "PQD": "MS:1000599",
+}
+SUPPLEMENTAL_ACTIVATIONS = {
+    "CollisionInducedDissociation": "MS:1002679",
+    "HigherEnergyCollisionalDissociation": "MS:1002678",
+}
+
+
+def check_activation(precursor, scan, where, problems):
+    """The last precursor's activation: the last reaction's, or, with
+    supplemental activation, the one before it at the same precursor with
+    the last as supplemental activation."""
+    reactions = scan["reactions"]
+    main, supplemental = reactions[-1], None
+    if (scan.get("supplemental_activation") == "On" and len(reactions) >= 2
+            and reactions[-2]["precursor_mass"] == reactions[-1]["precursor_mass"]):
+        main, supplemental = reactions[-2], reactions[-1]
+    element = precursor.find(NS + "activation")
+    params = cv_params(element) if element is not None else {}
+    expected = ACTIVATIONS.get(main["activation"])
+    if expected is None:
+        return
+    if expected not in params:
+        problems.add("activation", f"{where}: no {expected} for {main['activation']}; terms {sorted(params)}")
+    if main["collision_energy_valid"]:
+        check_value(params, "MS:1000045", main["collision_energy"], "activation", where, problems)
+    if supplemental is not None:
+        term = SUPPLEMENTAL_ACTIVATIONS.get(supplemental["activation"])
+        if term not in params:
+            problems.add("activation", f"{where}: no supplemental {term} for {supplemental['activation']}")
+        check_value(params, "MS:1002680", supplemental["collision_energy"], "activation", where, problems)
+
+
 def check_precursor(spectrum, scan, trailer, where, problems):
     precursors = spectrum.findall(f"{NS}precursorList/{NS}precursor")
     if expected_ms_level(scan) == 1:
@@ -319,6 +357,8 @@ def check_precursor(spectrum, scan, trailer, where, problems):
     if mono is not None and mono[0] > 0 and lower is not None and lower <= mono[0] <= upper:
         expected = mono[0]
     check_value(ion, "MS:1000744", expected, "selected ion", where, problems, 5e-5)
+
+    check_activation(precursor, scan, where, problems)
 
     charge = trailer(scan, "Charge State:")
     written_charge = ion.get("MS:1000041", (None,))[0]

@@ -193,30 +193,56 @@ def spectrum_arrays(spectrum, where, problems):
     return arrays
 
 
-def same_bits(written, expected):
-    return struct.pack(f"<{len(written)}d", *written) == struct.pack(f"<{len(expected)}d", *expected)
-
-
-def check_arrays(spectrum, scan, as_stored, where, problems):
+def check_arrays(spectrum, scan, as_stored, text_peaks, where, problems):
     arrays = spectrum_arrays(spectrum, where, problems)
     params = cv_params(spectrum)
     centroid, profile = "MS:1000127" in params, "MS:1000128" in params
     if centroid == profile:
         problems.add("spectrum type", f"{where}: centroid {centroid}, profile {profile}")
-    if not as_stored:
+    stored_centroid = scan["stats"]["is_centroid"]
+    if as_stored and centroid != stored_centroid:
+        problems.add("spectrum type", f"{where}: centroid {centroid}, stored as centroid {stored_centroid}")
+    if not as_stored and not centroid:
+        problems.add("spectrum type", f"{where}: not centroid in a peak-picked file")
+    if as_stored or stored_centroid:
+        positions, intensities = points_as_stored(scan)
+        for kind, expected in (("mz", positions), ("intensity", intensities)):
+            compare_points(arrays.get(kind), expected, True, f"{where} {kind}", "stored", problems)
+    elif scan["scan"] in text_peaks:
+        for kind, expected in zip(("mz", "intensity"), text_peaks[scan["scan"]]):
+            compare_points(arrays.get(kind), expected, False, f"{where} {kind}", "in the MS1/MS2 file", problems)
+
+
+def compare_points(written, expected, bit_for_bit, where, source, problems):
+    """Bit for bit, or to the nine decimals of spexor's text files."""
+    if written is None:
         return
-    if centroid != scan["stats"]["is_centroid"]:
-        problems.add("spectrum type", f"{where}: centroid {centroid}, stored as centroid {scan['stats']['is_centroid']}")
-    positions, intensities = points_as_stored(scan)
-    for kind, expected in (("mz", positions), ("intensity", intensities)):
-        written = arrays.get(kind)
-        if written is None:
-            continue
-        if len(written) != len(expected):
-            problems.add("arrays", f"{where} {kind}: {len(written)} points, {len(expected)} stored")
-        elif not same_bits(written, expected):
-            first = next(i for i, (a, b) in enumerate(zip(written, expected)) if struct.pack("<d", a) != struct.pack("<d", b))
-            problems.add("arrays", f"{where} {kind}: point {first} is {written[first]!r}, stored {expected[first]!r}")
+    if len(written) != len(expected):
+        problems.add("arrays", f"{where}: {len(written)} points, {len(expected)} {source}")
+        return
+    for i, (a, b) in enumerate(zip(written, expected)):
+        same = struct.pack("<d", a) == struct.pack("<d", b) if bit_for_bit else abs(a - b) <= 1e-9 + 1e-15 * abs(b)
+        if not same:
+            problems.add("arrays", f"{where}: point {i} is {a!r}, {b!r} {source}")
+            return
+
+
+def read_text_peaks(paths):
+    """scan -> (m/z list, intensity list) of spexor's MS1 and MS2 files, the
+    first block of each scan."""
+    peaks = {}
+    current = None
+    for path in paths:
+        with open(path) as f:
+            for line in f:
+                if line.startswith("S\t"):
+                    number = int(line.split("\t")[1])
+                    current = None if number in peaks else peaks.setdefault(number, ([], []))
+                elif current is not None and line[:1].isdigit():
+                    mz, intensity = line.split()
+                    current[0].append(float(mz))
+                    current[1].append(float(intensity))
+    return peaks
 
 
 def check_value(params, accession, expected, name, where, problems, tolerance=0.0):
@@ -369,7 +395,7 @@ def check_precursor(spectrum, scan, trailer, where, problems):
         problems.add("charge", f"{where}: charge {written_charge} where the trailer has none")
 
 
-def check_spectrum(spectrum, scans, trailer, as_stored, written, problems):
+def check_spectrum(spectrum, scans, trailer, as_stored, text_peaks, written, problems):
     """Checks one spectrum against the scan its native id names; `written`
     collects the scan numbers in file order."""
     native_id = spectrum.get("id", "")
@@ -387,7 +413,7 @@ def check_spectrum(spectrum, scans, trailer, as_stored, written, problems):
     scan = scans[number]
     check_header(spectrum, scan, where, problems)
     check_precursor(spectrum, scan, trailer, where, problems)
-    check_arrays(spectrum, scan, as_stored, where, problems)
+    check_arrays(spectrum, scan, as_stored, text_peaks, where, problems)
 
 
 # ---- the file ------------------------------------------------------------
@@ -421,6 +447,9 @@ def main():
     parser.add_argument("dump")
     parser.add_argument("raw")
     parser.add_argument("--as-stored", action="store_true", help="the file was written with spexor -p")
+    parser.add_argument("--text", action="append", default=[],
+                        help="spexor's MS1 or MS2 file of the same run (-m 9 -i 9), whose peaks the peak-picked "
+                             "scans must have")
     args = parser.parse_args()
 
     problems = Problems()
@@ -430,6 +459,7 @@ def main():
     with open(args.raw, "rb") as f:
         raw_sha1 = hashlib.sha1(f.read()).hexdigest()
     trailer = trailer_reader(dump)
+    text_peaks = read_text_peaks(args.text)
     scans = {scan["scan"]: scan for scan in dump["scans"]}
     described = {"sourceFile": [], "params": []}
     written = []
@@ -447,7 +477,7 @@ def main():
         elif tag in ("referenceableParamGroup", "instrumentConfiguration"):
             described["params"].extend(cv_params(e) for e in element.iter() if e.find(NS + "cvParam") is not None)
         elif tag == "spectrum":
-            check_spectrum(element, scans, trailer, args.as_stored, written, problems)
+            check_spectrum(element, scans, trailer, args.as_stored, text_peaks, written, problems)
             element.clear()
     missing = sorted(set(scans) - set(written))
     if missing:

@@ -3,10 +3,13 @@
 // file: the index and checksum, the file's description and, per scan, the
 // filter, retention time, MS level, polarity, the scan header's values, the
 // precursor and charge. The scans as stored (-p, zlib-compressed arrays) must
-// give their points bit for bit; the peak-picked file is written with
-// uncompressed arrays.
+// give their points bit for bit. In the peak-picked file (-c, uncompressed
+// arrays) every spectrum is centroid, centroid scans hold their points as
+// stored and profile scans the peaks of the MS1 and MS2 files written in the
+// same run with nine decimals.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -26,6 +29,9 @@ void ExpectAsTheDumpSays(const ReferenceDump& dump, const std::vector<std::strin
     std::vector<std::string> args = {mzml_test::Script("compare_with_reference.py"), output.mzml().string(),
                                      dump.path.string(), (testing_support::DataDir() / dump.rawName).string()};
     if (asStored) args.push_back("--as-stored");
+    for (const char* extension : {".ms1", ".ms2"}) {
+        if (std::filesystem::exists(output.file(extension))) args.insert(args.end(), {"--text", output.file(extension).string()});
+    }
     const auto result = testing_support::RunProgram(python.path, args);
     EXPECT_EQ(result.status, 0) << result.out << mzml_test::Excerpt(result.err);
 }
@@ -39,8 +45,8 @@ protected:
 
 TEST_P(MzmlAgainstReferenceDump, ScansAsStoredHoldTheStoredPoints) { ExpectAsTheDumpSays(GetParam(), {"-p"}, true); }
 
-TEST_P(MzmlAgainstReferenceDump, PeakPickedUncompressedScansSayWhatTheRawFileSays) {
-    ExpectAsTheDumpSays(GetParam(), {mzml_test::kUncompressedOption}, false);
+TEST_P(MzmlAgainstReferenceDump, PeakPickedScansSayWhatTheRawFileSaysWithTheTextFilesPeaks) {
+    ExpectAsTheDumpSays(GetParam(), {"-ms1", "-ms2", "-a", "-m", "9", "-i", "9", mzml_test::kUncompressedOption}, false);
 }
 
 std::string DumpName(const testing::TestParamInfo<ReferenceDump>& dump) {

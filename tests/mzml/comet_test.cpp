@@ -21,8 +21,7 @@ TEST_P(Comet, FindsTheSameTopHitsInTheMzmlAsInTheMgf) {
     ASSERT_TRUE(comet.installed()) << comet.Missing();
     const mzml_test::Reader python = mzml_test::FindReader(mzml_test::kDebianPython, "python3");
     ASSERT_TRUE(python.installed()) << python.Missing();
-    const testing_support::FileCensus census = testing_support::TakeCensus(GetParam());
-    for (const std::string& gap : census.gaps) ADD_FAILURE() << gap;
+    const testing_support::FileCensus census = mzml_test::CensusOf(GetParam());
     if (mzml_test::ScansPerMsLevel(census).count(2) == 0) GTEST_SKIP() << "no MS2 scans to search";
 
     const MzmlOutput output(GetParam(), {"-mgf", "-a", "-m", "9", "-i", "9"});

@@ -1,5 +1,6 @@
 #include "mzml/mzml_output.h"
 
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -85,6 +86,12 @@ std::map<int, long> ArrayLengthsByScan(const fs::path& mzml) {
         tag.clear();
     }
     return lengths;
+}
+
+testing_support::FileCensus CensusOf(const std::string& rawName) {
+    testing_support::FileCensus census = testing_support::TakeCensus(rawName);
+    for (const std::string& gap : census.gaps) ADD_FAILURE() << gap;
+    return census;
 }
 
 std::map<int, int> ScansPerMsLevel(const testing_support::FileCensus& census) {

@@ -69,6 +69,10 @@ private:
 // of its native id ("... scan=N").
 std::map<int, long> ArrayLengthsByScan(const std::filesystem::path& mzml);
 
+// What the native reader answers for every scan of the RAW file; each scan
+// it cannot answer is reported as a test failure.
+testing_support::FileCensus CensusOf(const std::string& rawName);
+
 // How many scans of each MS level the native reader sees; orders below 1
 // (precursor-ion and neutral-loss scans) count as tandem scans, level 2.
 std::map<int, int> ScansPerMsLevel(const testing_support::FileCensus& census);

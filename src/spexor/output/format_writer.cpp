@@ -24,6 +24,8 @@ void FormatWriter::WriteSpectrum(const SpectrumRecord& record, const PeakLines& 
     lines_ = &peakLines_;
 }
 
+void FormatWriter::AppendPart(std::string_view text, const PartNotes* /*notes*/) { out_->Put(text); }
+
 void FormatWriter::WriteBlocks(const SpectrumRecord& record) {
     if (!blockPerCharge_) {
         WriteBlock(record, 0);

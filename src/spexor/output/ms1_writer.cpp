@@ -2,7 +2,7 @@
 
 #include "spexor/output/ms_text_lines.h"
 
-void Ms1Writer::WriteHeader() { PutMsTextHeader(out(), settings()); }
+void Ms1Writer::Begin() { PutMsTextHeader(out(), settings()); }
 
 void Ms1Writer::WriteBlock(const SpectrumRecord& record, int32_t /*charge*/) {
     PutScanLineStart(out(), record.scanNumber);

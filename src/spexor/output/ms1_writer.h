@@ -7,7 +7,7 @@
 class Ms1Writer : public FormatWriter {
 public:
     Ms1Writer(const ConversionSettings& settings, OutputFile& out) : FormatWriter(settings, out, false) {}
-    void WriteHeader() override;
+    void Begin() override;
 
 private:
     void WriteBlock(const SpectrumRecord& record, int32_t charge) override;

@@ -15,7 +15,7 @@ double ProtonatedMass(int32_t charge, double precursorMz) {
 
 }  // namespace
 
-void MsnWriter::WriteHeader() { PutMsTextHeader(out(), settings()); }
+void MsnWriter::Begin() { PutMsTextHeader(out(), settings()); }
 
 void MsnWriter::WriteBlock(const SpectrumRecord& record, int32_t charge) {
     OutputFile& file = out();

@@ -10,7 +10,7 @@ public:
     enum class Level { ms2, ms3 };
     MsnWriter(const ConversionSettings& settings, OutputFile& out, Level level)
         : FormatWriter(settings, out, true), level_(level) {}
-    void WriteHeader() override;
+    void Begin() override;
 
 private:
     void WriteBlock(const SpectrumRecord& record, int32_t charge) override;

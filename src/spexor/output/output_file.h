@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -52,6 +53,10 @@ public:
 
     const std::string& path() const { return path_; }
 
+    // Bytes put into the file so far, from its first byte: the position the
+    // next byte put takes (for an in-memory text, from the text's start).
+    uint64_t Position() const { return handedOut_ + static_cast<uint64_t>(cursor_ - buffer_.get()); }
+
     // What an in-memory text holds.
     std::string_view Held() const {
         return std::string_view(buffer_.get(), static_cast<std::size_t>(cursor_ - buffer_.get()));
@@ -72,6 +77,7 @@ private:
     std::size_t capacity_;
     char* cursor_;
     char* limit_;
+    uint64_t handedOut_ = 0;  // bytes that left the buffer for the file
     bool writeFailed_ = false;
     bool inMemory_ = false;
 };

@@ -57,7 +57,7 @@ void OpenOutputs(RawFileJob& job) {
         output->path = path;
         output->writer = MakeFormatWriter(outputSlot.format, job.settings, *file, baseName);
         output->file = std::move(file);
-        output->writer->WriteHeader();
+        output->writer->Begin();
     }
 }
 
@@ -76,6 +76,7 @@ void CreateMarkerFile(RawFileJob& job) {
 void CloseOutputs(RawFileJob& job) {
     for (std::optional<OpenOutput>& output : job.outputs) {
         if (!output) continue;
+        output->writer->Finish();
         output->file->Close();
         const bool failed = output->file->Failed();
         const bool empty = output->spectraWritten == 0;

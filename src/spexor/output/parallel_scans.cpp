@@ -57,6 +57,7 @@ struct Worker {
 struct ChunkResult {
     bool done = false;
     std::array<std::unique_ptr<OutputFile>, kOutputSlotCount> texts;  // in memory; null for a slot not written
+    std::array<std::unique_ptr<PartNotes>, kOutputSlotCount> notes;   // what each writer kept beside its text
     std::array<int32_t, kOutputSlotCount> counts{};
     platform::ConsoleCapture console;
     bool fatal = false;             // a fatal error ended the conversion in this chunk
@@ -140,7 +141,9 @@ public:
             ChunkResult result = TakeResult(k);
             result.console.Replay();
             for (int slot = 0; slot < kOutputSlotCount; ++slot) {
-                if (job_.outputs[slot] && result.texts[slot]) job_.outputs[slot]->file->Put(result.texts[slot]->Held());
+                if (job_.outputs[slot] && result.texts[slot]) {
+                    job_.outputs[slot]->writer->AppendPart(result.texts[slot]->Held(), result.notes[slot].get());
+                }
             }
             AddCounts(job_, result.counts);
             if (result.unexpected) std::rethrow_exception(result.unexpected);
@@ -226,7 +229,8 @@ private:
             // in a new buffer as large, which seldom needs to grow.
             if (!worker.memory.texts[slot]) continue;
             OutputFile& text = *worker.memory.texts[slot];
-            if (text.Held().empty()) continue;
+            result.notes[slot] = worker.memory.writers[slot]->TakePartNotes();
+            if (text.Held().empty() && !result.notes[slot]) continue;
             result.texts[slot] = OutputFile::InMemory(text.capacity());
             result.texts[slot]->SwapHeld(text);
         }

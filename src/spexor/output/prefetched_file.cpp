@@ -83,7 +83,8 @@ const RawFileJob& PrefetchedFile::Commit() {
         ahead.scanLines.Replay();
         for (int slot = 0; slot < kOutputSlotCount; ++slot) {
             if (!job_.outputs[slot] || !ahead.memory.texts[slot]) continue;
-            job_.outputs[slot]->file->Put(ahead.memory.texts[slot]->Held());
+            const std::unique_ptr<PartNotes> notes = ahead.memory.writers[slot]->TakePartNotes();
+            job_.outputs[slot]->writer->AppendPart(ahead.memory.texts[slot]->Held(), notes.get());
             job_.outputs[slot]->spectraWritten += ahead.counts[slot];
             ahead.memory.writers[slot].reset();
             ahead.memory.texts[slot].reset();

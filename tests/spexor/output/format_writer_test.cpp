@@ -124,12 +124,12 @@ TEST(FormatWriter, HeadersAreTheMsTextFormatsAlone) {
     ConversionSettings settings;
     for (const char* letters : {"ms1", "ms2", "ms3"}) {
         WrittenFile file(settings, letters);
-        file.writer->WriteHeader();
+        file.writer->Begin();
         EXPECT_TRUE(file.Text().ends_with("H\tDataType\tCentroided\n")) << letters;
     }
     for (const char* letters : {"mgf", "ksd"}) {
         WrittenFile file(settings, letters);
-        file.writer->WriteHeader();
+        file.writer->Begin();
         EXPECT_EQ(file.Text(), "") << letters;
     }
 }

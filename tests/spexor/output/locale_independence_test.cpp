@@ -61,7 +61,7 @@ TEST(LocaleIndependence, NumbersAndDatesIgnoreTheProcessLocale) {
     std::string reason;
     auto file = OutputFile::Create((dir.path() / "run.ms2").string(), reason);
     const std::unique_ptr<FormatWriter> writer = MakeFormatWriter(OutputFormat::MS2, settings, *file, "run");
-    writer->WriteHeader();
+    writer->Begin();
     writer->WriteSpectrum(record);
     file->Close();
 

@@ -34,6 +34,29 @@ TEST(OutputFile, TextReachesTheFileWhenTheBufferFillsOrIsFlushed) {
     EXPECT_EQ(ReadFile(path), "BEGIN IONS\nTITLE=a\n" + big + "\n" + piece + big);
 }
 
+TEST(OutputFile, PositionCountsEveryBytePutWhereverItWaits) {
+    TempDir dir;
+    const std::string path = (dir.path() / "out.mzML").string();
+    std::string reason;
+    std::unique_ptr<OutputFile> file = OutputFile::Create(path, reason);
+    ASSERT_NE(file, nullptr) << reason;
+    EXPECT_EQ(file->Position(), 0u);
+    file->Put("<mzML>\n");
+    const std::string big(OutputFile::kBufferSize + 3, 'x');  // through the buffer and past it
+    file->Put(big);
+    file->Put('\n');
+    const std::string direct(OutputFile::kDirectWriteSize, 'y');  // straight out
+    file->Put(direct);
+    const uint64_t expected = 7 + big.size() + 1 + direct.size();
+    EXPECT_EQ(file->Position(), expected);
+    file->Close();
+    EXPECT_EQ(ReadFile(path).size(), expected);
+
+    std::unique_ptr<OutputFile> text = OutputFile::InMemory(4);
+    text->Put("<spectrum");
+    EXPECT_EQ(text->Position(), text->Held().size());
+}
+
 TEST(OutputFile, CreatingEmptiesAnExistingFileAndFailuresGiveTheReason) {
     TempDir dir;
     const std::filesystem::path path = dir.Write("out.ms2", "old content");

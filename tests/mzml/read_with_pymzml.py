@@ -47,6 +47,10 @@ def iterate(path, problems):
             length = int(spectrum.element.get("defaultArrayLength"))
             if level is None:
                 problems.append(f"scan {number}: no MS level")
+            elif level > 1 and not any(p.get("mz") for p in spectrum.selected_precursors or []):
+                problems.append(f"scan {number}: an MS{level} spectrum without a selected precursor m/z")
+            if spectrum.scan_time_in_minutes() is None:
+                problems.append(f"scan {number}: no scan start time")
             if mz_count != intensity_count or mz_count != length:
                 problems.append(f"scan {number}: {mz_count} m/z values, {intensity_count} intensities, "
                                 f"defaultArrayLength {length}")

@@ -12,7 +12,8 @@ rules of the indexed wrapper:
   run's start time (the RAW file's creation date, to the second);
 - per scan, in scan order: native id, MS level, polarity, filter string, scan
   start time, total ion current, base peak m/z and intensity, lowest and
-  highest m/z (the scan header's low and high mass), and for MSn the
+  highest m/z (the scan header's low and high mass), the analyzer of the
+  scan's instrument configuration, and for MSn the
   precursor: isolation target and offsets, selected ion m/z and charge;
 - the arrays: their counts and encoded lengths, a compression and a 64-bit
   float term on each, an empty '<binary/>' for an empty array; with
@@ -331,6 +332,36 @@ def check_activation(precursor, scan, where, problems):
         check_value(params, "MS:1002680", supplemental["collision_energy"], "activation", where, problems)
 
 
+ION_TRAPS = {"MS:1000083", "MS:1000082", "MS:1000264", "MS:1000291"}
+QUADRUPOLES = {"MS:1000081"}
+
+
+def expected_analyzers(scan, model):
+    """The analyzer terms a scan's instrument configuration may name."""
+    if scan["analyzer"] == "MassAnalyzerFTMS":
+        return {"MS:1000079"} if "LTQ FT" in model else {"MS:1000484"}
+    if scan["analyzer"] == "MassAnalyzerITMS":
+        return ION_TRAPS
+    if scan["analyzer"] == "Any" and model.startswith("TSQ"):
+        return QUADRUPOLES
+    return None
+
+
+def check_analyzer(spectrum, scan, description, where, problems):
+    expected = expected_analyzers(scan, description.model)
+    if expected is None:
+        return
+    scan_element = spectrum.find(f"{NS}scanList/{NS}scan")
+    ref = scan_element.get("instrumentConfigurationRef") if scan_element is not None else None
+    ref = ref or description.default_configuration
+    analyzers = description.analyzers.get(ref)
+    if analyzers is None:
+        problems.add("analyzer", f"{where}: instrument configuration {ref!r} is not in the file")
+    elif not analyzers & expected:
+        problems.add("analyzer", f"{where}: configuration {ref!r} has analyzer {sorted(analyzers)} for "
+                                 f"{scan['analyzer']}, expected one of {sorted(expected)}")
+
+
 def check_precursor(spectrum, scan, trailer, where, problems):
     precursors = spectrum.findall(f"{NS}precursorList/{NS}precursor")
     if expected_ms_level(scan) == 1:
@@ -395,7 +426,7 @@ def check_precursor(spectrum, scan, trailer, where, problems):
         problems.add("charge", f"{where}: charge {written_charge} where the trailer has none")
 
 
-def check_spectrum(spectrum, scans, trailer, as_stored, text_peaks, written, problems):
+def check_spectrum(spectrum, scans, trailer, as_stored, text_peaks, description, written, problems):
     """Checks one spectrum against the scan its native id names; `written`
     collects the scan numbers in file order."""
     native_id = spectrum.get("id", "")
@@ -414,18 +445,40 @@ def check_spectrum(spectrum, scans, trailer, as_stored, text_peaks, written, pro
     check_header(spectrum, scan, where, problems)
     check_precursor(spectrum, scan, trailer, where, problems)
     check_arrays(spectrum, scan, as_stored, text_peaks, where, problems)
+    check_analyzer(spectrum, scan, description, where, problems)
 
 
 # ---- the file ------------------------------------------------------------
 
-def check_file_description(root_events, dump, raw_sha1, problems):
-    """Checks what the file says before the spectra, from its elements."""
-    source_files = root_events.get("sourceFile", [])
-    if not any(cv_params(s).get("MS:1000569", (None,))[0] == raw_sha1 for s in source_files):
+class Description:
+    """What the file says before its spectra, gathered as they are read."""
+
+    def __init__(self, dump):
+        self.model = dump["file"]["instrument"]["model"]
+        self.source_files = []
+        self.params = []  # every cvParam group of the param groups and instrument configurations
+        self.default_configuration = None
+        self.analyzers = {}  # instrument configuration id -> its analyzer terms
+        self._analyzers = set()
+
+    def take(self, tag, element):
+        if tag == "sourceFile":
+            self.source_files.append(cv_params(element))
+        elif tag == "analyzer":
+            self._analyzers.update(cv_params(element))
+        elif tag == "instrumentConfiguration":
+            self.analyzers[element.get("id")] = self._analyzers
+            self._analyzers = set()
+        if tag in ("referenceableParamGroup", "instrumentConfiguration"):
+            self.params.extend(cv_params(e) for e in element.iter() if e.find(NS + "cvParam") is not None)
+
+
+def check_file_description(description, dump, raw_sha1, problems):
+    if not any(params.get("MS:1000569", (None,))[0] == raw_sha1 for params in description.source_files):
         problems.add("source file", f"no source file with the RAW file's SHA-1 {raw_sha1}")
     serial = dump["file"]["instrument"]["serial_number"]
     if serial:
-        written = [v for params in root_events.get("params", []) for a, (v, _) in params.items() if a == "MS:1000529"]
+        written = [v for params in description.params for a, (v, _) in params.items() if a == "MS:1000529"]
         if serial not in written:
             problems.add("instrument", f"serial number {written}, the RAW file's is {serial!r}")
 
@@ -461,24 +514,22 @@ def main():
     trailer = trailer_reader(dump)
     text_peaks = read_text_peaks(args.text)
     scans = {scan["scan"]: scan for scan in dump["scans"]}
-    described = {"sourceFile": [], "params": []}
+    description = Description(dump)
     written = []
     for event, element in ET.iterparse(args.mzml, events=("start", "end")):
         tag = element.tag[len(NS):] if element.tag.startswith(NS) else element.tag
         if event == "start":
             if tag == "run":
-                check_file_description(described, dump, raw_sha1, problems)
+                description.default_configuration = element.get("defaultInstrumentConfigurationRef")
+                check_file_description(description, dump, raw_sha1, problems)
                 check_start_time(element, dump, problems)
             elif tag == "spectrumList" and element.get("count") != str(len(scans)):
                 problems.add("spectrum list", f"count {element.get('count')}, the RAW file has {len(scans)} scans")
-            continue
-        if tag == "sourceFile":
-            described["sourceFile"].append(element)
-        elif tag in ("referenceableParamGroup", "instrumentConfiguration"):
-            described["params"].extend(cv_params(e) for e in element.iter() if e.find(NS + "cvParam") is not None)
         elif tag == "spectrum":
-            check_spectrum(element, scans, trailer, args.as_stored, text_peaks, written, problems)
+            check_spectrum(element, scans, trailer, args.as_stored, text_peaks, description, written, problems)
             element.clear()
+        else:
+            description.take(tag, element)
     missing = sorted(set(scans) - set(written))
     if missing:
         problems.add("spectrum list", f"{len(missing)} scan(s) not written: {missing[:10]}")

@@ -4,21 +4,25 @@ dump (what Thermo's own library reads from the RAW file) and against the
 rules of the indexed wrapper:
 
     compare_with_reference.py MZML DUMP_JSON_GZ RAW_FILE [--as-stored]
+                              [--text MS1_OR_MS2_FILE]...
 
 - the wrapper: every index offset is the byte position of the '<' of its
   element, indexListOffset that of '<indexList', fileChecksum the SHA-1 of the
-  bytes up to and including '<fileChecksum>';
+  bytes up to and including '<fileChecksum>', no byte-order mark, '\n' ends;
 - the file: spectrum count, source file SHA-1, instrument serial number, the
   run's start time (the RAW file's creation date, to the second);
 - per scan, in scan order: native id, MS level, polarity, filter string, scan
   start time, total ion current, base peak m/z and intensity, lowest and
   highest m/z (the scan header's low and high mass), the analyzer of the
-  scan's instrument configuration, and for MSn the
-  precursor: isolation target and offsets, selected ion m/z and charge;
+  scan's instrument configuration; for MSn the precursor: isolation target
+  and offsets, selected ion m/z, charge, activation and energies;
 - the arrays: their counts and encoded lengths, a compression and a 64-bit
-  float term on each, an empty '<binary/>' for an empty array; with
-  --as-stored (spexor -p) also the centroid/profile term and both arrays bit
-  for bit against the points as stored.
+  float term on each, an empty '<binary/>' for an empty array. With
+  --as-stored (spexor -p) the centroid/profile term is the stored one and
+  both arrays hold the stored points bit for bit. Otherwise (spexor -c) every
+  spectrum is centroid, scans stored as centroid hold their stored points bit
+  for bit, and the others the peaks of spexor's MS1/MS2 files of the same
+  run given with --text (written with nine decimals).
 
 Prints one line per problem (the first few of each kind, then a count) and a
 closing line; exits 1 when there was a problem. Reads the mzML as a stream.

@@ -17,7 +17,7 @@
 namespace mzml_test {
 
 // The option that writes the arrays without zlib compression.
-inline const std::string kUncompressedOption = "-mzml-uncompressed";
+inline const std::string kUncompressedOption = "-mzml-nozlib";
 
 // Debian's Python, which has the Debian modules (pymzml) the PATH's may lack.
 inline const std::string kDebianPython = "/usr/bin/python3";

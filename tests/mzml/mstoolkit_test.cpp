@@ -63,7 +63,7 @@ TEST_P(MsToolkit, ReadsScansByNumberWithAllTheirPeaks) {
     ASSERT_TRUE(msSingleScan.installed()) << msSingleScan.Missing();
     const testing_support::FileCensus census = mzml_test::CensusOf(GetParam());
     const MzmlOutput output(GetParam(), {});
-    ASSERT_TRUE(output.written()) << output.Failure();
+    if (!mzml_test::MzmlToRead(census, output)) return;
     const std::map<int, long> lengths = mzml_test::ArrayLengthsByScan(output.mzml());
 
     for (const testing_support::ScanFacts* scan : SpreadOfScans(census)) {

@@ -67,6 +67,16 @@ std::string MzmlOutput::Failure() const {
            ": " + Excerpt(run_.err);
 }
 
+bool MzmlToRead(const testing_support::FileCensus& census, const MzmlOutput& output) {
+    if (census.opened() && census.scans.empty()) {
+        EXPECT_EQ(output.run().status, 0) << Excerpt(output.run().err);
+        EXPECT_FALSE(fs::exists(output.mzml())) << "an mzML for a RAW file without scans";
+        return false;
+    }
+    if (!output.written()) ADD_FAILURE() << output.Failure();
+    return output.written();
+}
+
 std::map<int, long> ArrayLengthsByScan(const fs::path& mzml) {
     std::map<int, long> lengths;
     std::ifstream in(mzml);

@@ -45,7 +45,8 @@ std::string IndexedMzmlSchema();
 std::string Script(const std::string& name);
 
 // spexor run on one real RAW file with -mzml and more options, into a fresh
-// temporary folder.
+// temporary folder. A RAW file without scans gets no mzML (an indexed mzML
+// holds at least one spectrum), as it gets no file of any other kind.
 class MzmlOutput {
 public:
     MzmlOutput(const std::string& rawName, const std::vector<std::string>& options);
@@ -64,6 +65,11 @@ private:
     testing_support::TempDir dir_;
     testing_support::ProgramResult run_;
 };
+
+// True when spexor wrote the mzML the readers are to read; otherwise reports
+// why not as a failure, except for a RAW file without scans, for which it
+// checks that spexor ended well without writing one.
+bool MzmlToRead(const testing_support::FileCensus& census, const MzmlOutput& output);
 
 // The defaultArrayLength of every spectrum of an mzML file, by scan number
 // of its native id ("... scan=N").

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <optional>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -16,13 +17,21 @@ namespace {
 
 using mzml_test::MzmlOutput;
 
-testing_support::ProgramResult RunFileInfo(const MzmlOutput& output, const std::string& option) {
+// FileInfo's whole output (and exit status) with one option on spexor's
+// default mzML of a real RAW file; none when there is no mzML to read.
+std::optional<testing_support::ProgramResult> FileInfoOn(const testing_support::FileCensus& census,
+                                                         const std::string& option) {
     const mzml_test::Reader fileInfo = mzml_test::FindReader("FileInfo", "topp");
     if (!fileInfo.installed()) {
         ADD_FAILURE() << fileInfo.Missing();
-        return {};
+        return std::nullopt;
     }
-    return testing_support::RunProgram(fileInfo.path, {"-in", output.mzml().string(), option});
+    const MzmlOutput output(census.name, {});
+    if (!mzml_test::MzmlToRead(census, output)) return std::nullopt;
+    testing_support::ProgramResult result =
+        testing_support::RunProgram(fileInfo.path, {"-in", output.mzml().string(), option});
+    result.out += result.err;
+    return result;
 }
 
 // The lines of FileInfo's output that report a fault.
@@ -68,38 +77,34 @@ std::string CorruptDataReport(const std::string& out) {
 class OpenMsFileInfo : public testing::TestWithParam<std::string> {};
 
 TEST_P(OpenMsFileInfo, FindsTheFileValidAndSemanticallyValid) {
-    const MzmlOutput output(GetParam(), {});
-    ASSERT_TRUE(output.written()) << output.Failure();
-    const auto result = RunFileInfo(output, "-v");
-    const std::string all = result.out + result.err;
-    EXPECT_EQ(result.status, 0) << mzml_test::Excerpt(all);
-    EXPECT_EQ(FaultLines(all), "");
-    EXPECT_NE(all.find("Success - the file is valid!"), std::string::npos) << mzml_test::Excerpt(all);
-    EXPECT_NE(all.find("Success - the file is semantically valid!"), std::string::npos) << mzml_test::Excerpt(all);
+    const auto result = FileInfoOn(mzml_test::CensusOf(GetParam()), "-v");
+    if (!result) return;
+    EXPECT_EQ(result->status, 0) << mzml_test::Excerpt(result->out);
+    EXPECT_EQ(FaultLines(result->out), "");
+    EXPECT_NE(result->out.find("Success - the file is valid!"), std::string::npos) << mzml_test::Excerpt(result->out);
+    EXPECT_NE(result->out.find("Success - the file is semantically valid!"), std::string::npos)
+        << mzml_test::Excerpt(result->out);
 }
 
 TEST_P(OpenMsFileInfo, FindsAValidIndex) {
-    const MzmlOutput output(GetParam(), {});
-    ASSERT_TRUE(output.written()) << output.Failure();
-    const auto result = RunFileInfo(output, "-i");
-    const std::string all = result.out + result.err;
-    EXPECT_EQ(result.status, 0) << mzml_test::Excerpt(all);
-    EXPECT_EQ(all.find("Could not detect a valid index"), std::string::npos) << mzml_test::Excerpt(all);
-    EXPECT_EQ(FaultLines(all), "");
+    const auto result = FileInfoOn(mzml_test::CensusOf(GetParam()), "-i");
+    if (!result) return;
+    EXPECT_EQ(result->status, 0) << mzml_test::Excerpt(result->out);
+    EXPECT_EQ(result->out.find("Could not detect a valid index"), std::string::npos) << mzml_test::Excerpt(result->out);
+    EXPECT_EQ(FaultLines(result->out), "");
 }
 
 TEST_P(OpenMsFileInfo, ReadsEveryScanWithItsMsLevelAndNoCorruptData) {
     const testing_support::FileCensus census = mzml_test::CensusOf(GetParam());
-    const MzmlOutput output(GetParam(), {});
-    ASSERT_TRUE(output.written()) << output.Failure();
-    const auto result = RunFileInfo(output, "-c");
-    const std::string all = result.out + result.err;
-    EXPECT_EQ(result.status, 0) << mzml_test::Excerpt(all);
-    EXPECT_NE(all.find("Number of spectra: " + std::to_string(census.scans.size()) + "\n"), std::string::npos)
-        << census.scans.size() << " scans; " << mzml_test::Excerpt(all, 40);
-    EXPECT_EQ(SpectraPerMsLevel(all), mzml_test::ScansPerMsLevel(census)) << mzml_test::Excerpt(all, 40);
-    EXPECT_EQ(CorruptDataReport(all), "");
-    EXPECT_EQ(FaultLines(all), "");
+    const auto result = FileInfoOn(census, "-c");
+    if (!result) return;
+    const std::string& out = result->out;
+    EXPECT_EQ(result->status, 0) << mzml_test::Excerpt(out);
+    EXPECT_NE(out.find("Number of spectra: " + std::to_string(census.scans.size()) + "\n"), std::string::npos)
+        << census.scans.size() << " scans; " << mzml_test::Excerpt(out, 40);
+    EXPECT_EQ(SpectraPerMsLevel(out), mzml_test::ScansPerMsLevel(census)) << mzml_test::Excerpt(out, 40);
+    EXPECT_EQ(CorruptDataReport(out), "");
+    EXPECT_EQ(FaultLines(out), "");
 }
 
 INSTANTIATE_TEST_SUITE_P(RealFiles, OpenMsFileInfo, testing::ValuesIn(mzml_test::OpenableRealFiles()),

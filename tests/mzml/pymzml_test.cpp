@@ -19,7 +19,7 @@ TEST_P(Pymzml, IteratesEveryScanAndReadsScansByNumber) {
     ASSERT_TRUE(python.installed()) << python.Missing();
     const testing_support::FileCensus census = mzml_test::CensusOf(GetParam());
     const MzmlOutput output(GetParam(), {});
-    ASSERT_TRUE(output.written()) << output.Failure();
+    if (!mzml_test::MzmlToRead(census, output)) return;
 
     const auto result = testing_support::RunProgram(
         python.path, {mzml_test::Script("read_with_pymzml.py"), output.mzml().string(), std::to_string(census.first),

@@ -373,7 +373,9 @@ def check_precursor(spectrum, scan, trailer, where, problems):
             problems.add("precursor", f"{where}: an MS1 scan with {len(precursors)} precursor(s)")
         return
     if not precursors:
-        problems.add("precursor", f"{where}: no precursor")
+        # A neutral-loss or precursor-ion scan selects no single precursor.
+        if scan["ms_order"] > 0:
+            problems.add("precursor", f"{where}: no precursor")
         return
     if not scan["reactions"]:
         return

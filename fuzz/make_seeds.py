@@ -195,11 +195,14 @@ def coefficients_prefix(coefficients):
     return u8(len(coefficients)) + b"".join(f64(c) for c in coefficients)
 
 
-def segment_record(low, high, step, offset):
+def segment_record(low, high, step, offset, version):
+    """28 bytes from format version 64 on, 20 (offset word first) before."""
+    if version < 64:
+        return u32(offset) + f32(low) + f32(high) + f64(step)
     return u32(0) + f32(low) + f32(high) + f64(step) + u32(offset) + u32(0)
 
 
-def segmented_profile(data_address_gap, segments):
+def segmented_profile(data_address_gap, segments, version):
     """Type 16: f32 intensities, then the segment table. Returns (bytes
     before the table counted from the data address, table offset, records).
     segments: (low, high, step, [intensities])."""
@@ -210,18 +213,18 @@ def segmented_profile(data_address_gap, segments):
         block += b"".join(f32(v) for v in values)
     records = b""
     for s, (low, high, step, _) in enumerate(segments):
-        records += segment_record(low, high, step, data_address_gap if s == 0 else starts[s])
-    records += segment_record(0, 0, 0, len(block))
+        records += segment_record(low, high, step, data_address_gap if s == 0 else starts[s], version)
+    records += segment_record(0, 0, 0, len(block), version)
     return block, records, len(segments) + 1
 
 
-def centroid_segments(data_address_gap, peaks, segments=1):
+def centroid_segments(data_address_gap, peaks, version, segments=1):
     """Type 24: n (f32, f32) peaks, n flag bytes, the segment table."""
     body = b"".join(f32(mz) + f32(i) for mz, i in peaks) + bytes(len(peaks))
-    records = segment_record(100.0, 200.0, 0.0, data_address_gap)
+    records = segment_record(100.0, 200.0, 0.0, data_address_gap, version)
     for _ in range(1, segments):
-        records += segment_record(200.0, 300.0, 0.0, 0)
-    records += segment_record(0, 0, 0, 8 * len(peaks))
+        records += segment_record(200.0, 300.0, 0.0, 0, version)
+    records += segment_record(0, 0, 0, 8 * len(peaks), version)
     return body, records, segments + 1
 
 
@@ -406,13 +409,13 @@ def acquisition(version, kind):
     elif kind == "srm":
         per_scan = False
         # One type-24 and one type-16 scan, their events from the template.
-        body, records, count = centroid_segments(len(packets), [(150.0, 10.0), (151.0, 20.0)])
+        body, records, count = centroid_segments(len(packets), [(150.0, 10.0), (151.0, 20.0)], version)
         packets += body
         entries.append((len(packets), 0, 0, 24, count, 0.1))
         packets += records
         start = len(packets)
         block, records, count = segmented_profile(start, [(100.0, 101.0, 0.5, [1.0, 2.0, 3.0]),
-                                                          (200.0, 200.5, 0.25, [4.0, 5.0])])
+                                                          (200.0, 200.5, 0.25, [4.0, 5.0])], version)
         packets += block
         entries.append((len(packets), 0, 0, 16, count, 0.2))
         packets += records
@@ -635,7 +638,8 @@ def seeds():
             index = relative[0] + entry_at * len(index_entry(version, 0, 0, 0, 0, 0, 0))
             offset = struct.unpack_from("<I", tail, index)[0]
             count = struct.unpack_from("<I", tail, index + 20)[0]
-            control = u8(0 if type_ == 24 else 1) + u16(data) + u16(offset) + u16(count)
+            narrow = 2 if version < 64 else 0  # the target's bit for 20-byte records
+            control = u8((0 if type_ == 24 else 1) | narrow) + u16(data) + u16(offset) + u16(count)
             out.append(("tq_packet_fuzzer", "v%d-type%d" % (version, type_), control + tail))
     return out
 

@@ -32,6 +32,9 @@ using rawfile::native::ReadBuffer;
 using rawfile::native::ScanEvent;
 using rawfile::native::ScanIndexEntry;
 
+// Standard packets are laid out alike in every format version.
+constexpr uint32_t kFormatVersion = 66;
+
 // The mass list decoded step by step from the packet's blocks.
 Status DecodeByBlocks(const FileBytes& file, uint64_t address, uint32_t packetSize, uint32_t type,
                       const ScanEvent& event, std::vector<double>* pairs) {
@@ -82,7 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ReadBuffer buffer;
 
     std::vector<double> pairs = {1.0, 2.0, 3.0};  // what a previous scan left
-    const Status status = rawfile::native::DecodeMassList(file, dataAddress, entry, event, buffer, &pairs);
+    const Status status = rawfile::native::DecodeMassList(file, kFormatVersion, dataAddress, entry, event, buffer, &pairs);
     Require(status == rawfile::kOk || status == rawfile::kDamaged || status == rawfile::kUnsupported,
             "mass list status is ok, damaged or unsupported");
     if (status != rawfile::kOk) {
@@ -100,7 +103,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ScanIndexEntry plain = entry;
     plain.packetTypeWord = type;
     std::vector<double> again;
-    Require(rawfile::native::DecodeMassList(file, dataAddress, plain, event, buffer, &again) == status &&
+    Require(rawfile::native::DecodeMassList(file, kFormatVersion, dataAddress, plain, event, buffer, &again) == status &&
                 fuzz::SameBits(again, pairs),
             "the high half of the type word does not change the mass list");
 

@@ -2,7 +2,9 @@
 // (type 16) and the centroid segments (type 24), read through
 // DecodeMassList from an index entry into the bytes of a file held in
 // memory. The input gives, in order: a byte whose low bit picks type 16
-// (1) or 24 (0) and whose other bits fill the high half of the type word;
+// (1) or 24 (0), whose next bit picks the 20-byte segment records of
+// format version 63 (1) or the 28-byte ones of version 66 (0), and whose
+// other bits fill the high half of the type word;
 // u16 data address, u16 packet offset (where the segment table lies, from
 // the data address) and u16 record count; the rest is the file.
 //
@@ -24,7 +26,14 @@ namespace {
 using fuzz::Require;
 using rawfile::Status;
 
-constexpr uint64_t kRecordSize = 28;
+// A record's size and where its offset word lies, by format version.
+struct RecordLayout {
+    uint32_t formatVersion;
+    uint64_t size;
+    uint64_t offsetAt;
+};
+constexpr RecordLayout kWide = {66, 28, 20};
+constexpr RecordLayout kNarrow = {63, 20, 0};
 
 struct Record {
     float low = 0;
@@ -46,21 +55,23 @@ struct Span {
     bool Holds(uint64_t offset, uint64_t length) const { return offset <= size && length <= size - offset; }
 };
 
-bool ReadTable(const Span& file, uint64_t table, uint32_t count, std::vector<Record>* records) {
-    if (count < 1 || !file.Holds(table, count * kRecordSize)) {
+bool ReadTable(const Span& file, const RecordLayout& layout, uint64_t table, uint32_t count,
+               std::vector<Record>* records) {
+    if (count < 1 || !file.Holds(table, count * layout.size)) {
         return false;
     }
     for (uint32_t i = 0; i < count; ++i) {
-        const uint8_t* at = file.data + table + i * kRecordSize;
-        records->push_back({Load<float>(at + 4), Load<double>(at + 12), Load<uint32_t>(at + 20)});
+        const uint8_t* at = file.data + table + i * layout.size;
+        records->push_back({Load<float>(at + 4), Load<double>(at + 12), Load<uint32_t>(at + layout.offsetAt)});
     }
     return true;
 }
 
 // Type 16: intensities of every segment in the block before the table.
-Status ReferenceProfile(const Span& file, uint64_t data, uint64_t table, uint32_t count, std::vector<double>* pairs) {
+Status ReferenceProfile(const Span& file, const RecordLayout& layout, uint64_t data, uint64_t table, uint32_t count,
+                        std::vector<double>* pairs) {
     std::vector<Record> records;
-    if (!ReadTable(file, table, count, &records)) {
+    if (!ReadTable(file, layout, table, count, &records)) {
         return rawfile::kDamaged;
     }
     const uint64_t length = records.back().offset;
@@ -86,10 +97,10 @@ Status ReferenceProfile(const Span& file, uint64_t data, uint64_t table, uint32_
 }
 
 // Type 24: n (m/z, intensity) pairs and n flag bytes before the table.
-Status ReferenceCentroids(const Span& file, uint64_t data, uint64_t table, uint32_t count,
-                          std::vector<double>* pairs) {
+Status ReferenceCentroids(const Span& file, const RecordLayout& layout, uint64_t data, uint64_t table,
+                          uint32_t count, std::vector<double>* pairs) {
     std::vector<Record> records;
-    if (!ReadTable(file, table, count, &records)) {
+    if (!ReadTable(file, layout, table, count, &records)) {
         return rawfile::kDamaged;
     }
     const uint64_t peakBytes = records.back().offset;
@@ -121,14 +132,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     rawfile::native::ScanIndexEntry entry;
     entry.packetOffset = controls.U16();
     entry.packetSize = controls.U16();
-    entry.packetTypeWord = type | (static_cast<uint32_t>(selector >> 1) << 16);
+    const RecordLayout& layout = (selector & 2) != 0 ? kNarrow : kWide;
+    entry.packetTypeWord = type | (static_cast<uint32_t>(selector >> 2) << 16);
     const Span span{controls.rest(), controls.restSize()};
     const rawfile::native::MemoryBytes file(span.data, span.size);
 
     rawfile::native::ReadBuffer buffer;
     std::vector<double> pairs = {1.0, 2.0, 3.0};  // what a previous scan left
     const rawfile::native::ScanEvent event;
-    const Status status = rawfile::native::DecodeMassList(file, dataAddress, entry, event, buffer, &pairs);
+    const Status status = rawfile::native::DecodeMassList(file, layout.formatVersion, dataAddress, entry, event, buffer, &pairs);
     Require(status == rawfile::kOk || status == rawfile::kDamaged, "status is ok or damaged");
     if (status != rawfile::kOk) {
         Require(pairs.empty(), "a failed mass list holds no points");
@@ -140,8 +152,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Status expectedStatus = rawfile::kDamaged;
     if (dataAddress <= span.size && entry.packetOffset <= span.size - dataAddress) {
         const uint64_t table = dataAddress + entry.packetOffset;
-        expectedStatus = profile ? ReferenceProfile(span, dataAddress, table, entry.packetSize, &expected)
-                                 : ReferenceCentroids(span, dataAddress, table, entry.packetSize, &expected);
+        expectedStatus = profile ? ReferenceProfile(span, layout, dataAddress, table, entry.packetSize, &expected)
+                                 : ReferenceCentroids(span, layout, dataAddress, table, entry.packetSize, &expected);
     }
     if (expectedStatus != rawfile::kOk) {
         expected.clear();

@@ -151,6 +151,25 @@ TEST(NativeFtProfile, PaddingThatWouldNotRiseListsJustAboveThePointBefore) {
     EXPECT_EQ(pairs[2 * 9 + 1], 0.0);
 }
 
+TEST(NativeFtProfile, StoredPointsThatWouldNotRiseListJustAboveThePointBefore) {
+    // Chunk 2 starts right after chunk 1 with a correction lower by more
+    // than a bin: its first two bins (-1/13 - 0.015, -1/14 - 0.015) fall
+    // below chunk 1's last point (-1/12); its third rises again.
+    TestProfile profile(50, {{10, 3}, {13, 3}}, 0.0f);
+    profile.block.chunks[1].fudge = -0.015f;
+    std::vector<double> pairs;
+    ASSERT_EQ(rawfile::native::AppendFtProfile(profile.block, kReciprocal, &pairs), rawfile::kOk);
+    // Bins 1-4 and 6-9 pad the first chunk; bins 10-12 and 13-15 follow.
+    const double lastOfFirst = -1.0 / 12.0;
+    ASSERT_EQ(pairs[2 * 10], lastOfFirst);
+    EXPECT_EQ(pairs[2 * 11], lastOfFirst + 1e-5);
+    EXPECT_EQ(pairs[2 * 12], lastOfFirst + 1e-5 + 1e-5);
+    EXPECT_EQ(pairs[2 * 13], -1.0 / 15.0 + static_cast<double>(-0.015f));
+    // Lifted points keep their stored intensities.
+    EXPECT_EQ(pairs[2 * 11 + 1], 7.0);
+    EXPECT_EQ(pairs[2 * 12 + 1], 7.0);
+}
+
 TEST(NativeFtProfile, ConvertsOrbitrapFrequenciesInTheLibrarysOrder) {
     TestProfile profile(3, {{1, 1}});
     profile.block.first = 1000.0;
@@ -230,6 +249,10 @@ TEST(NativeStandardPacket, RefusesChunkCountsTheBlockCannotHold) {
     EXPECT_EQ(rawfile::native::ReadProfileBlock(longChunk.Reader(), false, &profile), rawfile::kDamaged);
 }
 
+// Format versions whose segment records are 28 and 20 bytes long.
+constexpr uint32_t kWideRecords = 66;
+constexpr uint32_t kNarrowRecords = 63;
+
 // A segmented profile: intensities, then the table right after them.
 Bytes SegmentedPacket(uint64_t dataAddress, uint32_t secondSegmentStart, uint32_t blockLength) {
     Bytes result;
@@ -249,7 +272,7 @@ Bytes SegmentedPacket(uint64_t dataAddress, uint32_t secondSegmentStart, uint32_
 TEST(NativeSegmentedProfile, ConcatenatesSegmentsFromTheirLowMass) {
     const Bytes file = SegmentedPacket(0, 12, 20);
     std::vector<double> pairs;
-    ASSERT_EQ(rawfile::native::AppendSegmentedProfile(file.File(), 0, 20, 3, &pairs), rawfile::kOk);
+    ASSERT_EQ(rawfile::native::AppendSegmentedProfile(file.File(), 0, 20, 3, kWideRecords, &pairs), rawfile::kOk);
     EXPECT_EQ(pairs, (std::vector<double>{100.5, 1, 100.75, 2, 101.0, 3, 500.25, 4, 500.75, 5}));
 }
 
@@ -257,21 +280,23 @@ TEST(NativeSegmentedProfile, RefusesInconsistentTables) {
     std::vector<double> pairs;
     // A segment starting past the block, a block not made of whole values,
     // a block reaching before the data address, a table past the file.
-    EXPECT_EQ(rawfile::native::AppendSegmentedProfile(SegmentedPacket(0, 24, 20).File(), 0, 20, 3, &pairs),
+    EXPECT_EQ(rawfile::native::AppendSegmentedProfile(SegmentedPacket(0, 24, 20).File(), 0, 20, 3, kWideRecords, &pairs),
               rawfile::kDamaged);
-    EXPECT_EQ(rawfile::native::AppendSegmentedProfile(SegmentedPacket(0, 12, 18).File(), 0, 20, 3, &pairs),
+    EXPECT_EQ(rawfile::native::AppendSegmentedProfile(SegmentedPacket(0, 12, 18).File(), 0, 20, 3, kWideRecords, &pairs),
               rawfile::kDamaged);
-    EXPECT_EQ(rawfile::native::AppendSegmentedProfile(SegmentedPacket(0, 12, 20).File(), 4, 20, 3, &pairs),
+    EXPECT_EQ(rawfile::native::AppendSegmentedProfile(SegmentedPacket(0, 12, 20).File(), 4, 20, 3, kWideRecords, &pairs),
               rawfile::kDamaged);
-    EXPECT_EQ(rawfile::native::AppendSegmentedProfile(SegmentedPacket(0, 12, 20).File(), 0, 20, 4, &pairs),
+    EXPECT_EQ(rawfile::native::AppendSegmentedProfile(SegmentedPacket(0, 12, 20).File(), 0, 20, 4, kWideRecords, &pairs),
               rawfile::kDamaged);
-    EXPECT_EQ(rawfile::native::AppendSegmentedProfile(SegmentedPacket(0, 12, 20).File(), 0, 20, 0, &pairs),
+    EXPECT_EQ(rawfile::native::AppendSegmentedProfile(SegmentedPacket(0, 12, 20).File(), 0, 20, 0, kWideRecords, &pairs),
               rawfile::kDamaged);
 }
 
 // A type-24 packet: `count` peaks, their flag bytes, then the table of one
-// segment and the terminator, `filler` bytes after the data address.
-Bytes CentroidSegmentPacket(uint32_t filler, uint32_t count, uint32_t firstOffset, uint32_t peakBytes) {
+// segment and the terminator, `filler` bytes after the data address; the
+// records are 28 bytes wide, or 20 as files before version 64 keep them.
+Bytes CentroidSegmentPacket(uint32_t filler, uint32_t count, uint32_t firstOffset, uint32_t peakBytes,
+                            bool narrow = false) {
     Bytes result;
     for (uint32_t i = 0; i < filler; i += 4) {
         result.U32(0);
@@ -282,26 +307,42 @@ Bytes CentroidSegmentPacket(uint32_t filler, uint32_t count, uint32_t firstOffse
     for (uint32_t i = 0; i < count; i += 4) {
         result.U32(0x06060606);  // flags, four at a time
     }
-    result.U32(0).F32(100).F32(200).F64(0.1).U32(firstOffset).U32(0);
-    result.U32(0).F32(0).F32(0).F64(0).U32(peakBytes).U32(0);
+    if (narrow) {
+        result.U32(firstOffset).F32(100).F32(200).F64(0.1);
+        result.U32(peakBytes).F32(-1).F32(-1).F64(-1);
+    } else {
+        result.U32(0).F32(100).F32(200).F64(0.1).U32(firstOffset).U32(0);
+        result.U32(0).F32(0).F32(0).F64(0).U32(peakBytes).U32(0);
+    }
     return result;
+}
+
+TEST(NativeCentroidSegments, ReadsTheNarrowRecordsOfOlderFiles) {
+    const Bytes file = CentroidSegmentPacket(8, 4, 8, 32, true);
+    std::vector<double> pairs;
+    ASSERT_EQ(rawfile::native::AppendCentroidSegments(file.File(), 0, 8 + 36, 2, kNarrowRecords, &pairs),
+              rawfile::kOk);
+    EXPECT_EQ(pairs, (std::vector<double>{100.5, 1, 101.5, 2, 102.5, 3, 103.5, 4}));
+    // Read with the wider records of newer files, the same table is refused.
+    EXPECT_EQ(rawfile::native::AppendCentroidSegments(file.File(), 0, 8 + 36, 2, kWideRecords, &pairs),
+              rawfile::kDamaged);
 }
 
 TEST(NativeCentroidSegments, ReadsThePeaksBeforeTheirFlagsAndTable) {
     const Bytes file = CentroidSegmentPacket(8, 4, 8, 32);
     std::vector<double> pairs;
-    ASSERT_EQ(rawfile::native::AppendCentroidSegments(file.File(), 0, 8 + 36, 2, &pairs), rawfile::kOk);
+    ASSERT_EQ(rawfile::native::AppendCentroidSegments(file.File(), 0, 8 + 36, 2, kWideRecords, &pairs), rawfile::kOk);
     EXPECT_EQ(pairs, (std::vector<double>{100.5, 1, 101.5, 2, 102.5, 3, 103.5, 4}));
     // The first record must say where the peaks start; the peaks must not
     // reach before the data address; the length must be whole peaks; the
     // table must lie in the file.
-    EXPECT_EQ(rawfile::native::AppendCentroidSegments(file.File(), 0, 8 + 36, 2, &pairs), rawfile::kOk);
-    EXPECT_EQ(rawfile::native::AppendCentroidSegments(CentroidSegmentPacket(8, 4, 4, 32).File(), 0, 44, 2, &pairs),
+    EXPECT_EQ(rawfile::native::AppendCentroidSegments(file.File(), 0, 8 + 36, 2, kWideRecords, &pairs), rawfile::kOk);
+    EXPECT_EQ(rawfile::native::AppendCentroidSegments(CentroidSegmentPacket(8, 4, 4, 32).File(), 0, 44, 2, kWideRecords, &pairs),
               rawfile::kDamaged);
-    EXPECT_EQ(rawfile::native::AppendCentroidSegments(file.File(), 12, 44, 2, &pairs), rawfile::kDamaged);
-    EXPECT_EQ(rawfile::native::AppendCentroidSegments(CentroidSegmentPacket(8, 4, 8, 30).File(), 0, 44, 2, &pairs),
+    EXPECT_EQ(rawfile::native::AppendCentroidSegments(file.File(), 12, 44, 2, kWideRecords, &pairs), rawfile::kDamaged);
+    EXPECT_EQ(rawfile::native::AppendCentroidSegments(CentroidSegmentPacket(8, 4, 8, 30).File(), 0, 44, 2, kWideRecords, &pairs),
               rawfile::kDamaged);
-    EXPECT_EQ(rawfile::native::AppendCentroidSegments(file.File(), 0, 44, 3, &pairs), rawfile::kDamaged);
+    EXPECT_EQ(rawfile::native::AppendCentroidSegments(file.File(), 0, 44, 3, kWideRecords, &pairs), rawfile::kDamaged);
 }
 
 TEST(NativeByteReader, NeverReadsPastItsSpanAndStaysFailed) {

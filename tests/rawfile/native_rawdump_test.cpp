@@ -19,6 +19,7 @@
 
 #include "rawfile/native/native_backend.h"
 #include "rawfile/native_json.h"
+#include "support/real_files.h"
 #include "support/run_program.h"
 #include "support/temp_dir.h"
 
@@ -116,25 +117,32 @@ TEST(NativeRawdump, WithoutPeaksPrintsPointCountsAndAFileWithoutScansPrintsItsHe
 }
 
 TEST(NativeRawdump, PrintsTheInstrumentOfEveryReferenceDump) {
-    if (!std::filesystem::is_directory(kDataDir / "reference")) {
+    if (testing_support::ReferenceDumps().empty()) {
         GTEST_SKIP() << "real RAW data not available";
     }
-    for (const auto& entry : std::filesystem::directory_iterator(kDataDir / "reference")) {
+    // Each dump goes with the RAW file of its own name here (a dump may
+    // record the name the file had where it was made).
+    for (const testing_support::ReferenceDump& reference : testing_support::ReferenceDumps()) {
         std::string text;
         std::string error;
         JsonValue dump;
-        if (!entry.path().string().ends_with(".json.gz")) {
-            continue;
-        }
-        ASSERT_TRUE(native_test::ReadGzipFile(entry.path().string(), &text) &&
+        ASSERT_FALSE(reference.rawName.empty()) << "no RAW file for " << reference.path;
+        ASSERT_TRUE(native_test::ReadGzipFile(reference.path.string(), &text) &&
                     native_test::ParseJson(text, &dump, &error))
-            << entry.path() << error;
-        const std::string name = dump["source"]["file_name"].text;
+            << reference.path << error;
+        const std::string& name = reference.rawName;
         const auto result = RunProgram(RAWDUMP_BIN, {"--no-peaks", (kDataDir / name).string()});
         ASSERT_EQ(result.status, 0) << result.err;
         const JsonValue first = ParseLines(result.out.substr(0, result.out.find('\n'))).at(0);
         for (const char* field : {"name", "model", "serial_number", "software_version", "hardware_version"}) {
             EXPECT_EQ(first["instrument"][field].text, dump["file"]["instrument"][field].text) << name << ": " << field;
+        }
+        // The trailer header's type names are the library's.
+        const std::vector<JsonValue>& fields = first["trailer_header"].items;
+        const std::vector<JsonValue>& expected = dump["file"]["trailer_header"].items;
+        ASSERT_EQ(fields.size(), expected.size()) << name;
+        for (size_t i = 0; i < fields.size(); ++i) {
+            EXPECT_EQ(fields[i]["type"].text, expected[i]["data_type"].text) << name << ": trailer field " << i;
         }
     }
 }

@@ -12,9 +12,9 @@ constexpr uint64_t kFlagSize = 1;
 }  // namespace
 
 Status AppendCentroidSegments(const FileBytes& file, uint64_t dataAddress, uint64_t tableAddress, uint32_t recordCount,
-                              std::vector<double>* pairs) {
+                              uint32_t formatVersion, std::vector<double>* pairs) {
     std::vector<SegmentRecord> records;
-    if (const Status status = ReadSegmentTable(file, tableAddress, recordCount, &records); status != kOk) {
+    if (const Status status = ReadSegmentTable(file, tableAddress, recordCount, formatVersion, &records); status != kOk) {
         return status;
     }
     const uint64_t peakBytes = records.back().offset;

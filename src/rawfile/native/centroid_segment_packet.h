@@ -18,6 +18,6 @@ namespace rawfile::native {
 
 // no byte of the packet may lie before `dataAddress`.
 Status AppendCentroidSegments(const FileBytes& file, uint64_t dataAddress, uint64_t tableAddress, uint32_t recordCount,
-                              std::vector<double>* pairs);
+                              uint32_t formatVersion, std::vector<double>* pairs);
 
 }  // namespace rawfile::native

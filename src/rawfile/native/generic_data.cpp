@@ -107,7 +107,7 @@ const char* FieldTypeName(FieldType type) {
     switch (type) {
         case FieldType::Null: return "NULL";
         case FieldType::Char: return "CHAR";
-        case FieldType::TrueFalse: return "TRUE_FALSE";
+        case FieldType::TrueFalse: return "TRUEFALSE";
         case FieldType::YesNo: return "YESNO";
         case FieldType::OnOff: return "ONOFF";
         case FieldType::UChar: return "UCHAR";

@@ -320,7 +320,7 @@ Status NativeRawFile::GetMassList(int32_t scan, std::vector<double>* pairs) {
         pairs->clear();
         return indexStatus;
     }
-    return DecodeMassList(*bytes_, run_.dataAddress, *entry, cached->event, packetBuffer_, pairs);
+    return DecodeMassList(*bytes_, header_.version, run_.dataAddress, *entry, cached->event, packetBuffer_, pairs);
 }
 
 Status NativeRawFile::GetTrailerValue(int32_t scan, std::string_view label, TrailerValue* value) {

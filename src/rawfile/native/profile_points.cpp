@@ -1,5 +1,6 @@
 #include "rawfile/native/profile_points.h"
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -16,10 +17,11 @@ namespace {
 // many zero points on each side.
 constexpr int64_t kPaddingBins = 4;
 constexpr int64_t kWholeGapBins = 2 * kPaddingBins;
-// A padding point whose m/z (with the fudge of the chunk after it) would
-// not lie above the point before it is listed this far above that point,
-// so that the list keeps rising.
-constexpr double kPaddingRise = 1e-5;
+// A point whose m/z would not lie above the point listed before it (a
+// zero point taking the next chunk's correction, or a chunk's first bins
+// when its correction is lower than the previous chunk's by more than a
+// bin) is listed this far above that point, so that the list keeps rising.
+constexpr double kMinimumRise = 1e-5;
 
 // Frequency to m/z, in exactly the library's order of operations.
 class FrequencyConverter {
@@ -74,7 +76,7 @@ private:
 // pairs. The runs of bins (a chunk's stored bins, the zero points around
 // it) are noted first; Finish then converts every bin of every run, where
 // no conversion waits for another and the divisions overlap, lifting the
-// zero points that would not rise above the point before them.
+// points that would not rise above the point before them.
 class FtPointWriter {
 public:
     // Room for at most `mostPoints` points is made at once.
@@ -99,11 +101,12 @@ public:
         double* const first = pairs_->data() + start_;
         double* out = first;
         for (const Run& run : runs_) {
-            if (run.intensities != nullptr) {
-                WriteMasses<true>(out, run.firstBin, run.count, run.fudge, run.intensities);
-            } else {
-                WriteMasses<false>(out, run.firstBin, run.count, run.fudge, nullptr);
-                LiftPadding(out, run.count, out == first);
+            const bool fallsWithin = run.intensities != nullptr
+                                         ? WriteMasses<true>(out, run.firstBin, run.count, run.fudge, run.intensities)
+                                         : WriteMasses<false>(out, run.firstBin, run.count, run.fudge, nullptr);
+            const bool listStart = out == first;
+            if (fallsWithin || (!listStart && !(out[0] > out[-2]))) {
+                KeepRising(out, run.count, listStart);
             }
             out += 2 * run.count;
         }
@@ -149,14 +152,14 @@ private:
         run.intensities = intensities;
     }
 
-    // A zero point whose m/z would not lie above the point before it (as
-    // listed) is listed kPaddingRise above that point, so that the list
-    // keeps rising. `out` holds `count` zero points, the first of the whole
-    // list when `listStart`.
-    static void LiftPadding(double* out, std::size_t count, bool listStart) {
+    // A point whose m/z would not lie above the point before it (as listed,
+    // so one lift can lead to the next) is listed kMinimumRise above that
+    // point, its intensity kept. `out` holds the `count` points of one run,
+    // the first of the whole list when `listStart`.
+    static void KeepRising(double* out, std::size_t count, bool listStart) {
         for (std::ptrdiff_t at = listStart ? 2 : 0; at < 2 * static_cast<std::ptrdiff_t>(count); at += 2) {
             const double previousMz = out[at - 2];
-            if (!(out[at] > previousMz)) out[at] = previousMz + kPaddingRise;
+            if (!(out[at] > previousMz)) out[at] = previousMz + kMinimumRise;
         }
     }
 
@@ -176,29 +179,40 @@ private:
     // The pairs of `count` bins from `firstBin` on: their masses, and the
     // f32 intensities at `intensities` (zero for zero points, kStored
     // false). Two bins at a time where the processor has two-lane doubles,
-    // which divides twice as fast.
+    // which divides twice as fast. True when some mass of the run does not
+    // lie above the one before it in the run (or is NaN), so that the run
+    // needs KeepRising; the check rides along the conversion, as lifts are
+    // rare.
     template <bool kStored>
-    void WriteMasses(double* out, int64_t firstBin, std::size_t count, float fudge,
+    bool WriteMasses(double* out, int64_t firstBin, std::size_t count, float fudge,
                      const uint8_t* intensities) const {
         std::size_t j = 0;
+        bool falls = false;
 #if defined(__SSE2__)
         const __m128d first = _mm_set1_pd(profile_.first);
         const __m128d step = _mm_set1_pd(profile_.step);
         const __m128d correction = _mm_set1_pd(static_cast<double>(fudge));
+        __m128d previous = _mm_set1_pd(-HUGE_VAL);  // high lane: the mass before this pair
+        __m128d anyFall = _mm_setzero_pd();
         for (; j + 2 <= count; j += 2) {
             const int64_t bin = firstBin + static_cast<int64_t>(j);
             const __m128d bins = _mm_set_pd(static_cast<double>(bin + 1), static_cast<double>(bin));
             const __m128d frequency = _mm_add_pd(first, _mm_mul_pd(bins, step));
             const __m128d mz = _mm_add_pd(converter_.MassOf(frequency), correction);
+            anyFall = _mm_or_pd(anyFall, _mm_cmpngt_pd(mz, _mm_shuffle_pd(previous, mz, 1)));
+            previous = mz;
             const __m128d intensity = _mm_set_pd(IntensityAt<kStored>(intensities, j + 1), IntensityAt<kStored>(intensities, j));
             _mm_storeu_pd(out + 2 * j, _mm_unpacklo_pd(mz, intensity));
             _mm_storeu_pd(out + 2 * j + 2, _mm_unpackhi_pd(mz, intensity));
         }
+        falls = _mm_movemask_pd(anyFall) != 0;
 #endif
         for (; j < count; ++j) {
             out[2 * j] = MassOf(firstBin + static_cast<int64_t>(j), fudge);
             out[2 * j + 1] = IntensityAt<kStored>(intensities, j);
+            if (j > 0 && !(out[2 * j] > out[2 * j - 2])) falls = true;
         }
+        return falls;
     }
 
     const ProfileBlock& profile_;

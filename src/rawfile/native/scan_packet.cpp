@@ -38,8 +38,8 @@ Status DecodeStandardPacket(const ByteReader& packetBytes, uint32_t type, const 
 
 }  // namespace
 
-Status DecodeMassList(const FileBytes& file, uint64_t dataAddress, const ScanIndexEntry& entry, const ScanEvent& event,
-                      ReadBuffer& buffer, std::vector<double>* pairs) {
+Status DecodeMassList(const FileBytes& file, uint32_t formatVersion, uint64_t dataAddress, const ScanIndexEntry& entry,
+                      const ScanEvent& event, ReadBuffer& buffer, std::vector<double>* pairs) {
     pairs->clear();
     if (entry.packetOffset > file.size() - dataAddress) {
         return kDamaged;
@@ -49,10 +49,10 @@ Status DecodeMassList(const FileBytes& file, uint64_t dataAddress, const ScanInd
     Status status = kUnsupported;  // unknown packet layouts cannot be read
     switch (type) {
         case kSegmentedProfile:
-            status = AppendSegmentedProfile(file, dataAddress, address, entry.packetSize, pairs);
+            status = AppendSegmentedProfile(file, dataAddress, address, entry.packetSize, formatVersion, pairs);
             break;
         case kCentroidSegments:
-            status = AppendCentroidSegments(file, dataAddress, address, entry.packetSize, pairs);
+            status = AppendCentroidSegments(file, dataAddress, address, entry.packetSize, formatVersion, pairs);
             break;
         case kIonTrapCentroid:
         case kIonTrapProfile:

@@ -26,8 +26,9 @@ enum PacketType : uint32_t {
 
 // Decodes the packet the index entry points at into consecutive (m/z,
 // intensity) pairs; a standard packet is read into `buffer`. The event supplies the FT
-// frequency conversion.
-Status DecodeMassList(const FileBytes& file, uint64_t dataAddress, const ScanIndexEntry& entry, const ScanEvent& event,
-                      ReadBuffer& buffer, std::vector<double>* pairs);
+// frequency conversion; the file's format version, the layout of the
+// triple-quadrupole packets' segment tables.
+Status DecodeMassList(const FileBytes& file, uint32_t formatVersion, uint64_t dataAddress, const ScanIndexEntry& entry,
+                      const ScanEvent& event, ReadBuffer& buffer, std::vector<double>* pairs);
 
 }  // namespace rawfile::native

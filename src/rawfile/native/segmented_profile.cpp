@@ -11,9 +11,9 @@ constexpr uint64_t kIntensitySize = 4;
 }  // namespace
 
 Status AppendSegmentedProfile(const FileBytes& file, uint64_t dataAddress, uint64_t tableAddress, uint32_t recordCount,
-                              std::vector<double>* pairs) {
+                              uint32_t formatVersion, std::vector<double>* pairs) {
     std::vector<SegmentRecord> records;
-    if (const Status status = ReadSegmentTable(file, tableAddress, recordCount, &records); status != kOk) {
+    if (const Status status = ReadSegmentTable(file, tableAddress, recordCount, formatVersion, &records); status != kOk) {
         return status;
     }
     // The terminator's offset is the length of the intensity block before the table.

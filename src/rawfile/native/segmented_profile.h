@@ -17,6 +17,6 @@ namespace rawfile::native {
 // the table of `recordCount` records starts at
 // `tableAddress`; no intensity may lie before `dataAddress`.
 Status AppendSegmentedProfile(const FileBytes& file, uint64_t dataAddress, uint64_t tableAddress, uint32_t recordCount,
-                              std::vector<double>* pairs);
+                              uint32_t formatVersion, std::vector<double>* pairs);
 
 }  // namespace rawfile::native

@@ -298,6 +298,15 @@ def check_header(spectrum, scan, where, problems):
         problems.add("retention time", f"{where}: {rt!r} min, Thermo's library reads {scan['rt_min']!r}")
 
 
+def filter_precursors(filter_text):
+    """The precursor m/z values of a filter text ("433.19@cid35.00"), each
+    with half a unit of its last decimal."""
+    return [(float(text), 0.5 * 10 ** -len(text.split(".")[1]) + 1e-9)
+            for text in re.findall(r"(\d+\.\d+)@", filter_text)]
+
+
+# Activations whose energy is a collision energy (MS:1000045).
+COLLISIONAL = {"CollisionInducedDissociation", "HigherEnergyCollisionalDissociation"}
 ACTIVATIONS = {
     "CollisionInducedDissociation": "MS:1000133",
     "HigherEnergyCollisionalDissociation": "MS:1000422",
@@ -327,7 +336,7 @@ def check_activation(precursor, scan, where, problems):
         return
     if expected not in params:
         problems.add("activation", f"{where}: no {expected} for {main['activation']}; terms {sorted(params)}")
-    if main["collision_energy_valid"]:
+    if main["collision_energy_valid"] and main["activation"] in COLLISIONAL:
         check_value(params, "MS:1000045", main["collision_energy"], "activation", where, problems)
     if supplemental is not None:
         term = SUPPLEMENTAL_ACTIVATIONS.get(supplemental["activation"])
@@ -388,16 +397,17 @@ def check_precursor(spectrum, scan, trailer, where, problems):
             return
         targets.append((float(params["MS:1000827"][0]), params, precursor))
     # The filter's precursor m/z: written at its stored precision or as the
-    # filter text rounds it.
+    # filter text rounds it (two to four decimals).
+    shown = filter_precursors(scan["filter"])
     last_mass = scan["reactions"][-1]["precursor_mass"]
+    rounding = shown[-1][1] if shown else 5e-5
     target, window, precursor = targets[-1]
-    if not close_enough(target, last_mass, 5e-5):
+    if not close_enough(target, last_mass, rounding):
         problems.add("precursor", f"{where}: isolation target {target!r}, the filter's precursor {last_mass!r}")
         return
-    stored = {round(r["precursor_mass"], 4) for r in scan["reactions"]}
     for other, _, _ in targets:
-        if round(other, 4) not in stored:
-            problems.add("precursor", f"{where}: isolation target {other!r} is none of the filter's {sorted(stored)}")
+        if not any(close_enough(other, r["precursor_mass"], rounding) for r in scan["reactions"]):
+            problems.add("precursor", f"{where}: isolation target {other!r} is none of the filter's precursors")
 
     level = expected_ms_level(scan)
     width = trailer(scan, f"MS{level} Isolation Width:") or trailer(scan, "MSn Isolation Width:")

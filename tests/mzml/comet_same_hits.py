@@ -8,7 +8,8 @@ The database holds a protein made of the iRT retention-time peptides (the
 precursors that sample.raw's scans target), random proteins and, made by
 Comet, their reversed decoys. The precursor tolerance is wide, so that most
 spectra have candidates. A spectrum read the same way from both files (peaks,
-precursor m/z, charge) gets the same top hit at each charge searched.
+precursor m/z, charge) gets the same top hit at each charge searched, for
+the same precursor neutral mass.
 
 Prints one line per scan and charge whose hits differ (the first few), and a
 closing line; exits 1 when they differ or Comet failed on either file.
@@ -66,11 +67,12 @@ def write_parameters(folder):
 
 
 def search(folder, spectra, name):
-    """Top hit per (scan, charge): (peptide, neutral mass of the query); the
-    masses are shown, not compared: the MGF rounds the precursor m/z."""
+    """Top hit per (scan, charge): (peptide, neutral mass of the query)."""
     result = subprocess.run(["comet-ms", "-Pcomet.params", f"-N{name}", os.path.abspath(spectra)], cwd=folder,
                             stdin=subprocess.DEVNULL, capture_output=True, text=True)
     output = os.path.join(folder, name + ".txt")
+    if result.returncode == 0 and "no spectra searched" in result.stdout:
+        return {}, 0  # none within the searched charges and masses: no output file
     if result.returncode != 0 or not os.path.exists(output):
         raise SystemExit(f"comet-ms on {spectra} failed ({result.returncode}): {result.stdout[-600:]}{result.stderr[-600:]}")
     hits = {}
@@ -84,8 +86,16 @@ def search(folder, spectra, name):
     return hits, int(loaded.group(1)) if loaded else 0
 
 
-def peptide(hit):
-    return hit[0] if hit else None
+# Comet's neutral mass of a query from the MGF's PEPMASS, written with six
+# decimals, and from the mzML's double agree to this (Da).
+MASS_TOLERANCE = 0.001
+
+
+def same_hit(a, b):
+    """The same top peptide for the same precursor neutral mass."""
+    if a is None or b is None:
+        return a is b
+    return a[0] == b[0] and abs(float(a[1]) - float(b[1])) <= MASS_TOLERANCE
 
 
 def main():
@@ -97,7 +107,7 @@ def main():
     mgf_hits, mgf_spectra = search(folder, mgf, "mgf")
     differences = []
     for key in sorted(set(mzml_hits) | set(mgf_hits)):
-        if peptide(mzml_hits.get(key)) != peptide(mgf_hits.get(key)):
+        if not same_hit(mzml_hits.get(key), mgf_hits.get(key)):
             differences.append(f"scan {key[0]} charge {key[1]}: mzML {mzml_hits.get(key)}, MGF {mgf_hits.get(key)}")
     for line in differences[:SHOWN]:
         print(line)

@@ -212,8 +212,9 @@ void BenchMgfWriter(const fs::path& dir, int recordCount) {
         const double start = CpuSeconds();
         std::string reason;
         std::unique_ptr<OutputFile> file = OutputFile::Create(mgf.string(), reason);
-        const std::unique_ptr<FormatWriter> writer =
-            MakeFormatWriter(OutputFormat::MGF, ConversionSettings{}, *file, "run");
+        RunFacts run;
+        run.baseName = "run";
+        const std::unique_ptr<FormatWriter> writer = MakeFormatWriter(OutputFormat::MGF, ConversionSettings{}, *file, run);
         for (const SpectrumRecord& record : records) writer->WriteSpectrum(record);
         file->Close();
         best = std::min(best, CpuSeconds() - start);

@@ -38,6 +38,12 @@ enum DispatchId : int32_t {
     kDispGetMassListFromScanNum = 73,          // (I4* scan, BSTR filter, I4 cutoffType, I4 cutoffValue,
                                                //  I4 maxPeaks, I4 centroid, VARIANT* list, VARIANT* flags, I4* size)
     kDispGetTrailerExtraValueForScanNum = 90,  // (I4 scan, BSTR label, VARIANT* value)
+    kDispGetInstName = 22,                     // (BSTR* name)
+    kDispGetInstModel = 23,                    // (BSTR* model)
+    kDispGetInstSerialNumber = 24,             // (BSTR* serialNumber)
+    kDispGetScanHeaderInfoForScanNum = 80,     // (I4 scan, I4* packets, R8* startTime, R8* lowMass, R8* highMass,
+                                               //  R8* tic, R8* basePeakMass, R8* basePeakIntensity, I4* channels,
+                                               //  I4* uniformTime, R8* frequency)
 };
 
 inline constexpr int32_t kControlSuccess = 1;
@@ -63,6 +69,14 @@ public:
                                                      platform::VARIANT* peakFlags, int32_t* size) = 0;
     virtual platform::HRESULT GetTrailerExtraValueForScanNum(int32_t scan, const char* label,
                                                              platform::VARIANT* value) = 0;
+    virtual platform::HRESULT GetInstName(platform::BSTR* name) = 0;
+    virtual platform::HRESULT GetInstModel(platform::BSTR* model) = 0;
+    virtual platform::HRESULT GetInstSerialNumber(platform::BSTR* serialNumber) = 0;
+    virtual platform::HRESULT GetScanHeaderInfoForScanNum(int32_t scan, int32_t* packets, double* startTime,
+                                                          double* lowMass, double* highMass, double* tic,
+                                                          double* basePeakMass, double* basePeakIntensity,
+                                                          int32_t* channels, int32_t* uniformTime,
+                                                          double* frequency) = 0;
 };
 
 }  // namespace xrawfile

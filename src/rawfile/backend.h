@@ -30,6 +30,27 @@ inline constexpr Status kUnsupported = 7;      // a request the component does n
 inline constexpr Status kNotRawFile = 8;       // the file is neither a RAW file nor a fixture
 inline constexpr Status kCannotRead = 9;       // the file cannot be opened or read
 
+// A scan's header values as the scan index records them.
+struct ScanHeaderValues {
+    int32_t packetCount = 0;  // points or peaks stored
+    double startTime = 0;     // minutes
+    double lowMass = 0;       // the scan's m/z range
+    double highMass = 0;
+    double totalIonCurrent = 0;
+    double basePeakMass = 0;
+    double basePeakIntensity = 0;
+    int32_t channelCount = 0;
+    bool uniformTime = false;
+    double frequency = 0;
+};
+
+// The identification texts of the instrument that recorded the file.
+struct InstrumentTexts {
+    std::string name;
+    std::string model;
+    std::string serialNumber;
+};
+
 class RawBackend {
 public:
     virtual ~RawBackend() = default;
@@ -54,6 +75,11 @@ public:
     virtual Status GetMassList(int32_t scan, std::vector<double>* pairs) = 0;
     // One trailer-extra value by its exact label, typed as the file declares it.
     virtual Status GetTrailerValue(int32_t scan, std::string_view label, TrailerValue* value) = 0;
+
+    // The scan's header values; kUnsupported where the backend has none.
+    virtual Status GetScanHeader(int32_t /*scan*/, ScanHeaderValues* /*values*/) { return kUnsupported; }
+    // The instrument's texts; kUnsupported where the backend has none.
+    virtual Status GetInstrumentTexts(InstrumentTexts* /*texts*/) { return kUnsupported; }
 
     virtual Status Close() = 0;
 };

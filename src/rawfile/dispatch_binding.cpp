@@ -93,6 +93,26 @@ HRESULT RawComponent::Invoke(int32_t dispatchId, const std::vector<DispArg>& arg
                 status = GetTrailerExtraValueForScanNum(args[0].i4, TextOf(args[1]), args[2].pvar);
             }
             break;
+        case xrawfile::kDispGetInstName:
+            if ((check = CheckArguments(args, {K::PBSTR})) == platform::S_OK) status = GetInstName(args[0].pbstr);
+            break;
+        case xrawfile::kDispGetInstModel:
+            if ((check = CheckArguments(args, {K::PBSTR})) == platform::S_OK) status = GetInstModel(args[0].pbstr);
+            break;
+        case xrawfile::kDispGetInstSerialNumber:
+            if ((check = CheckArguments(args, {K::PBSTR})) == platform::S_OK) {
+                status = GetInstSerialNumber(args[0].pbstr);
+            }
+            break;
+        case xrawfile::kDispGetScanHeaderInfoForScanNum:
+            check = CheckArguments(args,
+                                   {K::I4, K::PI4, K::PR8, K::PR8, K::PR8, K::PR8, K::PR8, K::PR8, K::PI4, K::PI4, K::PR8});
+            if (check == platform::S_OK) {
+                status = GetScanHeaderInfoForScanNum(args[0].i4, args[1].pi4, args[2].pr8, args[3].pr8, args[4].pr8,
+                                                     args[5].pr8, args[6].pr8, args[7].pr8, args[8].pi4, args[9].pi4,
+                                                     args[10].pr8);
+            }
+            break;
         default: return platform::DISP_E_MEMBERNOTFOUND;
     }
     if (check != platform::S_OK) return check;

@@ -102,6 +102,16 @@ Status RawComponent::Trailer(int32_t scan, std::string_view label, platform::VAR
     return kOk;
 }
 
+Status RawComponent::InstrumentText(std::string InstrumentTexts::*field, platform::BSTR* text) {
+    platform::SysFreeString(*text);
+    *text = nullptr;
+    if (backend_ == nullptr) return kNotOpen;
+    InstrumentTexts texts;
+    const Status status = backend_->GetInstrumentTexts(&texts);
+    if (status == kOk) *text = platform::SysAllocString(texts.*field);
+    return status;
+}
+
 // ---- Reader interface --------------------------------------------------------
 
 HRESULT RawComponent::Open(const char* path) { return OpenFile(path != nullptr ? path : ""); }
@@ -149,6 +159,46 @@ HRESULT RawComponent::GetMassListFromScanNum(int32_t* scan, const char* filter, 
 HRESULT RawComponent::GetTrailerExtraValueForScanNum(int32_t scan, const char* label, platform::VARIANT* value) {
     if (value == nullptr) return platform::E_POINTER;
     return Trailer(scan, label != nullptr ? label : "", value);
+}
+
+HRESULT RawComponent::GetInstName(platform::BSTR* name) {
+    if (name == nullptr) return platform::E_POINTER;
+    return InstrumentText(&InstrumentTexts::name, name);
+}
+
+HRESULT RawComponent::GetInstModel(platform::BSTR* model) {
+    if (model == nullptr) return platform::E_POINTER;
+    return InstrumentText(&InstrumentTexts::model, model);
+}
+
+HRESULT RawComponent::GetInstSerialNumber(platform::BSTR* serialNumber) {
+    if (serialNumber == nullptr) return platform::E_POINTER;
+    return InstrumentText(&InstrumentTexts::serialNumber, serialNumber);
+}
+
+HRESULT RawComponent::GetScanHeaderInfoForScanNum(int32_t scan, int32_t* packets, double* startTime, double* lowMass,
+                                                  double* highMass, double* tic, double* basePeakMass,
+                                                  double* basePeakIntensity, int32_t* channels, int32_t* uniformTime,
+                                                  double* frequency) {
+    if (packets == nullptr || startTime == nullptr || lowMass == nullptr || highMass == nullptr || tic == nullptr ||
+        basePeakMass == nullptr || basePeakIntensity == nullptr || channels == nullptr || uniformTime == nullptr ||
+        frequency == nullptr) {
+        return platform::E_POINTER;
+    }
+    if (backend_ == nullptr) return kNotOpen;
+    ScanHeaderValues values;
+    if (const Status status = backend_->GetScanHeader(scan, &values); status != kOk) return status;
+    *packets = values.packetCount;
+    *startTime = values.startTime;
+    *lowMass = values.lowMass;
+    *highMass = values.highMass;
+    *tic = values.totalIonCurrent;
+    *basePeakMass = values.basePeakMass;
+    *basePeakIntensity = values.basePeakIntensity;
+    *channels = values.channelCount;
+    *uniformTime = values.uniformTime ? 1 : 0;
+    *frequency = values.frequency;
+    return kOk;
 }
 
 }  // namespace rawfile

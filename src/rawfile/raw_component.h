@@ -47,6 +47,14 @@ public:
     platform::HRESULT GetTrailerExtraValueForScanNum(int32_t scan, const char* label,
                                                      platform::VARIANT* value) override;
 
+    platform::HRESULT GetInstName(platform::BSTR* name) override;
+    platform::HRESULT GetInstModel(platform::BSTR* model) override;
+    platform::HRESULT GetInstSerialNumber(platform::BSTR* serialNumber) override;
+    platform::HRESULT GetScanHeaderInfoForScanNum(int32_t scan, int32_t* packets, double* startTime, double* lowMass,
+                                                  double* highMass, double* tic, double* basePeakMass,
+                                                  double* basePeakIntensity, int32_t* channels, int32_t* uniformTime,
+                                                  double* frequency) override;
+
     platform::HRESULT Invoke(int32_t dispatchId, const std::vector<platform::DispArg>& args, int32_t* result) override;
 
 private:
@@ -59,6 +67,8 @@ private:
                     int32_t centroid, platform::VARIANT* massList, platform::VARIANT* peakFlags, int32_t* size);
     Status Filter(int32_t scan, platform::BSTR* filter);
     Status Trailer(int32_t scan, std::string_view label, platform::VARIANT* value);
+    // One of the instrument's texts, chosen by `field`, into an in-out string.
+    Status InstrumentText(std::string InstrumentTexts::*field, platform::BSTR* text);
 
     platform::RefCount refs_;
     std::unique_ptr<RawBackend> backend_;

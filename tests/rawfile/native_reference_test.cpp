@@ -204,14 +204,35 @@ std::string CompareTrailer(RawBackend& backend, int scan, const JsonValue& expec
     return "";
 }
 
+// The scan header's values (the scan index's statistics) against the dump's.
+std::string CompareScanHeader(RawBackend& backend, int scan, const JsonValue& expectedScan) {
+    rawfile::ScanHeaderValues values;
+    const Status status = backend.GetScanHeader(scan, &values);
+    if (status != rawfile::kOk) return "scan header failed with status " + std::to_string(status);
+    const JsonValue& stats = expectedScan["stats"];
+    const std::pair<const char*, double> fields[] = {{"tic", values.totalIonCurrent},
+                                                     {"base_peak_mass", values.basePeakMass},
+                                                     {"base_peak_intensity", values.basePeakIntensity},
+                                                     {"low_mass", values.lowMass},
+                                                     {"high_mass", values.highMass},
+                                                     {"start_time", values.startTime}};
+    for (const auto& [field, value] : fields) {
+        if (!SameBits(value, stats[field].number)) {
+            return std::string(field) + " " + Exact(value) + " instead of " + Exact(stats[field].number);
+        }
+    }
+    return "";
+}
+
 struct ScanChecks {
     Check filters{"filter text"};
     Check retentionTimes{"retention time"};
     Check msOrders{"MS order"};
     Check trailers{"trailer values"};
     Check massLists{"mass list"};
+    Check headers{"scan header values"};
 
-    std::vector<Check*> All() { return {&filters, &retentionTimes, &msOrders, &trailers, &massLists}; }
+    std::vector<Check*> All() { return {&filters, &retentionTimes, &msOrders, &trailers, &massLists, &headers}; }
 };
 
 void CompareScan(RawBackend& backend, const JsonValue& expected, const JsonValue& trailerHeader, ScanChecks* checks) {
@@ -250,6 +271,8 @@ void CompareScan(RawBackend& backend, const JsonValue& expected, const JsonValue
     checks->trailers.Note(trailer.empty() ? "" : at + trailer);
     const std::string massList = CompareMassList(backend, scan, expected);
     checks->massLists.Note(massList.empty() ? "" : at + massList);
+    const std::string header = CompareScanHeader(backend, scan, expected);
+    checks->headers.Note(header.empty() ? "" : at + header);
 }
 
 // The trailer-extra header field by field: label, type name, and the length

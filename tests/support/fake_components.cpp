@@ -111,6 +111,23 @@ public:
     HRESULT GetTrailerExtraValueForScanNum(int32_t scan, const char* label, VARIANT* value) override {
         return Inner() ? innerRawfile_->GetTrailerExtraValueForScanNum(scan, label, value) : platform::E_NOTIMPL;
     }
+    HRESULT GetInstName(platform::BSTR* name) override {
+        return Inner() ? innerRawfile_->GetInstName(name) : platform::E_NOTIMPL;
+    }
+    HRESULT GetInstModel(platform::BSTR* model) override {
+        return Inner() ? innerRawfile_->GetInstModel(model) : platform::E_NOTIMPL;
+    }
+    HRESULT GetInstSerialNumber(platform::BSTR* serialNumber) override {
+        return Inner() ? innerRawfile_->GetInstSerialNumber(serialNumber) : platform::E_NOTIMPL;
+    }
+    HRESULT GetScanHeaderInfoForScanNum(int32_t scan, int32_t* packets, double* startTime, double* lowMass,
+                                        double* highMass, double* tic, double* basePeakMass, double* basePeakIntensity,
+                                        int32_t* channels, int32_t* uniformTime, double* frequency) override {
+        if (!Inner()) return platform::E_NOTIMPL;
+        return innerRawfile_->GetScanHeaderInfoForScanNum(scan, packets, startTime, lowMass, highMass, tic,
+                                                          basePeakMass, basePeakIntensity, channels, uniformTime,
+                                                          frequency);
+    }
 
 private:
     ~FakeObject() override {

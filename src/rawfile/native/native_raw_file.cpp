@@ -337,6 +337,36 @@ Status NativeRawFile::GetTrailerValue(int32_t scan, std::string_view label, Trai
     return record.ok() ? ReadFieldValue(record, *field, value) : kDamaged;
 }
 
+Status NativeRawFile::GetScanHeader(int32_t scan, ScanHeaderValues* values) {
+    uint64_t ordinal = 0;
+    if (const Status status = Ordinal(scan, &ordinal); status != kOk) {
+        return status;
+    }
+    const ScanIndexEntry* entry = nullptr;
+    if (const Status status = index_.Entry(ordinal, &entry); status != kOk) {
+        return status;
+    }
+    *values = ScanHeaderValues();
+    values->packetCount = static_cast<int32_t>(entry->packetSize);
+    values->startTime = entry->retentionTime;
+    values->lowMass = entry->lowMass;
+    values->highMass = entry->highMass;
+    values->totalIonCurrent = entry->totalIonCurrent;
+    values->basePeakMass = entry->basePeakMass;
+    values->basePeakIntensity = entry->basePeakIntensity;
+    return kOk;
+}
+
+Status NativeRawFile::GetInstrumentTexts(InstrumentTexts* texts) {
+    if (!bytes_) {
+        return kNotOpen;
+    }
+    texts->name = instrument_.name;
+    texts->model = instrument_.model;
+    texts->serialNumber = instrument_.serialNumber;
+    return kOk;
+}
+
 Status NativeRawFile::GetPacketTypeWord(int32_t scan, uint32_t* word) {
     uint64_t ordinal = 0;
     if (const Status status = Ordinal(scan, &ordinal); status != kOk) {

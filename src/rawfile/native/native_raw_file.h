@@ -44,6 +44,8 @@ public:
     Status GetMsOrder(int32_t scan, int32_t* order) override;
     Status GetMassList(int32_t scan, std::vector<double>* pairs) override;
     Status GetTrailerValue(int32_t scan, std::string_view label, TrailerValue* value) override;
+    Status GetScanHeader(int32_t scan, ScanHeaderValues* values) override;
+    Status GetInstrumentTexts(InstrumentTexts* texts) override;
     Status Close() override;
 
     // File-level facts beyond the component's operations, for the dump tool.

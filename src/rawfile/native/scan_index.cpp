@@ -22,6 +22,11 @@ ScanIndexEntry ReadEntry(ByteReader in, bool wideOffsets) {
     entry.packetTypeWord = in.U32();
     entry.packetSize = in.U32();
     entry.retentionTime = in.F64();
+    entry.totalIonCurrent = in.F64();
+    entry.basePeakIntensity = in.F64();
+    entry.basePeakMass = in.F64();
+    entry.lowMass = in.F64();
+    entry.highMass = in.F64();
     if (wideOffsets) {
         in.Seek(kWideOffsetOffset);
         entry.packetOffset = in.U64();

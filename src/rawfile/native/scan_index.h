@@ -22,6 +22,11 @@ struct ScanIndexEntry {
     uint32_t packetTypeWord = 0;  // low 16 bits: packet type
     uint32_t packetSize = 0;      // bytes (segmented profiles: record count)
     double retentionTime = 0;     // minutes
+    double totalIonCurrent = 0;
+    double basePeakIntensity = 0;
+    double basePeakMass = 0;
+    double lowMass = 0;  // the scan's m/z range
+    double highMass = 0;
 
     uint32_t PacketType() const { return packetTypeWord & 0xFFFFu; }
 };

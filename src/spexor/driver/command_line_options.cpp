@@ -29,7 +29,7 @@ public:
             }
         }
         OutputKinds& kinds = input.settings.outputKinds;
-        if (!kinds.ms1 && !kinds.ms2 && !kinds.ms3 && !kinds.mgf && !kinds.ksd) kinds.mgf = true;
+        if (!kinds.ms1 && !kinds.ms2 && !kinds.ms3 && !kinds.mgf && !kinds.ksd && !kinds.mzml) kinds.mgf = true;
         return input;
     }
 
@@ -73,6 +73,10 @@ private:
             kinds.mgf = true;
         } else if (option == "-ksd") {
             kinds.ksd = true;
+        } else if (option == "-mzml") {
+            kinds.mzml = true;
+        } else if (option == "-mzml-nozlib") {
+            settings.mzmlCompression = false;
         } else if (option == "-ms") {
             kinds.ms1 = true;
             kinds.ms2 = true;

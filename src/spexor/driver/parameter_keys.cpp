@@ -27,8 +27,10 @@ void ApplyExtension(OutputKinds& kinds, const std::string& value, int line) {
             kinds.mgf = true;
         } else if (item == "KSD") {
             kinds.ksd = true;
+        } else if (item == "MZML") {
+            kinds.mzml = true;
         } else {
-            Raise(line, "error extension type, supporting values are MS1, MS2, MGF, and KSD");
+            Raise(line, "error extension type, supporting values are MS1, MS2, MGF, KSD, and MZML");
         }
     }
 }
@@ -85,6 +87,8 @@ void ApplyParameter(ConfigurationInput& input, const std::string& key, const std
         settings.intensityDecimals = SingleDigit(value, line, "error intensity value");
     } else if (key == "charge") {
         ApplyCharge(settings, value, line);
+    } else if (key == "mzml_compression") {
+        settings.mzmlCompression = OnOff(value, line, "error mzml_compression value, only ON and OFF");
     } else {
         Raise(line, "no such name " + key);
     }

@@ -10,6 +10,7 @@ struct OutputKinds {
     bool ms3 = false;
     bool mgf = true;  // a run that names no output kind writes MGF only
     bool ksd = false;
+    bool mzml = false;
 };
 
 enum class ActivationMode { merged, split };
@@ -27,6 +28,7 @@ struct ConversionSettings {
     int intensityDecimals = 1;
     int chargeMin = 2;
     int chargeMax = 3;
+    bool mzmlCompression = true;  // mzML arrays zlib-compressed; false: written as they are
 };
 
 // Every choice of one spexor run.

@@ -73,6 +73,12 @@ void PrintHelp() {
     WriteOptionEntry("\t-ms1", "Export MS1 files.");
     WriteOptionEntry("\t-ms2", "Export MS2 files.");
     WriteOptionEntry("\t-o", "Outputs directory. e.g. -o F:\\data\\output\\.");
+    WriteOptionEntry("\t-mzml",
+                     "Export one indexed mzML 1.1 file per RAW file, holding every scan of every MS level (the "
+                     "activation switch -a does not apply to it).");
+    WriteOptionEntry("\t-mzml-nozlib",
+                     "Write the peak arrays of mzML files uncompressed, for readers that cannot read zlib. In "
+                     "default case, they are zlib-compressed.");
     WriteOptionEntry("\t-p", "Make results profile. In default case, this switch is off.");
     WriteOptionEntry("\t-ksd", "Export KSD files.");
     WriteOptionEntry("\t-z",

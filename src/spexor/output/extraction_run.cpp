@@ -13,6 +13,7 @@ void RunExtraction(RawFileJob& job) {
     OpenOutputs(job);
     const int32_t first = reader.GetFirstScan();
     const int32_t last = reader.GetLastScan();
+    if (DescribesRun(job)) DescribeRun(reader, first, last, job.run);
 
     ConvertAllScans(job, first, last);
     FinishExtraction(job);

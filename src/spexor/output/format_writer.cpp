@@ -4,6 +4,7 @@
 #include "spexor/output/mgf_writer.h"
 #include "spexor/output/ms1_writer.h"
 #include "spexor/output/msn_writer.h"
+#include "spexor/output/mzml_writer.h"
 
 FormatWriter::FormatWriter(const ConversionSettings& settings, OutputFile& out, bool blockPerCharge)
     : settings_(settings),
@@ -38,12 +39,13 @@ void FormatWriter::WriteBlocks(const SpectrumRecord& record) {
 }
 
 std::unique_ptr<FormatWriter> MakeFormatWriter(OutputFormat format, const ConversionSettings& settings, OutputFile& out,
-                                               const std::string& baseName) {
+                                               const RunFacts& run) {
     switch (format) {
         case OutputFormat::MS1: return std::make_unique<Ms1Writer>(settings, out);
         case OutputFormat::MS2: return std::make_unique<MsnWriter>(settings, out, MsnWriter::Level::ms2);
         case OutputFormat::MS3: return std::make_unique<MsnWriter>(settings, out, MsnWriter::Level::ms3);
-        case OutputFormat::MGF: return std::make_unique<MgfWriter>(settings, out, baseName);
+        case OutputFormat::MGF: return std::make_unique<MgfWriter>(settings, out, run.baseName);
+        case OutputFormat::MZML: return std::make_unique<MzmlWriter>(settings, out, run);
         case OutputFormat::KSD: return std::make_unique<KsdWriter>(settings, out);
     }
     return nullptr;

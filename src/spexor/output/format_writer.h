@@ -9,6 +9,7 @@
 #include "spexor/output/output_file.h"
 #include "spexor/output/output_slots.h"
 #include "spexor/output/peak_lines.h"
+#include "spexor/output/run_facts.h"
 #include "spexor/output/scan_record.h"
 
 // What a writer keeps beside the text of a part of its file written on
@@ -29,6 +30,11 @@ public:
     virtual ~FormatWriter() = default;
     FormatWriter(const FormatWriter&) = delete;
     FormatWriter& operator=(const FormatWriter&) = delete;
+
+    // Whether the writer takes every scan, each with its full description
+    // (ScanDescription), those whose mass list was empty or could not be
+    // read included; the text formats take only scans with a mass list.
+    virtual bool DescribesEveryScan() const { return false; }
 
     // What a file starts with (nothing by default), once, before any record.
     virtual void Begin() {}
@@ -71,7 +77,7 @@ private:
     const PeakLines* lines_ = &peakLines_;  // the lines of the record being written
 };
 
-// The writer of a format on `out`; `baseName` is the RAW file's name
-// without extension (the MGF titles carry it).
+// The writer of a format on `out`; `run` (which it may borrow) tells it
+// about the RAW file (the MGF titles carry its name).
 std::unique_ptr<FormatWriter> MakeFormatWriter(OutputFormat format, const ConversionSettings& settings, OutputFile& out,
-                                               const std::string& baseName);
+                                               const RunFacts& run);

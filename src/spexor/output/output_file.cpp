@@ -85,6 +85,7 @@ void OutputFile::Flush() {
 
 void OutputFile::WriteOut(const char* at, std::size_t left) {
     handedOut_ += left;
+    if (watcher_ != nullptr) watcher_->Saw(std::string_view(at, left));
     if (fd_ < 0) return;
     while (left > 0) {
         const ssize_t written = ::write(fd_, at, left);

@@ -6,6 +6,14 @@
 #include <string>
 #include <string_view>
 
+// Sees every byte of a file as it leaves the buffer for the file (to make a
+// digest of the file, say).
+class ByteWatcher {
+public:
+    virtual ~ByteWatcher() = default;
+    virtual void Saw(std::string_view bytes) = 0;
+};
+
 // One output file written through a large buffer of its own: text goes to
 // the file only when the buffer is full, on Flush and on Close, never per
 // line. Destroying it flushes and closes it, so a fatal error travelling up
@@ -62,6 +70,10 @@ public:
         return std::string_view(buffer_.get(), static_cast<std::size_t>(cursor_ - buffer_.get()));
     }
     std::size_t capacity() const { return capacity_; }
+    bool HeldInMemory() const { return inMemory_; }
+    // From now on every byte that leaves for the file is shown to `watcher`
+    // (null: none), which must outlive the file or be replaced first.
+    void Watch(ByteWatcher* watcher) { watcher_ = watcher; }
     // Exchanges what two in-memory texts hold, without copying it.
     void SwapHeld(OutputFile& other);
 
@@ -78,6 +90,7 @@ private:
     char* cursor_;
     char* limit_;
     uint64_t handedOut_ = 0;  // bytes that left the buffer for the file
+    ByteWatcher* watcher_ = nullptr;
     bool writeFailed_ = false;
     bool inMemory_ = false;
 };

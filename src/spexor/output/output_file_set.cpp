@@ -39,7 +39,8 @@ std::unique_ptr<OutputFile> CreateOutput(const std::string& path, const std::str
 }  // namespace
 
 void OpenOutputs(RawFileJob& job) {
-    const std::string baseName = RawBaseName(job.rawPath);
+    job.run.rawPath = job.rawPath;
+    job.run.baseName = RawBaseName(job.rawPath);
     job.failedOutputs = 0;
     job.writtenOutputs = 0;
     for (int slot = 0; slot < kOutputSlotCount; ++slot) {
@@ -55,7 +56,7 @@ void OpenOutputs(RawFileJob& job) {
         }
         output.emplace();
         output->path = path;
-        output->writer = MakeFormatWriter(outputSlot.format, job.settings, *file, baseName);
+        output->writer = MakeFormatWriter(outputSlot.format, job.settings, *file, job.run);
         output->file = std::move(file);
         output->writer->Begin();
     }
@@ -89,4 +90,11 @@ void CloseOutputs(RawFileJob& job) {
             ++job.writtenOutputs;
         }
     }
+}
+
+bool DescribesRun(const RawFileJob& job) {
+    for (const std::optional<OpenOutput>& output : job.outputs) {
+        if (output && output->writer->DescribesEveryScan()) return true;
+    }
+    return false;
 }

@@ -17,3 +17,6 @@ void CreateMarkerFile(RawFileJob& job);
 // received no spectrum, and each file whose writing failed (counted as
 // failed), so that no cut-off file is left looking complete.
 void CloseOutputs(RawFileJob& job);
+
+// True when a writer that describes the file in full (mzML) is open.
+bool DescribesRun(const RawFileJob& job);

@@ -17,6 +17,7 @@ std::string_view FormatExtension(OutputFormat format) {
         case OutputFormat::MGF: return "mgf";
         case OutputFormat::KSD: return "ksd";
         case OutputFormat::MS3: return "ms3";
+        case OutputFormat::MZML: return "mzML";
     }
     return "";
 }
@@ -58,6 +59,7 @@ std::array<OutputSlot, kOutputSlotCount> BuildSlots() {
         }
         slots[next++] = MergedSlotOf(format);
     }
+    slots[next++] = MergedSlotOf(OutputFormat::MZML);
     return slots;
 }
 
@@ -68,19 +70,25 @@ bool FormatAskedFor(OutputFormat format, const OutputKinds& kinds) {
         case OutputFormat::MGF: return kinds.mgf;
         case OutputFormat::KSD: return kinds.ksd;
         case OutputFormat::MS3: return kinds.ms3;
+        case OutputFormat::MZML: return kinds.mzml;
     }
     return false;
 }
 
 constexpr int kSlotsPerSplitFormat = static_cast<int>(kActivations.size() * kAnalyzers.size()) + 1;
 
-// Where a format's slots begin; MS1 has the first slot alone.
+constexpr int kMzmlSlot = 1 + static_cast<int>(kSplitFormats.size()) * kSlotsPerSplitFormat;
+
+// Where a format's slots begin; MS1 and mzML have one slot each.
 int FirstSlotOf(OutputFormat format) {
     for (size_t i = 0; i < kSplitFormats.size(); ++i) {
         if (kSplitFormats[i] == format) return 1 + static_cast<int>(i) * kSlotsPerSplitFormat;
     }
-    return 0;
+    return format == OutputFormat::MZML ? kMzmlSlot : 0;
 }
+
+// Formats with one file whatever the activation mode.
+bool HasOneFile(OutputFormat format) { return format == OutputFormat::MS1 || format == OutputFormat::MZML; }
 
 }  // namespace
 
@@ -90,7 +98,7 @@ const std::array<OutputSlot, kOutputSlotCount>& OutputSlots() {
 }
 
 int MergedSlot(OutputFormat format) {
-    return format == OutputFormat::MS1 ? 0 : FirstSlotOf(format) + kSlotsPerSplitFormat - 1;
+    return HasOneFile(format) ? FirstSlotOf(format) : FirstSlotOf(format) + kSlotsPerSplitFormat - 1;
 }
 
 int SplitSlot(OutputFormat format, ActivationClass activation, Analyzer analyzer) {
@@ -106,6 +114,6 @@ std::optional<Analyzer> AnalyzerNamed(std::string_view name) {
 
 bool SlotWanted(const OutputSlot& slot, const ConversionSettings& settings) {
     if (!FormatAskedFor(slot.format, settings.outputKinds)) return false;
-    if (slot.format == OutputFormat::MS1) return true;
+    if (HasOneFile(slot.format)) return true;
     return slot.IsMerged() == (settings.activationMode == ActivationMode::merged);
 }

@@ -7,8 +7,8 @@
 
 #include "spexor/driver/run_settings.h"
 
-// The five text formats.
-enum class OutputFormat { MS1, MS2, MGF, KSD, MS3 };
+// The five text formats and mzML.
+enum class OutputFormat { MS1, MS2, MGF, KSD, MS3, MZML };
 
 // Activation types that have files of their own in split mode.
 enum class ActivationClass { HCD, CID, ETD };
@@ -28,11 +28,12 @@ struct OutputSlot {
     bool IsMerged() const { return !activation; }
 };
 
-inline constexpr int kOutputSlotCount = 29;
+inline constexpr int kOutputSlotCount = 30;
 
 // Every slot, in the order files are created and removed: the MS1 file,
 // then for MS2, MGF, KSD and MS3 the six split files (HCD-ITMS, HCD-FTMS,
-// CID-ITMS, CID-FTMS, ETD-ITMS, ETD-FTMS) and the merged file.
+// CID-ITMS, CID-FTMS, ETD-ITMS, ETD-FTMS) and the merged file, then the
+// mzML file, which holds every scan whatever the activation mode.
 const std::array<OutputSlot, kOutputSlotCount>& OutputSlots();
 
 // The position in OutputSlots() of a format's merged file, or of its split
@@ -44,6 +45,6 @@ int SplitSlot(OutputFormat format, ActivationClass activation, Analyzer analyzer
 std::optional<Analyzer> AnalyzerNamed(std::string_view name);
 
 // Whether a run with these settings writes the slot: its format is asked
-// for, and it is the merged file in merged mode (and for MS1) or a split
-// file in split mode.
+// for, and it is the merged file in merged mode (and for MS1 and mzML) or
+// a split file in split mode.
 bool SlotWanted(const OutputSlot& slot, const ConversionSettings& settings);

@@ -67,7 +67,7 @@ struct ChunkResult {
 // Runs the job's reader maker for a worker and opens the file; null when
 // that fails (the conversion then stays on one thread). What readers say
 // while they are made and opened is not the conversion's and is dropped.
-std::unique_ptr<Worker> MakeWorker(RawFileJob& job, const std::string& baseName) {
+std::unique_ptr<Worker> MakeWorker(RawFileJob& job) {
     auto worker = std::make_unique<Worker>();
     platform::ConsoleCapture dropped;
     platform::ScopedConsoleCapture capture(dropped);
@@ -82,7 +82,7 @@ std::unique_ptr<Worker> MakeWorker(RawFileJob& job, const std::string& baseName)
     worker->sink.reader = worker->reader.get();
     std::array<bool, kOutputSlotCount> open{};
     for (int slot = 0; slot < kOutputSlotCount; ++slot) open[slot] = job.outputs[slot].has_value();
-    worker->memory.Open(open, job.settings, baseName, worker->sink);
+    worker->memory.Open(open, job.settings, job.run, worker->sink);
     return worker;
 }
 
@@ -94,22 +94,28 @@ void CloseWorker(Worker& worker) {
     } catch (const platform::FatalError&) {}
 }
 
-// The last scan from `from` down to `to` that reads as MS1, or 0. Asks
-// only for filter texts; its lines are dropped (each chunk's own
-// conversion says what the one-thread loop would), and so is a fatal
-// ending, which the conversion of the chunk holding that scan meets again
-// and delivers before any later chunk.
-int32_t LastMs1Between(RawExtractor& reader, int64_t from, int64_t to) {
+// The last scans from `from` down to `to` that read as MS1 and (when
+// `withMs2`) as MS2; 0 for one not found. Asks only for filter texts; its
+// lines are dropped (each chunk's own conversion says what the one-thread
+// loop would), and so is a fatal ending, which the conversion of the chunk
+// holding that scan meets again and delivers before any later chunk.
+PrecedingScans LastScansBetween(RawExtractor& reader, int64_t from, int64_t to, bool withMs2) {
+    PrecedingScans found;
     platform::ConsoleCapture dropped;
     platform::ScopedConsoleCapture capture(dropped);
     try {
-        for (int64_t scan = from; scan >= to; --scan) {
-            if (reader.IsScanKind(static_cast<int32_t>(scan), 0)) return static_cast<int32_t>(scan);
+        for (int64_t scan = from; scan >= to && (found.ms1 == 0 || (withMs2 && found.ms2 == 0)); --scan) {
+            const int32_t s = static_cast<int32_t>(scan);
+            if (reader.IsScanKind(s, 0)) {
+                if (found.ms1 == 0) found.ms1 = s;
+            } else if (withMs2 && found.ms2 == 0 && reader.IsScanKind(s, 1)) {
+                found.ms2 = s;
+            }
             dropped = platform::ConsoleCapture();
         }
     } catch (const platform::FatalError&) {
     }
-    return 0;
+    return found;
 }
 
 class ChunkPipeline {
@@ -119,7 +125,7 @@ public:
           first_(first),
           last_(last),
           chunks_((last - first) / kChunkScans + 1),
-          lastMs1Before_(static_cast<size_t>(chunks_), -1),
+          lastBefore_(static_cast<size_t>(chunks_), PrecedingScans{-1, -1}),
           results_(static_cast<size_t>(chunks_)),
           workers_(std::move(workers)) {
         for (auto& worker : workers_) threads_.emplace_back([this, w = worker.get()] { Work(*w); });
@@ -172,23 +178,27 @@ private:
     }
 
     // The last MS1 scan before chunk k, as the one-thread loop follows it
-    // (every scan that reads as MS1, whether written or not): looked for
-    // in the chunk before, and when that holds none, the one before chunk
-    // k-1, which its worker, having taken that chunk earlier, finds first.
-    int32_t LastMs1Before(Worker& worker, int64_t k) {
-        int32_t found = 0;
+    // (every scan that reads as MS1, whether written or not), and the last
+    // MS2 scan when the scans are described: looked for in the chunk
+    // before, and when that holds none, taken from before chunk k-1, which
+    // its worker, having taken that chunk earlier, finds first.
+    PrecedingScans LastScansBefore(Worker& worker, int64_t k) {
+        PrecedingScans found;
         if (k > 0) {
             const int64_t from = first_ + k * kChunkScans;
-            found = LastMs1Between(*worker.reader, from - 1, from - kChunkScans);
-            if (found == 0) {
+            const bool withMs2 = worker.sink.DescribesScans();
+            found = LastScansBetween(*worker.reader, from - 1, from - kChunkScans, withMs2);
+            if (found.ms1 == 0 || (withMs2 && found.ms2 == 0)) {
                 std::unique_lock<std::mutex> lock(mutex_);
-                changed_.wait(lock, [&] { return lastMs1Before_[static_cast<size_t>(k - 1)] >= 0; });
-                found = lastMs1Before_[static_cast<size_t>(k - 1)];
+                changed_.wait(lock, [&] { return lastBefore_[static_cast<size_t>(k - 1)].ms1 >= 0; });
+                const PrecedingScans& earlier = lastBefore_[static_cast<size_t>(k - 1)];
+                if (found.ms1 == 0) found.ms1 = earlier.ms1;
+                if (found.ms2 == 0) found.ms2 = earlier.ms2;
             }
         }
         {
             std::lock_guard<std::mutex> lock(mutex_);
-            lastMs1Before_[static_cast<size_t>(k)] = found;
+            lastBefore_[static_cast<size_t>(k)] = found;
         }
         changed_.notify_all();
         return found;
@@ -196,7 +206,7 @@ private:
 
     void Work(Worker& worker) {
         for (int64_t k = NextChunk(); k >= 0; k = NextChunk()) {
-            ChunkResult result = Convert(worker, k, LastMs1Before(worker, k));
+            ChunkResult result = Convert(worker, k, LastScansBefore(worker, k));
             {
                 std::lock_guard<std::mutex> lock(mutex_);
                 result.done = true;
@@ -206,12 +216,13 @@ private:
         }
     }
 
-    ChunkResult Convert(Worker& worker, int64_t k, int32_t lastMs1Before) {
+    ChunkResult Convert(Worker& worker, int64_t k, const PrecedingScans& before) {
         ChunkResult result;
         const int64_t from = first_ + k * kChunkScans;
         const int64_t to = from + kChunkScans - 1 < last_ ? from + kChunkScans - 1 : last_;
         LoopState state;
-        state.lastMs1Scan = lastMs1Before;
+        state.lastMs1Scan = before.ms1;
+        state.lastMs2Scan = before.ms2;
         worker.sink.counts = {};
         {
             platform::ScopedConsoleCapture capture(result.console);
@@ -241,7 +252,7 @@ private:
     const int64_t first_;
     const int64_t last_;
     const int64_t chunks_;
-    std::vector<int32_t> lastMs1Before_;  // -1 until the chunk's worker has found it
+    std::vector<PrecedingScans> lastBefore_;  // -1 until the chunk's worker has found them
     std::vector<ChunkResult> results_;
     std::vector<std::unique_ptr<Worker>> workers_;
     std::vector<std::thread> threads_;
@@ -260,10 +271,9 @@ void ConvertAllScans(RawFileJob& job, int32_t first, int32_t last) {
         ConvertOnThisThread(job, first, last);
         return;
     }
-    const std::string baseName = RawBaseName(job.rawPath);
     std::vector<std::unique_ptr<Worker>> workers;
     for (int i = 0; i < job.threads; ++i) {
-        std::unique_ptr<Worker> worker = MakeWorker(job, baseName);
+        std::unique_ptr<Worker> worker = MakeWorker(job);
         if (!worker) break;
         workers.push_back(std::move(worker));
     }

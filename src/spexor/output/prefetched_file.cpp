@@ -51,11 +51,14 @@ void PrefetchedFile::ConvertAhead() {
     sink.reader = reader_.get();
     std::array<bool, kOutputSlotCount> wanted{};
     for (int slot = 0; slot < kOutputSlotCount; ++slot) wanted[slot] = SlotWanted(OutputSlots()[slot], job_.settings);
-    ahead.memory.Open(wanted, job_.settings, RawBaseName(job_.rawPath), sink);
+    job_.run.rawPath = job_.rawPath;
+    job_.run.baseName = RawBaseName(job_.rawPath);
+    ahead.memory.Open(wanted, job_.settings, job_.run, sink);
     platform::ScopedConsoleCapture capture(ahead.scanLines);
     try {
         const int32_t first = reader_->GetFirstScan();
         const int32_t last = reader_->GetLastScan();
+        if (sink.DescribesScans()) DescribeRun(*reader_, first, last, job_.run);
         LoopState state;
         ConvertScans(sink, first, last, last, state);
     } catch (const platform::FatalError&) {

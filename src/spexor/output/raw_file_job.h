@@ -11,6 +11,7 @@
 #include "spexor/output/format_writer.h"
 #include "spexor/output/output_file.h"
 #include "spexor/output/output_slots.h"
+#include "spexor/output/run_facts.h"
 
 class RawExtractor;
 
@@ -35,6 +36,8 @@ struct RawFileJob {
     int threads = 1;
     std::function<std::unique_ptr<RawExtractor>()> makeReader;
     std::array<std::optional<OpenOutput>, kOutputSlotCount> outputs;
+    // What the writers know about the RAW file; they borrow it.
+    RunFacts run;
     // Output files (the marker included) that could not be created or
     // written; each was reported when it failed.
     int failedOutputs = 0;

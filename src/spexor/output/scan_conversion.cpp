@@ -11,22 +11,48 @@
 #include "spexor/output/progress_line.h"
 #include "spexor/reader/raw_extractor.h"
 
-bool ScanSink::WritesLevel(ScanLevel level) const {
+namespace {
+
+// True when an open writer takes spectra of the level and its slot passes `test`.
+template <typename SlotTest>
+bool AnyWriterOf(const ScanSink& sink, ScanLevel level, SlotTest test) {
     const LevelFormats formats = FormatsOf(level);
     for (int i = 0; i < formats.count; ++i) {
         for (int slot = 0; slot < kOutputSlotCount; ++slot) {
-            if (writers[slot] != nullptr && OutputSlots()[slot].format == formats.formats[i]) return true;
+            if (sink.writers[slot] != nullptr && OutputSlots()[slot].format == formats.formats[i] && test(slot))
+                return true;
         }
     }
     return false;
 }
 
+}  // namespace
+
+bool ScanSink::WritesLevel(ScanLevel level) const {
+    return AnyWriterOf(*this, level, [](int) { return true; });
+}
+
+bool ScanSink::WritesSplitFilesOf(ScanLevel level) const {
+    return AnyWriterOf(*this, level, [](int slot) { return !OutputSlots()[slot].IsMerged(); });
+}
+
+bool ScanSink::WritesTextOf(ScanLevel level) const {
+    return AnyWriterOf(*this, level, [this](int slot) { return !writers[slot]->DescribesEveryScan(); });
+}
+
+bool ScanSink::DescribesScans() const {
+    for (const FormatWriter* writer : writers) {
+        if (writer != nullptr && writer->DescribesEveryScan()) return true;
+    }
+    return false;
+}
+
 void MemoryWriters::Open(const std::array<bool, kOutputSlotCount>& wanted, const ConversionSettings& settings,
-                         const std::string& baseName, ScanSink& sink) {
+                         const RunFacts& run, ScanSink& sink) {
     for (int slot = 0; slot < kOutputSlotCount; ++slot) {
         if (!wanted[slot]) continue;
         texts[slot] = OutputFile::InMemory();
-        writers[slot] = MakeFormatWriter(OutputSlots()[slot].format, settings, *texts[slot], baseName);
+        writers[slot] = MakeFormatWriter(OutputSlots()[slot].format, settings, *texts[slot], run);
         sink.writers[slot] = writers[slot].get();
     }
 }
@@ -41,6 +67,9 @@ std::optional<ScanLevel> ClassifyScan(ScanSink& sink, int32_t scan, LoopState& s
     } else if (sink.reader->IsScanKind(scan, 1)) {
         level = ScanLevel::MS2;
     }
+    // The scan's description names the MS2 scan before an MS3 scan; the
+    // level is then known from the filter text already asked for.
+    if (level == ScanLevel::MS2 && sink.DescribesScans()) state.lastMs2Scan = scan;
     if (!sink.WritesLevel(level)) return std::nullopt;
     return level;
 }
@@ -76,7 +105,7 @@ void FillPrecursorFields(ScanSink& sink, int32_t scan, ScanLevel level, LoopStat
     std::string activation;
     reader.GetActivation(activation, scan);
     record.activationType = UpperCase(std::move(activation));
-    if (sink.settings->activationMode != ActivationMode::split) return;
+    if (sink.settings->activationMode != ActivationMode::split || !sink.WritesSplitFilesOf(level)) return;
     const std::optional<ActivationClass> activationClass = ActivationClassOf(record.activationType);
     if (!activationClass) RaiseActivationTypeError();
     state.activation = *activationClass;
@@ -95,13 +124,18 @@ void TakePeaks(ScanSink& sink, int32_t scan, MassList& list, SpectrumRecord& rec
     list.peaks.reset();
 }
 
-void WriteRecord(ScanSink& sink, ScanLevel level, const LoopState& state, const SpectrumRecord& record) {
+// Writes the record to every open writer of its route; one whose mass list
+// was empty or could not be read (`withMassList` false) only to the
+// writers that describe every scan.
+void WriteRecord(ScanSink& sink, ScanLevel level, const LoopState& state, const SpectrumRecord& record,
+                 bool withMassList) {
     const SpectrumRoute route =
         RouteSpectrum(level, sink.settings->activationMode, state.activation, record.instrumentType);
     bool formatted = false;
     for (int i = 0; i < route.count; ++i) {
         const int slot = route.slots[i];
         if (sink.writers[slot] == nullptr) continue;
+        if (!withMassList && !sink.writers[slot]->DescribesEveryScan()) continue;
         if (!formatted) {
             if (!sink.peakLines)
                 sink.peakLines =
@@ -124,17 +158,26 @@ bool ConvertScan(ScanSink& sink, int32_t scan, LoopState& state) {
     MassList list;  // count -1 and valid until the reader answers
     list.scan = scan;
     reader.GetMassList(list, std::string(LevelText(*level)));
-    if (list.count <= 0 || !list.valid) return false;
+    const bool withMassList = list.count > 0 && list.valid;
+    const bool describing = sink.DescribesScans();
+    if (!withMassList && !describing) return false;
 
     SpectrumRecord record;
     record.scanNumber = scan;
-    if (*level != ScanLevel::MS1) FillPrecursorFields(sink, scan, *level, state, record);
-    TakePeaks(sink, scan, list, record);
+    // The text formats' fields, read as ever when such a file takes the scan.
+    const bool forText = withMassList && sink.WritesTextOf(*level);
+    if (forText && *level != ScanLevel::MS1) FillPrecursorFields(sink, scan, *level, state, record);
+    if (withMassList) TakePeaks(sink, scan, list, record);
     reader.GetAnalyzer(record.instrumentType, scan);
     record.retentionTime = reader.GetRetentionTime(scan);
-    record.ionInjectionTime = reader.GetIonInjectionTime(scan);
+    if (forText) record.ionInjectionTime = reader.GetIonInjectionTime(scan);
+    if (describing) {
+        const PrecedingScans preceding{state.lastMs1Scan, state.lastMs2Scan};
+        DescribeScan(reader, scan, preceding, list.valid && list.count >= 0, sink.description);
+        record.description = &sink.description;
+    }
 
-    WriteRecord(sink, *level, state, record);
+    WriteRecord(sink, *level, state, record, withMassList);
     return true;
 }
 

@@ -13,6 +13,7 @@
 #include "spexor/output/format_writer.h"
 #include "spexor/output/output_file.h"
 #include "spexor/output/output_slots.h"
+#include "spexor/output/scan_description.h"
 #include "spexor/output/slot_routing.h"
 
 class RawExtractor;
@@ -27,9 +28,17 @@ struct ScanSink {
     // The peak lines of the record being written, formatted once for every
     // file it goes to (made on first use, with the settings' decimals).
     std::unique_ptr<PeakLines> peakLines;
+    // The description of the scan being written, kept from scan to scan.
+    ScanDescription description;
 
     // True when any writer takes spectra of the level.
     bool WritesLevel(ScanLevel level) const;
+    // True when a writer of the split files of the level's formats is open.
+    bool WritesSplitFilesOf(ScanLevel level) const;
+    // True when a writer that describes every scan is open.
+    bool DescribesScans() const;
+    // True when a writer that takes only scans with a mass list takes the level.
+    bool WritesTextOf(ScanLevel level) const;
 };
 
 // Writers into texts held in memory, one for each slot asked for: the part
@@ -39,14 +48,15 @@ struct MemoryWriters {
     std::array<std::unique_ptr<FormatWriter>, kOutputSlotCount> writers;
 
     // Makes a text and its writer for every slot `wanted` marks and binds
-    // them into `sink`; `baseName` is the RAW file's name without extension.
+    // them into `sink`; `run` tells the writers about the RAW file.
     void Open(const std::array<bool, kOutputSlotCount>& wanted, const ConversionSettings& settings,
-              const std::string& baseName, ScanSink& sink);
+              const RunFacts& run, ScanSink& sink);
 };
 
 // What the scan loop carries from one scan to the next.
 struct LoopState {
     int32_t lastMs1Scan = 0;  // every MS1 scan, written or not, is the precursor scan of later MS2 scans
+    int32_t lastMs2Scan = 0;  // followed only for the scans' descriptions: the precursor scan of MS3 scans
     ActivationClass activation = ActivationClass::HCD;
 };
 

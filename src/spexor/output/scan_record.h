@@ -6,6 +6,8 @@
 
 #include "common/peak.h"
 
+struct ScanDescription;
+
 // One scan on its way from the extraction run to the writers it is routed
 // to. The MS2/MS3-only fields keep their initial values in an MS1 record.
 struct SpectrumRecord {
@@ -21,6 +23,10 @@ struct SpectrumRecord {
     double monoisotopicMz = 0.0;    // from the trailer; 0 when the scan has none
     int32_t chargeMin = 2;
     int32_t chargeMax = 3;
+    // The scan in full, for the writers that describe every scan (mzML);
+    // null when none is open. Only such writers are handed a record whose
+    // mass list was empty or could not be read.
+    const ScanDescription* description = nullptr;
 };
 
 // The precursor m/z written for a record: the monoisotopic m/z when isotope

@@ -18,9 +18,9 @@ std::optional<ActivationClass> ActivationClassOf(std::string_view activationType
 
 LevelFormats FormatsOf(ScanLevel level) {
     switch (level) {
-        case ScanLevel::MS1: return {{OutputFormat::MS1}, 1};
-        case ScanLevel::MS2: return {{OutputFormat::MS2, OutputFormat::MGF, OutputFormat::KSD}, 3};
-        case ScanLevel::MS3: return {{OutputFormat::MS3}, 1};
+        case ScanLevel::MS1: return {{OutputFormat::MS1, OutputFormat::MZML}, 2};
+        case ScanLevel::MS2: return {{OutputFormat::MS2, OutputFormat::MGF, OutputFormat::KSD, OutputFormat::MZML}, 4};
+        case ScanLevel::MS3: return {{OutputFormat::MS3, OutputFormat::MZML}, 2};
     }
     return {};
 }
@@ -31,10 +31,13 @@ SpectrumRoute RouteSpectrum(ScanLevel level, ActivationMode mode, ActivationClas
     const LevelFormats formats = FormatsOf(level);
     const bool merged = level == ScanLevel::MS1 || mode == ActivationMode::merged;
     const std::optional<Analyzer> named = AnalyzerNamed(analyzer);
-    if (!merged && !named) return route;
     for (int i = 0; i < formats.count; ++i) {
         const OutputFormat format = formats.formats[i];
-        route.slots[route.count++] = merged ? MergedSlot(format) : SplitSlot(format, activation, *named);
+        if (merged || format == OutputFormat::MZML) {
+            route.slots[route.count++] = MergedSlot(format);
+        } else if (named) {
+            route.slots[route.count++] = SplitSlot(format, activation, *named);
+        }
     }
     return route;
 }

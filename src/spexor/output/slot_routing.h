@@ -17,19 +17,19 @@ std::string_view LevelText(ScanLevel level);
 std::optional<ActivationClass> ActivationClassOf(std::string_view activationType);
 
 // The formats a spectrum of a level is written in: MS1 in MS1; MS2 in MS2,
-// MGF and KSD; MS3 in MS3.
+// MGF and KSD; MS3 in MS3; every level in mzML, which comes last.
 struct LevelFormats {
-    std::array<OutputFormat, 3> formats{};
+    std::array<OutputFormat, 4> formats{};
     int count = 0;
 };
 LevelFormats FormatsOf(ScanLevel level);
 
 // The slots (positions in OutputSlots()) a spectrum goes to, whether their
 // files are open or not: for each format of its level, the merged file in
-// merged mode (and for MS1), else the split file of its activation class
-// and analyzer (none when the analyzer is neither "ITMS" nor "FTMS").
+// merged mode (and for MS1 and mzML), else the split file of its activation
+// class and analyzer (none when the analyzer is neither "ITMS" nor "FTMS").
 struct SpectrumRoute {
-    std::array<int, 3> slots{};
+    std::array<int, 4> slots{};
     int count = 0;
 };
 SpectrumRoute RouteSpectrum(ScanLevel level, ActivationMode mode, ActivationClass activation,

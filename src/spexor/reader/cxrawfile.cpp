@@ -58,3 +58,30 @@ int32_t CXRawfile::GetTrailerExtraValueForScanNum(int32_t scan, const std::strin
     return Call("GetTrailerExtraValueForScanNum", xrawfile::kDispGetTrailerExtraValueForScanNum,
                 {DispArg::I4(scan), DispArg::Bstr(label.c_str()), DispArg::PVariant(value)});
 }
+
+int32_t CXRawfile::GetCreationDate(double* date) {
+    return Call("GetCreationDate", xrawfile::kDispGetCreationDate, {DispArg::PDate(date)});
+}
+
+int32_t CXRawfile::GetInstName(platform::BSTR* name) {
+    return Call("GetInstName", xrawfile::kDispGetInstName, {DispArg::PBstr(name)});
+}
+
+int32_t CXRawfile::GetInstModel(platform::BSTR* model) {
+    return Call("GetInstModel", xrawfile::kDispGetInstModel, {DispArg::PBstr(model)});
+}
+
+int32_t CXRawfile::GetInstSerialNumber(platform::BSTR* serialNumber) {
+    return Call("GetInstSerialNumber", xrawfile::kDispGetInstSerialNumber, {DispArg::PBstr(serialNumber)});
+}
+
+int32_t CXRawfile::GetScanHeaderInfoForScanNum(int32_t scan, int32_t* packets, double* startTime, double* lowMass,
+                                               double* highMass, double* tic, double* basePeakMass,
+                                               double* basePeakIntensity, int32_t* channels, int32_t* uniformTime,
+                                               double* frequency) {
+    return Call("GetScanHeaderInfoForScanNum", xrawfile::kDispGetScanHeaderInfoForScanNum,
+                {DispArg::I4(scan), DispArg::PI4(packets), DispArg::PR8(startTime), DispArg::PR8(lowMass),
+                 DispArg::PR8(highMass), DispArg::PR8(tic), DispArg::PR8(basePeakMass),
+                 DispArg::PR8(basePeakIntensity), DispArg::PI4(channels), DispArg::PI4(uniformTime),
+                 DispArg::PR8(frequency)});
+}

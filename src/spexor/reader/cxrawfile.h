@@ -31,6 +31,14 @@ public:
                                    int32_t maxPeaks, int32_t centroid, platform::VARIANT* massList,
                                    platform::VARIANT* peakFlags, int32_t* size);
     int32_t GetTrailerExtraValueForScanNum(int32_t scan, const std::string& label, platform::VARIANT* value);
+    int32_t GetCreationDate(double* date);
+    int32_t GetInstName(platform::BSTR* name);
+    int32_t GetInstModel(platform::BSTR* model);
+    int32_t GetInstSerialNumber(platform::BSTR* serialNumber);
+    int32_t GetScanHeaderInfoForScanNum(int32_t scan, int32_t* packets, double* startTime, double* lowMass,
+                                        double* highMass, double* tic, double* basePeakMass,
+                                        double* basePeakIntensity, int32_t* channels, int32_t* uniformTime,
+                                        double* frequency);
 
 private:
     int32_t Call(const char* operation, int32_t dispatchId, const std::vector<platform::DispArg>& args);

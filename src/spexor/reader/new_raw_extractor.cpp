@@ -119,3 +119,29 @@ int NewRawExtractor::GetTrailerInt(int scan, const std::string& label) {
     const HRESULT status = rawfile->GetTrailerExtraValueForScanNum(scan, text.get(), &value);
     return TakeTrailerInt(StatusSucceeded("GetTrailerExtraValueForScanNum", status), value, label, scan);
 }
+
+bool NewRawExtractor::GetCreationDate(double& date) {
+    return StatusSucceeded("GetCreationDate", rawfile->GetCreationDate(&date));
+}
+
+void NewRawExtractor::GetInstrument(InstrumentIdentity& instrument) {
+    BSTR text = nullptr;
+    instrument.name = TakeAnswerText(StatusSucceeded("GetInstName", rawfile->GetInstName(&text)), text);
+    instrument.model = TakeAnswerText(StatusSucceeded("GetInstModel", rawfile->GetInstModel(&text)), text);
+    instrument.serialNumber =
+        TakeAnswerText(StatusSucceeded("GetInstSerialNumber", rawfile->GetInstSerialNumber(&text)), text);
+}
+
+bool NewRawExtractor::GetScanHeader(int scan, ScanHeader& header) {
+    ScanHeaderAnswer answer;
+    const HRESULT status = rawfile->GetScanHeaderInfoForScanNum(
+        scan, &answer.packets, &header.startTime, &header.lowMass, &header.highMass, &header.totalIonCurrent,
+        &header.basePeakMz, &header.basePeakIntensity, &answer.channels, &answer.uniformTime, &answer.frequency);
+    return StatusSucceeded("GetScanHeaderInfoForScanNum", status);
+}
+
+bool NewRawExtractor::FindTrailerValue(int scan, const std::string& label, VARIANT& value) {
+    const SystemString text(label);
+    return StatusSucceeded("GetTrailerExtraValueForScanNum",
+                           rawfile->GetTrailerExtraValueForScanNum(scan, text.get(), &value));
+}

@@ -19,6 +19,10 @@ public:
     double GetRetentionTime(int scan) override;
     double GetTrailerDouble(int scan, const std::string& label) override;
     int GetTrailerInt(int scan, const std::string& label) override;
+    bool GetCreationDate(double& date) override;
+    void GetInstrument(InstrumentIdentity& instrument) override;
+    bool GetScanHeader(int scan, ScanHeader& header) override;
+    bool FindTrailerValue(int scan, const std::string& label, platform::VARIANT& value) override;
 
 private:
     xrawfile::IXRawfile* rawfile = nullptr;

@@ -124,3 +124,24 @@ int RawExtractor::GetTrailerInt(int scan, const std::string& label) {
     const int32_t result = control->GetTrailerExtraValueForScanNum(scan, label, &value);
     return TakeTrailerInt(ControlSucceeded(result), value, label, scan);
 }
+
+bool RawExtractor::GetCreationDate(double& date) { return ControlSucceeded(control->GetCreationDate(&date)); }
+
+void RawExtractor::GetInstrument(InstrumentIdentity& instrument) {
+    BSTR text = nullptr;
+    instrument.name = TakeAnswerText(ControlSucceeded(control->GetInstName(&text)), text);
+    instrument.model = TakeAnswerText(ControlSucceeded(control->GetInstModel(&text)), text);
+    instrument.serialNumber = TakeAnswerText(ControlSucceeded(control->GetInstSerialNumber(&text)), text);
+}
+
+bool RawExtractor::GetScanHeader(int scan, ScanHeader& header) {
+    ScanHeaderAnswer answer;
+    return ControlSucceeded(control->GetScanHeaderInfoForScanNum(
+               scan, &answer.packets, &header.startTime, &header.lowMass, &header.highMass, &header.totalIonCurrent,
+               &header.basePeakMz, &header.basePeakIntensity, &answer.channels, &answer.uniformTime,
+               &answer.frequency));
+}
+
+bool RawExtractor::FindTrailerValue(int scan, const std::string& label, VARIANT& value) {
+    return ControlSucceeded(control->GetTrailerExtraValueForScanNum(scan, label, &value));
+}

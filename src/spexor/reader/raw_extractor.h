@@ -6,9 +6,11 @@
 #include <utility>
 
 #include "spexor/reader/mass_list.h"
+#include "spexor/reader/scan_header.h"
 
 namespace platform {
 class CWnd;
+struct VARIANT;
 }
 class CXRawfile;
 
@@ -45,6 +47,19 @@ public:
     virtual bool IsAvailable();
     virtual double GetTrailerDouble(int scan, const std::string& label);
     virtual int GetTrailerInt(int scan, const std::string& label);
+
+    // What a full description of the file and its scans needs beyond the
+    // questions above. None of them prints anything: an answer that cannot
+    // be had is absent (false, empty texts).
+    virtual bool GetCreationDate(double& date);  // automation date: days since 1899-12-30
+    virtual void GetInstrument(InstrumentIdentity& instrument);
+    virtual bool GetScanHeader(int scan, ScanHeader& header);
+    // A trailer value by its exact label, into `value` (which the caller
+    // clears); false when the scan has no such value.
+    virtual bool FindTrailerValue(int scan, const std::string& label, platform::VARIANT& value);
+    // A numeric (or yes/no) trailer value, and a text one.
+    std::optional<double> FindTrailerNumber(int scan, const std::string& label);
+    std::optional<std::string> FindTrailerText(int scan, const std::string& label);
 
 protected:
     // For derived readers that reach the component without a control.

@@ -27,3 +27,10 @@ inline std::string TakeSystemString(platform::BSTR& text) {
     text = nullptr;
     return copy;
 }
+
+// The text of a string the component answered with, or the empty text when
+// the call failed; the string is released in both cases.
+inline std::string TakeAnswerText(bool callSucceeded, platform::BSTR& text) {
+    std::string copy = TakeSystemString(text);
+    return callSucceeded ? copy : std::string();
+}

@@ -49,6 +49,13 @@ TEST(ReadOptions, OutputKindsComeFromTheOptionsAlone) {
     ExpectKinds(Read({"-mgf", "-ms3"}).settings.outputKinds, {false, false, true, true, false});
     ExpectKinds(Read({"-ms1", "-ms2", "-ksd"}).settings.outputKinds, {true, true, false, false, true});
     ExpectKinds(Read({"-a"}).settings.outputKinds, {false, false, false, true, false});
+    // mzML alone: no MGF.
+    const RunSettings mzml = Read({"-mzml"}).settings;
+    ExpectKinds(mzml.outputKinds, {false, false, false, false, false});
+    EXPECT_TRUE(mzml.outputKinds.mzml);
+    EXPECT_TRUE(mzml.mzmlCompression);
+    EXPECT_FALSE(Read({"-mzml", "-mzml-nozlib"}).settings.mzmlCompression);
+    EXPECT_FALSE(Read({"-mgf"}).settings.outputKinds.mzml);
 }
 
 TEST(ReadOptions, SwitchesAndInputsMixFreely) {

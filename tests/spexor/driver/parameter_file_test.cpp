@@ -94,8 +94,14 @@ TEST(ParameterFile, Extensions) {
     kinds = Parse("extension=MGF\nextension=MS1\n").settings.outputKinds;
     EXPECT_TRUE(kinds.ms1);
     EXPECT_FALSE(kinds.mgf);
+    kinds = Parse("extension=mzml|MS2\n").settings.outputKinds;
+    EXPECT_TRUE(kinds.mzml && kinds.ms2);
+    EXPECT_FALSE(kinds.mgf);
+    EXPECT_FALSE(Parse("mzml_compression=off\n").settings.mzmlCompression);
+    EXPECT_TRUE(Parse("mzml_compression=ON\n").settings.mzmlCompression);
+    EXPECT_EQ(ErrorOf("mzml_compression=zlib\n"), LineError(1, "error mzml_compression value, only ON and OFF"));
     EXPECT_EQ(ErrorOf("extension=MS1|MS3\n"),
-              LineError(1, "error extension type, supporting values are MS1, MS2, MGF, and KSD"));
+              LineError(1, "error extension type, supporting values are MS1, MS2, MGF, KSD, and MZML"));
     EXPECT_EQ(ErrorOf("EXTENSION=MGF\n"), LineError(1, "no such name EXTENSION"));
 }
 

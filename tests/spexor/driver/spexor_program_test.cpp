@@ -50,6 +50,10 @@ const std::string kHelpText =
     "\t-ms1\n\t\tExport MS1 files.\n\n"
     "\t-ms2\n\t\tExport MS2 files.\n\n"
     "\t-o\n\t\tOutputs directory. e.g. -o F:\\data\\output\\.\n\n"
+    "\t-mzml\n\t\tExport one indexed mzML 1.1 file per RAW file, holding every scan of every MS level (the "
+    "activation switch -a does not apply to it).\n\n"
+    "\t-mzml-nozlib\n\t\tWrite the peak arrays of mzML files uncompressed, for readers that cannot read zlib. In "
+    "default case, they are zlib-compressed.\n\n"
     "\t-p\n\t\tMake results profile. In default case, this switch is off.\n\n"
     "\t-ksd\n\t\tExport KSD files.\n\n"
     "\t-z\n\t\tCharge range of the spectra. The range could be any interval between 1 and 9. Default is -z 2-3.\n\n";

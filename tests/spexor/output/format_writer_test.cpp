@@ -25,7 +25,8 @@ public:
     explicit WrittenFile(const ConversionSettings& settings, const std::string& letters) {
         std::string reason;
         file_ = OutputFile::Create((dir_.path() / ("run." + letters)).string(), reason);
-        writer = MakeFormatWriter(FormatNamed(letters), settings, *file_, "run");
+        run_.baseName = "run";
+        writer = MakeFormatWriter(FormatNamed(letters), settings, *file_, run_);
     }
     std::string Text() {
         file_->Close();
@@ -35,6 +36,7 @@ public:
 
 private:
     TempDir dir_;
+    RunFacts run_;
     std::unique_ptr<OutputFile> file_;
 };
 

@@ -60,7 +60,9 @@ TEST(LocaleIndependence, NumbersAndDatesIgnoreTheProcessLocale) {
     record.chargeMin = record.chargeMax = 2;
     std::string reason;
     auto file = OutputFile::Create((dir.path() / "run.ms2").string(), reason);
-    const std::unique_ptr<FormatWriter> writer = MakeFormatWriter(OutputFormat::MS2, settings, *file, "run");
+    RunFacts run;
+    run.baseName = "run";
+    const std::unique_ptr<FormatWriter> writer = MakeFormatWriter(OutputFormat::MS2, settings, *file, run);
     writer->Begin();
     writer->WriteSpectrum(record);
     file->Close();

@@ -40,6 +40,7 @@ TEST(OutputSlots, FilesAreOrderedMs1ThenEachFormatsSplitFilesAndMergedFile) {
             expected.push_back(split + std::string(letters));
         expected.push_back("." + std::string(letters));
     }
+    expected.push_back(".mzML");
     std::vector<int> all;
     for (int slot = 0; slot < kOutputSlotCount; ++slot) all.push_back(slot);
     EXPECT_EQ(Suffixes(all), expected);
@@ -62,21 +63,27 @@ TEST(OutputSlots, KindsAndModeChooseTheirFiles) {
     settings.outputKinds = {true, false, true, false, false};
     EXPECT_EQ(WantedSuffixes(settings), (Names{".ms1", ".HCD.ITMS.ms3", ".HCD.FTMS.ms3", ".CID.ITMS.ms3",
                                                ".CID.FTMS.ms3", ".ETD.ITMS.ms3", ".ETD.FTMS.ms3"}));
+    // One mzML file in either mode.
+    settings.outputKinds = {false, false, false, false, false, true};
+    EXPECT_EQ(WantedSuffixes(settings), Names{".mzML"});
+    settings.activationMode = ActivationMode::merged;
+    EXPECT_EQ(WantedSuffixes(settings), Names{".mzML"});
 }
 
 TEST(SpectrumRouting, SpectraGoToTheFilesOfTheirLevelActivationAndAnalyzer) {
     const auto split = ActivationMode::split;
     const auto merged = ActivationMode::merged;
-    EXPECT_EQ(Routed(ScanLevel::MS1, split, ActivationClass::ETD, "Q"), Names{".ms1"});
+    EXPECT_EQ(Routed(ScanLevel::MS1, split, ActivationClass::ETD, "Q"), (Names{".ms1", ".mzML"}));
     EXPECT_EQ(Routed(ScanLevel::MS2, split, ActivationClass::CID, "FTMS"),
-              (Names{".CID.FTMS.ms2", ".CID.FTMS.mgf", ".CID.FTMS.ksd"}));
+              (Names{".CID.FTMS.ms2", ".CID.FTMS.mgf", ".CID.FTMS.ksd", ".mzML"}));
     EXPECT_EQ(Routed(ScanLevel::MS2, split, ActivationClass::HCD, "ITMS"),
-              (Names{".HCD.ITMS.ms2", ".HCD.ITMS.mgf", ".HCD.ITMS.ksd"}));
-    EXPECT_EQ(Routed(ScanLevel::MS2, merged, ActivationClass::HCD, "Q"), (Names{".ms2", ".mgf", ".ksd"}));
-    EXPECT_EQ(Routed(ScanLevel::MS3, split, ActivationClass::ETD, "FTMS"), Names{".ETD.FTMS.ms3"});
-    EXPECT_EQ(Routed(ScanLevel::MS3, merged, ActivationClass::ETD, ""), Names{".ms3"});
-    EXPECT_EQ(Routed(ScanLevel::MS2, split, ActivationClass::HCD, "TOFMS"), Names{});
-    EXPECT_EQ(Routed(ScanLevel::MS3, split, ActivationClass::HCD, "ftms"), Names{});
+              (Names{".HCD.ITMS.ms2", ".HCD.ITMS.mgf", ".HCD.ITMS.ksd", ".mzML"}));
+    EXPECT_EQ(Routed(ScanLevel::MS2, merged, ActivationClass::HCD, "Q"), (Names{".ms2", ".mgf", ".ksd", ".mzML"}));
+    EXPECT_EQ(Routed(ScanLevel::MS3, split, ActivationClass::ETD, "FTMS"), (Names{".ETD.FTMS.ms3", ".mzML"}));
+    EXPECT_EQ(Routed(ScanLevel::MS3, merged, ActivationClass::ETD, ""), (Names{".ms3", ".mzML"}));
+    // The mzML file takes every scan, whatever its analyzer.
+    EXPECT_EQ(Routed(ScanLevel::MS2, split, ActivationClass::HCD, "TOFMS"), Names{".mzML"});
+    EXPECT_EQ(Routed(ScanLevel::MS3, split, ActivationClass::HCD, "ftms"), Names{".mzML"});
     EXPECT_EQ(ActivationClassOf("CID"), ActivationClass::CID);
     EXPECT_EQ(ActivationClassOf("cid"), std::nullopt);
     EXPECT_EQ(ActivationClassOf(""), std::nullopt);

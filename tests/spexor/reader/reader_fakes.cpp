@@ -107,6 +107,19 @@ public:
     HRESULT GetTrailerExtraValueForScanNum(int32_t scan, const char* label, VARIANT* value) override {
         return Record("GetTrailerExtraValueForScanNum", inner_->GetTrailerExtraValueForScanNum(scan, label, value));
     }
+    HRESULT GetInstName(platform::BSTR* name) override { return Record("GetInstName", inner_->GetInstName(name)); }
+    HRESULT GetInstModel(platform::BSTR* model) override { return Record("GetInstModel", inner_->GetInstModel(model)); }
+    HRESULT GetInstSerialNumber(platform::BSTR* serialNumber) override {
+        return Record("GetInstSerialNumber", inner_->GetInstSerialNumber(serialNumber));
+    }
+    HRESULT GetScanHeaderInfoForScanNum(int32_t scan, int32_t* packets, double* startTime, double* lowMass,
+                                        double* highMass, double* tic, double* basePeakMass, double* basePeakIntensity,
+                                        int32_t* channels, int32_t* uniformTime, double* frequency) override {
+        return Record("GetScanHeaderInfoForScanNum",
+                      inner_->GetScanHeaderInfoForScanNum(scan, packets, startTime, lowMass, highMass, tic,
+                                                          basePeakMass, basePeakIntensity, channels, uniformTime,
+                                                          frequency));
+    }
 
 private:
     ~RecordingInterface() override { inner_->Release(); }

@@ -4,7 +4,7 @@ dump (what Thermo's own library reads from the RAW file) and against the
 rules of the indexed wrapper:
 
     compare_with_reference.py MZML DUMP_JSON_GZ RAW_FILE [--as-stored]
-                              [--text MS1_OR_MS2_FILE]...
+                              [--compression zlib|none] [--text MS1_OR_MS2_FILE]...
 
 - the wrapper: every index offset is the byte position of the '<' of its
   element, indexListOffset that of '<indexList', fileChecksum the SHA-1 of the
@@ -16,8 +16,8 @@ rules of the indexed wrapper:
   highest m/z (the scan header's low and high mass), the analyzer of the
   scan's instrument configuration; for MSn the precursor: isolation target
   and offsets, selected ion m/z, charge, activation and energies;
-- the arrays: their counts and encoded lengths, a compression and a 64-bit
-  float term on each, an empty '<binary/>' for an empty array. With
+- the arrays: their counts and encoded lengths, the compression expected and
+  a 64-bit float term on each, an empty '<binary/>' for an empty array. With
   --as-stored (spexor -p) the centroid/profile term is the stored one and
   both arrays hold the stored points bit for bit. Otherwise (spexor -c) every
   spectrum is centroid, scans stored as centroid hold their stored points bit
@@ -73,6 +73,11 @@ class Problems:
 def close_enough(written, expected, tolerance=0.0):
     allowed = max(tolerance, RELATIVE_TOLERANCE * abs(expected), 1e-12)
     return abs(written - expected) <= allowed
+
+
+# What the spexor options of the file make the arrays: as stored (-p) or
+# peak-picked with the peaks of spexor's text files; their compression.
+Expectations = collections.namedtuple("Expectations", "as_stored text_peaks compression")
 
 
 # ---- the indexed wrapper -------------------------------------------------
@@ -160,7 +165,7 @@ def cv_params(element):
             for p in element.findall(NS + "cvParam")}
 
 
-def decode_array(array, length, where, problems):
+def decode_array(array, length, compression, where, problems):
     params = cv_params(array)
     binary = array.find(NS + "binary")
     text = (binary.text or "") if binary is not None else ""
@@ -172,6 +177,8 @@ def decode_array(array, length, where, problems):
     compressed = "MS:1000574" in params
     if not compressed and "MS:1000576" not in params:
         problems.add("arrays", f"{where}: neither zlib nor no compression named")
+    elif compressed != (compression == "zlib"):
+        problems.add("arrays", f"{where}: {'zlib' if compressed else 'no'} compression, {compression} expected")
     if length == 0:
         if text:
             problems.add("arrays", f"{where}: an empty array written as '{text[:40]}', not as <binary/>")
@@ -185,21 +192,22 @@ def decode_array(array, length, where, problems):
     return list(struct.unpack(f"<{length}d", raw))
 
 
-def spectrum_arrays(spectrum, where, problems):
+def spectrum_arrays(spectrum, compression, where, problems):
     length = int(spectrum.get("defaultArrayLength", "-1"))
     arrays = {}
     for array in spectrum.iter(NS + "binaryDataArray"):
         params = cv_params(array)
         kind = "mz" if "MS:1000514" in params else "intensity" if "MS:1000515" in params else None
         if kind:
-            arrays[kind] = decode_array(array, length, f"{where} {kind} array", problems)
+            arrays[kind] = decode_array(array, length, compression, f"{where} {kind} array", problems)
     if set(arrays) != {"mz", "intensity"}:
         problems.add("arrays", f"{where}: arrays {sorted(arrays)}, not an m/z and an intensity array")
     return arrays
 
 
-def check_arrays(spectrum, scan, as_stored, text_peaks, where, problems):
-    arrays = spectrum_arrays(spectrum, where, problems)
+def check_arrays(spectrum, scan, expect, where, problems):
+    as_stored, text_peaks = expect.as_stored, expect.text_peaks
+    arrays = spectrum_arrays(spectrum, expect.compression, where, problems)
     params = cv_params(spectrum)
     centroid, profile = "MS:1000127" in params, "MS:1000128" in params
     if centroid == profile:
@@ -442,7 +450,7 @@ def check_precursor(spectrum, scan, trailer, where, problems):
         problems.add("charge", f"{where}: charge {written_charge} where the trailer has none")
 
 
-def check_spectrum(spectrum, scans, trailer, as_stored, text_peaks, description, written, problems):
+def check_spectrum(spectrum, scans, trailer, expect, description, written, problems):
     """Checks one spectrum against the scan its native id names; `written`
     collects the scan numbers in file order."""
     native_id = spectrum.get("id", "")
@@ -460,7 +468,7 @@ def check_spectrum(spectrum, scans, trailer, as_stored, text_peaks, description,
     scan = scans[number]
     check_header(spectrum, scan, where, problems)
     check_precursor(spectrum, scan, trailer, where, problems)
-    check_arrays(spectrum, scan, as_stored, text_peaks, where, problems)
+    check_arrays(spectrum, scan, expect, where, problems)
     check_analyzer(spectrum, scan, description, where, problems)
 
 
@@ -516,6 +524,8 @@ def main():
     parser.add_argument("dump")
     parser.add_argument("raw")
     parser.add_argument("--as-stored", action="store_true", help="the file was written with spexor -p")
+    parser.add_argument("--compression", choices=("zlib", "none"), default="zlib",
+                        help="the arrays' compression: zlib by default, none with -mzml-nozlib")
     parser.add_argument("--text", action="append", default=[],
                         help="spexor's MS1 or MS2 file of the same run (-m 9 -i 9), whose peaks the peak-picked "
                              "scans must have")
@@ -528,7 +538,7 @@ def main():
     with open(args.raw, "rb") as f:
         raw_sha1 = hashlib.sha1(f.read()).hexdigest()
     trailer = trailer_reader(dump)
-    text_peaks = read_text_peaks(args.text)
+    expect = Expectations(args.as_stored, read_text_peaks(args.text), args.compression)
     scans = {scan["scan"]: scan for scan in dump["scans"]}
     description = Description(dump)
     written = []
@@ -542,7 +552,7 @@ def main():
             elif tag == "spectrumList" and element.get("count") != str(len(scans)):
                 problems.add("spectrum list", f"count {element.get('count')}, the RAW file has {len(scans)} scans")
         elif tag == "spectrum":
-            check_spectrum(element, scans, trailer, args.as_stored, text_peaks, description, written, problems)
+            check_spectrum(element, scans, trailer, expect, description, written, problems)
             element.clear()
         else:
             description.take(tag, element)

@@ -9,6 +9,7 @@
 // same run with nine decimals.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -30,6 +31,8 @@ void ExpectAsTheDumpSays(const ReferenceDump& dump, const std::vector<std::strin
     std::vector<std::string> args = {mzml_test::Script("compare_with_reference.py"), output.mzml().string(),
                                      dump.path.string(), (testing_support::DataDir() / dump.rawName).string()};
     if (asStored) args.push_back("--as-stored");
+    const bool uncompressed = std::find(options.begin(), options.end(), mzml_test::kUncompressedOption) != options.end();
+    args.insert(args.end(), {"--compression", uncompressed ? "none" : "zlib"});
     for (const char* extension : {".ms1", ".ms2"}) {
         if (std::filesystem::exists(output.file(extension))) args.insert(args.end(), {"--text", output.file(extension).string()});
     }

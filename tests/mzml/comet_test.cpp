@@ -35,13 +35,14 @@ TEST_P(Comet, FindsTheSameTopHitsInTheMzmlAsInTheMgf) {
     const mzml_test::Reader python = mzml_test::FindReader(mzml_test::kDebianPython, "python3");
     ASSERT_TRUE(python.installed()) << python.Missing();
     const testing_support::FileCensus census = mzml_test::CensusOf(GetParam());
-    if (!HasSearchableScans(census)) GTEST_SKIP() << "no MS2 scan with the " << kCometMinimumPeaks << " points Comet needs";
+    if (!HasSearchableScans(census))
+        GTEST_SKIP() << "no MS2 scan with the " << kCometMinimumPeaks << " points Comet needs";
 
     const MzmlOutput output(GetParam(), {"-mgf", "-a", "-m", "9", "-i", "9"});
     if (!mzml_test::MzmlToRead(census, output)) return;
-    const auto result = testing_support::RunProgram(
-        python.path, {mzml_test::Script("comet_same_hits.py"), output.mzml().string(), output.file(".mgf").string(),
-                      (output.folder() / "comet").string()});
+    const auto result =
+        testing_support::RunProgram(python.path, {mzml_test::Script("comet_same_hits.py"), output.mzml().string(),
+                                                  output.file(".mgf").string(), (output.folder() / "comet").string()});
     EXPECT_EQ(result.status, 0) << result.out << mzml_test::Excerpt(result.err);
 }
 

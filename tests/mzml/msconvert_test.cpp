@@ -23,7 +23,8 @@ const std::string kMsconvertTimeout = "120";
 
 int CountBlocks(const std::string& mgf) {
     int blocks = 0;
-    for (std::size_t at = mgf.find("BEGIN IONS"); at != std::string::npos; at = mgf.find("BEGIN IONS", at + 1)) ++blocks;
+    for (std::size_t at = mgf.find("BEGIN IONS"); at != std::string::npos; at = mgf.find("BEGIN IONS", at + 1))
+        ++blocks;
     return blocks;
 }
 
@@ -55,7 +56,8 @@ TEST_P(Msconvert, WritesEveryMsnScanToMgf) {
     const std::string all = result.out + result.err;
     ASSERT_NE(result.status, 124) << "msconvert did not end within " << kMsconvertTimeout << " s";
     EXPECT_TRUE(result.status == 0 && all.find("Error") == std::string::npos)
-        << "msconvert exited with " << result.status << ":\n" << mzml_test::Excerpt(all);
+        << "msconvert exited with " << result.status << ":\n"
+        << mzml_test::Excerpt(all);
 
     int msnScans = 0;
     for (const auto& [level, scans] : mzml_test::ScansPerMsLevel(census)) {

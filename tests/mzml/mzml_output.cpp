@@ -21,9 +21,7 @@ std::vector<std::string> OpenableRealFiles() {
     return names;
 }
 
-std::string Reader::Missing() const {
-    return program + " is not installed (Debian package " + package + ")";
-}
+std::string Reader::Missing() const { return program + " is not installed (Debian package " + package + ")"; }
 
 Reader FindReader(const std::string& program, const std::string& package) {
     Reader reader{program, package, ""};

@@ -21,9 +21,9 @@ TEST_P(Pymzml, IteratesEveryScanAndReadsScansByNumber) {
     const MzmlOutput output(GetParam(), {});
     if (!mzml_test::MzmlToRead(census, output)) return;
 
-    const auto result = testing_support::RunProgram(
-        python.path, {mzml_test::Script("read_with_pymzml.py"), output.mzml().string(), std::to_string(census.first),
-                      std::to_string(census.last)});
+    const auto result =
+        testing_support::RunProgram(python.path, {mzml_test::Script("read_with_pymzml.py"), output.mzml().string(),
+                                                  std::to_string(census.first), std::to_string(census.last)});
     EXPECT_EQ(result.status, 0) << result.out << mzml_test::Excerpt(result.err);
 }
 

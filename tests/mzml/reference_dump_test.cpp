@@ -31,10 +31,12 @@ void ExpectAsTheDumpSays(const ReferenceDump& dump, const std::vector<std::strin
     std::vector<std::string> args = {mzml_test::Script("compare_with_reference.py"), output.mzml().string(),
                                      dump.path.string(), (testing_support::DataDir() / dump.rawName).string()};
     if (asStored) args.push_back("--as-stored");
-    const bool uncompressed = std::find(options.begin(), options.end(), mzml_test::kUncompressedOption) != options.end();
+    const bool uncompressed =
+        std::find(options.begin(), options.end(), mzml_test::kUncompressedOption) != options.end();
     args.insert(args.end(), {"--compression", uncompressed ? "none" : "zlib"});
     for (const char* extension : {".ms1", ".ms2"}) {
-        if (std::filesystem::exists(output.file(extension))) args.insert(args.end(), {"--text", output.file(extension).string()});
+        if (std::filesystem::exists(output.file(extension)))
+            args.insert(args.end(), {"--text", output.file(extension).string()});
     }
     const auto result = testing_support::RunProgram(python.path, args);
     EXPECT_EQ(result.status, 0) << result.out << mzml_test::Excerpt(result.err);
@@ -50,7 +52,8 @@ protected:
 TEST_P(MzmlAgainstReferenceDump, ScansAsStoredHoldTheStoredPoints) { ExpectAsTheDumpSays(GetParam(), {"-p"}, true); }
 
 TEST_P(MzmlAgainstReferenceDump, PeakPickedScansSayWhatTheRawFileSaysWithTheTextFilesPeaks) {
-    ExpectAsTheDumpSays(GetParam(), {"-ms1", "-ms2", "-a", "-m", "9", "-i", "9", mzml_test::kUncompressedOption}, false);
+    ExpectAsTheDumpSays(GetParam(), {"-ms1", "-ms2", "-a", "-m", "9", "-i", "9", mzml_test::kUncompressedOption},
+                        false);
 }
 
 std::string DumpName(const testing::TestParamInfo<ReferenceDump>& dump) {

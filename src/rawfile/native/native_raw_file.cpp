@@ -286,13 +286,17 @@ Status NativeRawFile::GetFilterText(int32_t scan, std::string* text) {
     return cached->filterStatus;
 }
 
-Status NativeRawFile::GetRetentionTime(int32_t scan, double* minutes) {
+Status NativeRawFile::IndexEntry(int32_t scan, const ScanIndexEntry** entry) {
     uint64_t ordinal = 0;
     if (const Status status = Ordinal(scan, &ordinal); status != kOk) {
         return status;
     }
+    return index_.Entry(ordinal, entry);
+}
+
+Status NativeRawFile::GetRetentionTime(int32_t scan, double* minutes) {
     const ScanIndexEntry* entry = nullptr;
-    if (const Status status = index_.Entry(ordinal, &entry); status != kOk) {
+    if (const Status status = IndexEntry(scan, &entry); status != kOk) {
         return status;
     }
     *minutes = entry->retentionTime;
@@ -338,12 +342,8 @@ Status NativeRawFile::GetTrailerValue(int32_t scan, std::string_view label, Trai
 }
 
 Status NativeRawFile::GetScanHeader(int32_t scan, ScanHeaderValues* values) {
-    uint64_t ordinal = 0;
-    if (const Status status = Ordinal(scan, &ordinal); status != kOk) {
-        return status;
-    }
     const ScanIndexEntry* entry = nullptr;
-    if (const Status status = index_.Entry(ordinal, &entry); status != kOk) {
+    if (const Status status = IndexEntry(scan, &entry); status != kOk) {
         return status;
     }
     *values = ScanHeaderValues();
@@ -368,12 +368,8 @@ Status NativeRawFile::GetInstrumentTexts(InstrumentTexts* texts) {
 }
 
 Status NativeRawFile::GetPacketTypeWord(int32_t scan, uint32_t* word) {
-    uint64_t ordinal = 0;
-    if (const Status status = Ordinal(scan, &ordinal); status != kOk) {
-        return status;
-    }
     const ScanIndexEntry* entry = nullptr;
-    if (const Status status = index_.Entry(ordinal, &entry); status != kOk) {
+    if (const Status status = IndexEntry(scan, &entry); status != kOk) {
         return status;
     }
     *word = entry->packetTypeWord;

@@ -77,6 +77,8 @@ private:
     Status ReadTrailerHeader();
     // The ordinal of a scan number, or kNoSuchScan.
     Status Ordinal(int32_t scan, uint64_t* ordinal) const;
+    // The scan index entry of a scan number.
+    Status IndexEntry(int32_t scan, const ScanIndexEntry** entry);
     // Decodes the event of the scan at `ordinal`, from the stream or its template.
     Status ReadEvent(uint64_t ordinal, ScanEvent* event);
     // Reads one block of the per-scan event stream and finds where its events start.

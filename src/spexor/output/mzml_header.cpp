@@ -1,6 +1,7 @@
 #include "spexor/output/mzml_header.h"
 
 #include <cmath>
+#include <cstdio>
 #include <ctime>
 #include <filesystem>
 #include <string_view>
@@ -52,14 +53,18 @@ std::string FolderUri(const std::string& rawPath) {
     return uri;
 }
 
-// "2018-02-13T11:09:03Z" from an automation date (days since 1899-12-30).
+// "2018-02-13T11:09:03.970Z" from an automation date (days since
+// 1899-12-30, UTC), to the millisecond.
 std::string TimeStamp(double automationDate) {
-    const double seconds = std::floor((automationDate - kUnixEpochAsAutomationDate) * kSecondsPerDay + 0.5);
+    const double milliseconds =
+        std::floor((automationDate - kUnixEpochAsAutomationDate) * kSecondsPerDay * 1000.0 + 0.5);
+    const double seconds = std::floor(milliseconds / 1000.0);
     const std::time_t time = static_cast<std::time_t>(seconds);
     std::tm utc{};
     gmtime_r(&time, &utc);
-    char text[32];
-    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
+    char text[40];
+    const std::size_t length = std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S", &utc);
+    std::snprintf(text + length, sizeof text - length, ".%03dZ", static_cast<int>(milliseconds - seconds * 1000.0));
     return text;
 }
 

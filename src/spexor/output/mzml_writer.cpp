@@ -27,24 +27,39 @@ void MzmlWriter::PutHeaderOnce() {
     if (header_ || out().HeldInMemory()) return;
     header_ = true;
     const int64_t spectra = static_cast<int64_t>(run_.lastScan) - run_.firstScan + 1;
-    PutMzmlHeader(out(), run_, settings(), FileSha1(run_.rawPath), spectra > 0 ? spectra : 0);
+    const std::string rawSha1 = run_.rawSha1.valid() ? run_.rawSha1.get() : FileSha1(run_.rawPath);
+    PutMzmlHeader(out(), run_, settings(), rawSha1, spectra > 0 ? spectra : 0);
 }
 
 void MzmlWriter::WriteBlock(const SpectrumRecord& record, int32_t /*charge*/) {
     if (record.description == nullptr) return;
     PutHeaderOnce();
+    ReserveNotes();
     out().Put("        ");
     notes_.spectra.push_back({record.scanNumber, out().Position()});
     const ScanDescription& scan = *record.description;
     const double minutes = scan.header ? scan.header->startTime : record.retentionTime / kSecondsPerMinute;
-    notes_.chromatogram.push_back({minutes, scan.header ? scan.header->totalIonCurrent : 0.0});
+    notes_.minutes.push_back(minutes);
+    notes_.totalIonCurrents.push_back(scan.header ? scan.header->totalIonCurrent : 0.0);
     spectrum_.Put(out(), record);
+}
+
+void MzmlWriter::ReserveNotes() {
+    // Room for every scan at once, so that memory does not grow in steps
+    // of the vectors' doubling: 32 bytes a scan.
+    if (out().HeldInMemory() || !notes_.spectra.empty()) return;
+    const int64_t scans = static_cast<int64_t>(run_.lastScan) - run_.firstScan + 1;
+    if (scans <= 0) return;
+    notes_.spectra.reserve(static_cast<std::size_t>(scans));
+    notes_.minutes.reserve(static_cast<std::size_t>(scans));
+    notes_.totalIonCurrents.reserve(static_cast<std::size_t>(scans));
 }
 
 std::unique_ptr<PartNotes> MzmlWriter::TakePartNotes() {
     auto part = std::make_unique<Notes>();
     std::swap(part->spectra, notes_.spectra);
-    std::swap(part->chromatogram, notes_.chromatogram);
+    std::swap(part->minutes, notes_.minutes);
+    std::swap(part->totalIonCurrents, notes_.totalIonCurrents);
     return part;
 }
 
@@ -52,10 +67,13 @@ void MzmlWriter::AppendPart(std::string_view text, const PartNotes* notes) {
     const auto* part = dynamic_cast<const Notes*>(notes);
     if (part == nullptr || part->spectra.empty()) return;
     PutHeaderOnce();
+    ReserveNotes();
     const uint64_t start = out().Position();
     out().Put(text);
     for (const SpectrumStart& spectrum : part->spectra) notes_.spectra.push_back({spectrum.scan, start + spectrum.offset});
-    notes_.chromatogram.insert(notes_.chromatogram.end(), part->chromatogram.begin(), part->chromatogram.end());
+    notes_.minutes.insert(notes_.minutes.end(), part->minutes.begin(), part->minutes.end());
+    notes_.totalIonCurrents.insert(notes_.totalIonCurrents.end(), part->totalIonCurrents.begin(),
+                                   part->totalIonCurrents.end());
 }
 
 void MzmlWriter::PutChromatogram() {
@@ -67,18 +85,13 @@ void MzmlWriter::PutChromatogram() {
     file.Put("<chromatogram index=\"0\" id=\"");
     file.Put(kChromatogramId);
     file.Put("\" defaultArrayLength=\"");
-    PutInteger(file, static_cast<int64_t>(notes_.chromatogram.size()));
+    const std::size_t count = notes_.minutes.size();
+    PutInteger(file, static_cast<int64_t>(count));
     file.Put("\">\n");
     PutCvParam(file, 10, cv::kTotalIonCurrentChromatogram);
-    std::vector<double> values(2 * notes_.chromatogram.size());
-    const std::size_t count = notes_.chromatogram.size();
-    for (std::size_t i = 0; i < count; ++i) {
-        values[i] = notes_.chromatogram[i].minutes;
-        values[count + i] = notes_.chromatogram[i].totalIonCurrent;
-    }
     file.Put("          <binaryDataArrayList count=\"2\">\n");
-    arrays_.PutArray(file, 12, values.data(), count, cv::kTimeArray, cv::kUnitMinute);
-    arrays_.PutArray(file, 12, values.data() + count, count, cv::kIntensityArray, cv::kUnitDetectorCounts);
+    arrays_.PutArray(file, 12, notes_.minutes.data(), count, cv::kTimeArray, cv::kUnitMinute);
+    arrays_.PutArray(file, 12, notes_.totalIonCurrents.data(), count, cv::kIntensityArray, cv::kUnitDetectorCounts);
     file.Put("          </binaryDataArrayList>\n        </chromatogram>\n      </chromatogramList>\n");
 }
 

@@ -35,13 +35,12 @@ public:
         int32_t scan;
         uint64_t offset;
     };
-    struct ChromatogramPoint {
-        double minutes;
-        double totalIonCurrent;
-    };
     struct Notes : PartNotes {
         std::vector<SpectrumStart> spectra;
-        std::vector<ChromatogramPoint> chromatogram;
+        // The chromatogram's two arrays, kept apart so that they are
+        // encoded as they lie.
+        std::vector<double> minutes;
+        std::vector<double> totalIonCurrents;
     };
 
 private:
@@ -53,6 +52,7 @@ private:
 
     void WriteBlock(const SpectrumRecord& record, int32_t charge) override;
     void PutHeaderOnce();
+    void ReserveNotes();
     void PutChromatogram();
     void PutIndex();
 

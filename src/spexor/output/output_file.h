@@ -74,6 +74,8 @@ public:
     // From now on every byte that leaves for the file is shown to `watcher`
     // (null: none), which must outlive the file or be replaced first.
     void Watch(ByteWatcher* watcher) { watcher_ = watcher; }
+    // Empties an in-memory text, keeping its buffer.
+    void ClearHeld() { cursor_ = buffer_.get(); }
     // Exchanges what two in-memory texts hold, without copying it.
     void SwapHeld(OutputFile& other);
 

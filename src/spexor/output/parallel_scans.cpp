@@ -150,6 +150,7 @@ public:
                 if (job_.outputs[slot] && result.texts[slot]) {
                     job_.outputs[slot]->writer->AppendPart(result.texts[slot]->Held(), result.notes[slot].get());
                 }
+                if (result.texts[slot]) Recycle(std::move(result.texts[slot]));
             }
             AddCounts(job_, result.counts);
             if (result.unexpected) std::rethrow_exception(result.unexpected);
@@ -166,6 +167,27 @@ private:
         lock.unlock();
         changed_.notify_all();
         return result;
+    }
+
+    // An empty in-memory text: a delivered chunk's buffer when there is one
+    // (its pages already in place, where a new one would be faulted in
+    // anew), else a new one of `capacity`.
+    std::unique_ptr<OutputFile> SpareText(std::size_t capacity) {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            if (!spareTexts_.empty()) {
+                std::unique_ptr<OutputFile> text = std::move(spareTexts_.back());
+                spareTexts_.pop_back();
+                return text;
+            }
+        }
+        return OutputFile::InMemory(capacity);
+    }
+
+    void Recycle(std::unique_ptr<OutputFile> text) {
+        text->ClearHeld();
+        std::lock_guard<std::mutex> lock(mutex_);
+        spareTexts_.push_back(std::move(text));
     }
 
     // Takes the next chunk, waiting while too many are ahead of delivery; -1 when there is none.
@@ -237,12 +259,13 @@ private:
         result.counts = worker.sink.counts;
         for (int slot = 0; slot < kOutputSlotCount; ++slot) {
             // The chunk's text is handed over as it lies; the worker goes on
-            // in a new buffer as large, which seldom needs to grow.
+            // in a buffer of a chunk delivered before (or a new one as large),
+            // which seldom needs to grow.
             if (!worker.memory.texts[slot]) continue;
             OutputFile& text = *worker.memory.texts[slot];
             result.notes[slot] = worker.memory.writers[slot]->TakePartNotes();
             if (text.Held().empty() && !result.notes[slot]) continue;
-            result.texts[slot] = OutputFile::InMemory(text.capacity());
+            result.texts[slot] = SpareText(text.capacity());
             result.texts[slot]->SwapHeld(text);
         }
         return result;
@@ -255,6 +278,7 @@ private:
     std::vector<PrecedingScans> lastBefore_;  // -1 until the chunk's worker has found them
     std::vector<ChunkResult> results_;
     std::vector<std::unique_ptr<Worker>> workers_;
+    std::vector<std::unique_ptr<OutputFile>> spareTexts_;  // delivered chunks' buffers, emptied
     std::vector<std::thread> threads_;
     std::mutex mutex_;
     std::condition_variable changed_;

@@ -4,6 +4,7 @@
 #include "platform/fatal_error.h"
 #include "spexor/output/filter_facts.h"
 #include "spexor/output/scan_description.h"
+#include "spexor/output/sha1_digest.h"
 #include "spexor/reader/raw_extractor.h"
 
 std::string AnalyzerWordOf(const std::string& filter) {
@@ -38,6 +39,7 @@ void NoteScan(const std::string& filter, RunFacts& run) {
 }  // namespace
 
 void DescribeRun(RawExtractor& reader, int32_t first, int32_t last, RunFacts& run) {
+    run.rawSha1 = std::async(std::launch::async, FileSha1, run.rawPath).share();
     run.firstScan = first;
     run.lastScan = last;
     double date = 0;

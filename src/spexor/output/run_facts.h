@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <future>
 #include <optional>
 #include <string>
 #include <vector>
@@ -28,6 +29,9 @@ struct RunFacts {
     bool hasMs1Scans = false;
     bool hasMsnScans = false;
     bool hasProfileScans = false;
+    // The SHA-1 of the RAW file, worked out on a thread of its own while the
+    // conversion starts; invalid when not asked for.
+    std::shared_future<std::string> rawSha1;
 
     // The position of an analyzer word in `analyzers`, or -1.
     int AnalyzerIndex(const std::string& analyzer) const;
@@ -37,7 +41,7 @@ class RawExtractor;
 
 // Reads the file-level facts from an open reader: the creation date, the
 // instrument and the analyzers of the scans `first` to `last`, whose filter
-// texts it reads without a console line.
+// texts it reads without a console line; and starts the RAW file's SHA-1.
 void DescribeRun(RawExtractor& reader, int32_t first, int32_t last, RunFacts& run);
 
 // The analyzer word of a filter text: its first word, "TQMS" for a filter

@@ -136,7 +136,8 @@ void WriteRecord(ScanSink& sink, ScanLevel level, const LoopState& state, const 
         const int slot = route.slots[i];
         if (sink.writers[slot] == nullptr) continue;
         if (!withMassList && !sink.writers[slot]->DescribesEveryScan()) continue;
-        if (!formatted) {
+        // The peak lines are the text formats'; mzML encodes the peaks itself.
+        if (!formatted && !sink.writers[slot]->DescribesEveryScan()) {
             if (!sink.peakLines)
                 sink.peakLines =
                     std::make_unique<PeakLines>(sink.settings->mzDecimals, sink.settings->intensityDecimals);

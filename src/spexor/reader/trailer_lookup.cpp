@@ -5,6 +5,7 @@
 
 #include "platform/com.h"
 #include "spexor/reader/raw_extractor.h"
+#include "spexor/reader/trailer_value.h"
 
 using namespace platform;
 
@@ -14,17 +15,12 @@ std::optional<double> NumberOf(const VARIANT& value) {
     switch (value.vt) {
         case VT_R4: return static_cast<double>(value.fltVal);
         case VT_R8: return value.dblVal;
-        case VT_I1: return value.cVal;
-        case VT_I2: return value.iVal;
-        case VT_UI1: return value.bVal;
-        case VT_UI2: return value.uiVal;
-        case VT_I4:
-        case VT_INT: return value.lVal;
-        case VT_UI4:
-        case VT_UINT: return value.ulVal;
         case VT_BOOL: return value.boolVal != 0 ? 1.0 : 0.0;
-        default: return std::nullopt;
+        default: break;
     }
+    const std::optional<int64_t> integer = VariantInteger(value);
+    if (!integer) return std::nullopt;
+    return static_cast<double>(*integer);
 }
 
 }  // namespace

@@ -18,6 +18,18 @@ double TrailerValueAsDouble(const VARIANT& value) {
 }
 
 int TrailerValueAsInt(const VARIANT& value) {
+    const std::optional<int64_t> integer = VariantInteger(value);
+    if (!integer) {
+        console::ReportException("Unknown varValue type.!");
+        return 0;
+    }
+    // The 32-bit types as they stand, the low 32 bits of the 64-bit ones.
+    return static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(*integer) & 0xFFFFFFFFu));
+}
+
+}  // namespace
+
+std::optional<int64_t> VariantInteger(const VARIANT& value) {
     switch (value.vt) {
         case VT_I1: return value.cVal;
         case VT_I2: return value.iVal;
@@ -26,14 +38,12 @@ int TrailerValueAsInt(const VARIANT& value) {
         case VT_I4:
         case VT_INT: return value.lVal;
         case VT_UI4:
-        case VT_UINT: return static_cast<int32_t>(value.ulVal);
+        case VT_UINT: return value.ulVal;
         case VT_I8:
-        case VT_UI8: return static_cast<int32_t>(static_cast<uint32_t>(value.ullVal & 0xFFFFFFFFu));
-        default: console::ReportException("Unknown varValue type.!"); return 0;
+        case VT_UI8: return static_cast<int64_t>(value.ullVal);
+        default: return std::nullopt;
     }
 }
-
-}  // namespace
 
 double TakeTrailerDouble(bool callSucceeded, VARIANT& value, const std::string& label, int scan) {
     double answer = 0.0;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 
 #include "platform/com.h"
@@ -10,6 +12,10 @@
 // A failed call prints the trailer failure line for `label` and `scan` and
 // gives 0. A value of a type the conversion does not take prints its line on
 // standard error and gives 0.
+
+// The integer a variant of one of the integer types holds (I1, I2, I4, INT,
+// I8 and their unsigned kinds), widened; none for any other type.
+std::optional<int64_t> VariantInteger(const platform::VARIANT& value);
 
 // R4 (widened) and R8.
 double TakeTrailerDouble(bool callSucceeded, platform::VARIANT& value, const std::string& label, int scan);

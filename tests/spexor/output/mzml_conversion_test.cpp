@@ -165,7 +165,7 @@ TEST_F(MzmlConversion, TheFileSaysWhereItComesFromAndHowItWasMade) {
     EXPECT_TRUE(CvValue(file_, "MS:1000768"));  // Thermo nativeID format
     EXPECT_TRUE(CvValue(file_, "MS:1000563"));  // Thermo RAW format
     EXPECT_EQ(CvValue(file_, "MS:1000569")->size(), 40u);
-    EXPECT_NE(file_.find("startTimeStamp=\"2023-03-15T12:00:00Z\""), std::string::npos);
+    EXPECT_NE(file_.find("startTimeStamp=\"2023-03-15T12:00:00.000Z\""), std::string::npos);
     // A fixture names no model: the generic Thermo term.
     EXPECT_TRUE(CvValue(file_, "MS:1000483"));
     EXPECT_EQ(CvValue(file_, "MS:1000799"), "spexor");

@@ -71,37 +71,33 @@ void PutBase64(OutputFile& out, std::span<const unsigned char> bytes) {
 
 }  // namespace
 
-void BinaryArrayWriter::PutArray(OutputFile& out, int indent, const double* values, std::size_t count,
+void BinaryArrayWriter::PutArray(OutputFile& out, const double* values, std::size_t count,
                                  const CvTerm& kind, const CvUnit& unit) {
     const std::span<const unsigned char> bytes = Pack(values, count);
-    const std::string pad(static_cast<std::size_t>(indent), ' ');
-    out.Put(pad);
     out.Put("<binaryDataArray encodedLength=\"");
     PutInteger(out, static_cast<int64_t>(BASE64_ENCODE_RAW_LENGTH(bytes.size())));
     out.Put("\">\n");
-    PutCvParam(out, indent + 2, cv::k64BitFloat);
-    PutCvParam(out, indent + 2, compressed_ || (compress_ && count == 0) ? cv::kZlibCompression : cv::kNoCompression);
-    PutCvParam(out, indent + 2, kind, std::string_view(), &unit);
-    out.Put(pad);
+    PutCvParam(out, cv::k64BitFloat);
+    PutCvParam(out, compressed_ || (compress_ && count == 0) ? cv::kZlibCompression : cv::kNoCompression);
+    PutCvParam(out, kind, std::string_view(), &unit);
     // An empty array is an empty element: a zlib stream of nothing is not
     // read by every reader.
     if (bytes.empty()) {
-        out.Put("  <binary/>\n");
+        out.Put("<binary/>\n");
     } else {
-        out.Put("  <binary>");
+        out.Put("<binary>");
         PutBase64(out, bytes);
         out.Put("</binary>\n");
     }
-    out.Put(pad);
     out.Put("</binaryDataArray>\n");
 }
 
-void BinaryArrayWriter::PutPeakArrays(OutputFile& out, int indent, const Peak* peaks, std::size_t count) {
+void BinaryArrayWriter::PutPeakArrays(OutputFile& out, const Peak* peaks, std::size_t count) {
     values_.resize(2 * count);
     for (std::size_t i = 0; i < count; ++i) {
         values_[i] = peaks[i].mz;
         values_[count + i] = peaks[i].intensity;
     }
-    PutArray(out, indent, values_.data(), count, cv::kMzArray, cv::kUnitMz);
-    PutArray(out, indent, values_.data() + count, count, cv::kIntensityArray, cv::kUnitDetectorCounts);
+    PutArray(out, values_.data(), count, cv::kMzArray, cv::kUnitMz);
+    PutArray(out, values_.data() + count, count, cv::kIntensityArray, cv::kUnitDetectorCounts);
 }

@@ -22,9 +22,9 @@ public:
     BinaryArrayWriter& operator=(const BinaryArrayWriter&) = delete;
 
     // The two arrays of a spectrum: m/z and intensity.
-    void PutPeakArrays(OutputFile& out, int indent, const Peak* peaks, std::size_t count);
+    void PutPeakArrays(OutputFile& out, const Peak* peaks, std::size_t count);
     // One array of values with its kind (m/z, intensity, time ...) and unit.
-    void PutArray(OutputFile& out, int indent, const double* values, std::size_t count, const CvTerm& kind,
+    void PutArray(OutputFile& out, const double* values, std::size_t count, const CvTerm& kind,
                   const CvUnit& unit);
 
 private:

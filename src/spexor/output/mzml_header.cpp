@@ -69,57 +69,57 @@ std::string TimeStamp(double automationDate) {
 }
 
 void PutFileDescription(OutputFile& out, const RunFacts& run, const std::string& rawSha1) {
-    out.Put("    <fileDescription>\n      <fileContent>\n");
-    if (run.hasMs1Scans) PutCvParam(out, 8, cv::kMs1Spectrum);
-    if (run.hasMsnScans) PutCvParam(out, 8, cv::kMsnSpectrum);
-    out.Put("      </fileContent>\n      <sourceFileList count=\"1\">\n        <sourceFile id=\"");
+    out.Put("<fileDescription>\n<fileContent>\n");
+    if (run.hasMs1Scans) PutCvParam(out, cv::kMs1Spectrum);
+    if (run.hasMsnScans) PutCvParam(out, cv::kMsnSpectrum);
+    out.Put("</fileContent>\n<sourceFileList count=\"1\">\n<sourceFile id=\"");
     out.Put(kSourceFileId);
     out.Put("\" name=\"");
     PutEscaped(out, std::filesystem::path(run.rawPath).filename().string());
     out.Put("\" location=\"");
     PutEscaped(out, FolderUri(run.rawPath));
     out.Put("\">\n");
-    PutCvParam(out, 10, cv::kThermoNativeIdFormat);
-    PutCvParam(out, 10, cv::kThermoRawFormat);
-    if (!rawSha1.empty()) PutCvParam(out, 10, cv::kSha1, rawSha1);
-    out.Put("        </sourceFile>\n      </sourceFileList>\n    </fileDescription>\n");
+    PutCvParam(out, cv::kThermoNativeIdFormat);
+    PutCvParam(out, cv::kThermoRawFormat);
+    if (!rawSha1.empty()) PutCvParam(out, cv::kSha1, rawSha1);
+    out.Put("</sourceFile>\n</sourceFileList>\n</fileDescription>\n");
 }
 
 void PutInstrumentParams(OutputFile& out, const InstrumentIdentity& instrument) {
-    out.Put("    <referenceableParamGroupList count=\"1\">\n");
-    out.Put("      <referenceableParamGroup id=\"CommonInstrumentParams\">\n");
+    out.Put("<referenceableParamGroupList count=\"1\">\n");
+    out.Put("<referenceableParamGroup id=\"CommonInstrumentParams\">\n");
     // A model the readers in wide use know by a term of its own gets it;
     // any other the generic term, with the model's text beside it.
     const CvTerm* model = InstrumentModelTerm(instrument.model);
-    PutCvParam(out, 8, model != nullptr ? *model : cv::kThermoInstrumentModel);
-    if (!instrument.serialNumber.empty()) PutCvParam(out, 8, cv::kInstrumentSerialNumber, instrument.serialNumber);
-    if (model == nullptr && !instrument.model.empty()) PutUserParam(out, 8, "instrument model", instrument.model);
-    out.Put("      </referenceableParamGroup>\n    </referenceableParamGroupList>\n");
+    PutCvParam(out, model != nullptr ? *model : cv::kThermoInstrumentModel);
+    if (!instrument.serialNumber.empty()) PutCvParam(out, cv::kInstrumentSerialNumber, instrument.serialNumber);
+    if (model == nullptr && !instrument.model.empty()) PutUserParam(out, "instrument model", instrument.model);
+    out.Put("</referenceableParamGroup>\n</referenceableParamGroupList>\n");
 }
 
 void PutSoftware(OutputFile& out) {
-    out.Put("    <softwareList count=\"1\">\n      <software id=\"");
+    out.Put("<softwareList count=\"1\">\n<software id=\"");
     out.Put(kSoftwareId);
     out.Put("\" version=\"" SPEXOR_VERSION "\">\n");
-    PutCvParam(out, 8, cv::kCustomSoftware, "spexor");
-    out.Put("      </software>\n    </softwareList>\n");
+    PutCvParam(out, cv::kCustomSoftware, "spexor");
+    out.Put("</software>\n</softwareList>\n");
 }
 
 void PutInstrumentConfiguration(OutputFile& out, int index, const RunFacts::AnalyzerUse& use,
                                  const InstrumentIdentity& instrument) {
     const AnalyzerTerms analyzer = AnalyzerTermsOf(use.analyzer, instrument.model);
     const IonizationTerms ionization = IonizationTermsOf(use.ionization);
-    out.Put("      <instrumentConfiguration id=\"");
+    out.Put("<instrumentConfiguration id=\"");
     out.Put(InstrumentConfigurationId(index));
-    out.Put("\">\n        <referenceableParamGroupRef ref=\"CommonInstrumentParams\"/>\n");
-    out.Put("        <componentList count=\"3\">\n          <source order=\"1\">\n");
-    PutCvParam(out, 12, ionization.ionization);
-    if (ionization.inlet != nullptr) PutCvParam(out, 12, *ionization.inlet);
-    out.Put("          </source>\n          <analyzer order=\"2\">\n");
-    PutCvParam(out, 12, analyzer.analyzer);
-    out.Put("          </analyzer>\n          <detector order=\"3\">\n");
-    PutCvParam(out, 12, analyzer.detector);
-    out.Put("          </detector>\n        </componentList>\n      </instrumentConfiguration>\n");
+    out.Put("\">\n<referenceableParamGroupRef ref=\"CommonInstrumentParams\"/>\n");
+    out.Put("<componentList count=\"3\">\n<source order=\"1\">\n");
+    PutCvParam(out, ionization.ionization);
+    if (ionization.inlet != nullptr) PutCvParam(out, *ionization.inlet);
+    out.Put("</source>\n<analyzer order=\"2\">\n");
+    PutCvParam(out, analyzer.analyzer);
+    out.Put("</analyzer>\n<detector order=\"3\">\n");
+    PutCvParam(out, analyzer.detector);
+    out.Put("</detector>\n</componentList>\n</instrumentConfiguration>\n");
 }
 
 void PutInstrumentConfigurations(OutputFile& out, const RunFacts& run) {
@@ -127,31 +127,31 @@ void PutInstrumentConfigurations(OutputFile& out, const RunFacts& run) {
     // read gets one of the instrument's kind.
     std::vector<RunFacts::AnalyzerUse> uses = run.analyzers;
     if (uses.empty()) uses.push_back({"", ""});
-    out.Put("    <instrumentConfigurationList count=\"");
+    out.Put("<instrumentConfigurationList count=\"");
     PutInteger(out, static_cast<int64_t>(uses.size()));
     out.Put("\">\n");
     for (std::size_t i = 0; i < uses.size(); ++i)
         PutInstrumentConfiguration(out, static_cast<int>(i), uses[i], run.instrument);
-    out.Put("    </instrumentConfigurationList>\n");
+    out.Put("</instrumentConfigurationList>\n");
 }
 
 void PutProcessing(OutputFile& out, std::string_view id, const CvTerm& term) {
-    out.Put("      <dataProcessing id=\"");
+    out.Put("<dataProcessing id=\"");
     out.Put(id);
-    out.Put("\">\n        <processingMethod order=\"0\" softwareRef=\"");
+    out.Put("\">\n<processingMethod order=\"0\" softwareRef=\"");
     out.Put(kSoftwareId);
     out.Put("\">\n");
-    PutCvParam(out, 10, term);
-    out.Put("        </processingMethod>\n      </dataProcessing>\n");
+    PutCvParam(out, term);
+    out.Put("</processingMethod>\n</dataProcessing>\n");
 }
 
 void PutDataProcessing(OutputFile& out, bool picksPeaks) {
-    out.Put("    <dataProcessingList count=\"");
+    out.Put("<dataProcessingList count=\"");
     out.Put(picksPeaks ? "2" : "1");
     out.Put("\">\n");
     PutProcessing(out, kConversionProcessingId, cv::kConversionToMzml);
     if (picksPeaks) PutProcessing(out, kPeakPickingProcessingId, cv::kPeakPicking);
-    out.Put("    </dataProcessingList>\n");
+    out.Put("</dataProcessingList>\n");
 }
 
 }  // namespace
@@ -168,23 +168,23 @@ void PutMzmlHeader(OutputFile& out, const RunFacts& run, const ConversionSetting
     out.Put("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n");
     out.Put("<indexedmzML xmlns=\"http://psi.hupo.org/ms/mzml\" xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\""
             " xsi:schemaLocation=\"http://psi.hupo.org/ms/mzml http://psidev.info/files/ms/mzML/xsd/mzML1.1.2_idx.xsd\">\n");
-    out.Put("  <mzML xmlns=\"http://psi.hupo.org/ms/mzml\" xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\""
+    out.Put("<mzML xmlns=\"http://psi.hupo.org/ms/mzml\" xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\""
             " xsi:schemaLocation=\"http://psi.hupo.org/ms/mzml http://psidev.info/files/ms/mzML/xsd/mzML1.1.0.xsd\""
             " id=\"");
     out.Put(id);
     out.Put("\" version=\"1.1.0\">\n");
-    out.Put("    <cvList count=\"2\">\n"
-            "      <cv id=\"MS\" fullName=\"Proteomics Standards Initiative Mass Spectrometry Ontology\""
+    out.Put("<cvList count=\"2\">\n"
+            "<cv id=\"MS\" fullName=\"Proteomics Standards Initiative Mass Spectrometry Ontology\""
             " version=\"4.1.257\" URI=\"https://raw.githubusercontent.com/HUPO-PSI/psi-ms-CV/master/psi-ms.obo\"/>\n"
-            "      <cv id=\"UO\" fullName=\"Unit Ontology\" version=\"09:04:2014\""
+            "<cv id=\"UO\" fullName=\"Unit Ontology\" version=\"09:04:2014\""
             " URI=\"https://raw.githubusercontent.com/bio-ontology-research-group/unit-ontology/master/unit.obo\"/>\n"
-            "    </cvList>\n");
+            "</cvList>\n");
     PutFileDescription(out, run, rawSha1);
     PutInstrumentParams(out, run.instrument);
     PutSoftware(out);
     PutInstrumentConfigurations(out, run);
     PutDataProcessing(out, PicksPeaks(run, settings));
-    out.Put("    <run id=\"");
+    out.Put("<run id=\"");
     out.Put(id);
     out.Put("\" defaultInstrumentConfigurationRef=\"IC1\"");
     if (run.creationDate) {
@@ -194,7 +194,7 @@ void PutMzmlHeader(OutputFile& out, const RunFacts& run, const ConversionSetting
     }
     out.Put(" defaultSourceFileRef=\"");
     out.Put(kSourceFileId);
-    out.Put("\">\n      <spectrumList count=\"");
+    out.Put("\">\n<spectrumList count=\"");
     PutInteger(out, spectrumCount);
     out.Put("\" defaultDataProcessingRef=\"");
     out.Put(kConversionProcessingId);

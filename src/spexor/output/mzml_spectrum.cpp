@@ -48,34 +48,34 @@ void SpectrumElementWriter::Put(OutputFile& out, const SpectrumRecord& record) {
     PutSpectrumParams(out, scan);
     PutScan(out, record, scan);
     if (scan.msLevel > 1) PutPrecursors(out, scan);
-    out.Put("          <binaryDataArrayList count=\"2\">\n");
-    arrays_.PutPeakArrays(out, 12, record.peaks.get(), static_cast<std::size_t>(record.peakCount));
-    out.Put("          </binaryDataArrayList>\n        </spectrum>\n");
+    out.Put("<binaryDataArrayList count=\"2\">\n");
+    arrays_.PutPeakArrays(out, record.peaks.get(), static_cast<std::size_t>(record.peakCount));
+    out.Put("</binaryDataArrayList>\n</spectrum>\n");
 }
 
 void SpectrumElementWriter::PutSpectrumParams(OutputFile& out, const ScanDescription& scan) {
-    PutCvParam(out, 10, scan.msLevel > 1 ? cv::kMsnSpectrum : cv::kMs1Spectrum);
-    PutCvParam(out, 10, cv::kMsLevel, static_cast<double>(scan.msLevel));
-    if (facts_.polarity != 0) PutCvParam(out, 10, facts_.polarity == '-' ? cv::kNegativeScan : cv::kPositiveScan);
+    PutCvParam(out, scan.msLevel > 1 ? cv::kMsnSpectrum : cv::kMs1Spectrum);
+    PutCvParam(out, cv::kMsLevel, static_cast<double>(scan.msLevel));
+    if (facts_.polarity != 0) PutCvParam(out, facts_.polarity == '-' ? cv::kNegativeScan : cv::kPositiveScan);
     // What the arrays hold: peaks when the run centroids or the scan was stored so.
     const bool centroid = settings_.centroided || scan.storedAsCentroid;
-    PutCvParam(out, 10, centroid ? cv::kCentroidSpectrum : cv::kProfileSpectrum);
+    PutCvParam(out, centroid ? cv::kCentroidSpectrum : cv::kProfileSpectrum);
     if (scan.header) {
-        PutCvParam(out, 10, cv::kBasePeakMz, scan.header->basePeakMz, &cv::kUnitMz);
-        PutCvParam(out, 10, cv::kBasePeakIntensity, scan.header->basePeakIntensity, &cv::kUnitDetectorCounts);
-        PutCvParam(out, 10, cv::kTotalIonCurrent, scan.header->totalIonCurrent);
-        PutCvParam(out, 10, cv::kLowestObservedMz, scan.header->lowMass, &cv::kUnitMz);
-        PutCvParam(out, 10, cv::kHighestObservedMz, scan.header->highMass, &cv::kUnitMz);
+        PutCvParam(out, cv::kBasePeakMz, scan.header->basePeakMz, &cv::kUnitMz);
+        PutCvParam(out, cv::kBasePeakIntensity, scan.header->basePeakIntensity, &cv::kUnitDetectorCounts);
+        PutCvParam(out, cv::kTotalIonCurrent, scan.header->totalIonCurrent);
+        PutCvParam(out, cv::kLowestObservedMz, scan.header->lowMass, &cv::kUnitMz);
+        PutCvParam(out, cv::kHighestObservedMz, scan.header->highMass, &cv::kUnitMz);
     }
     if (!scan.massListRead) {
-        PutUserParam(out, 10, "spexor: mass list", "could not be read from the RAW file; the arrays are empty");
+        PutUserParam(out, "spexor: mass list", "could not be read from the RAW file; the arrays are empty");
     }
 }
 
 void SpectrumElementWriter::PutScan(OutputFile& out, const SpectrumRecord& record, const ScanDescription& scan) {
-    out.Put("          <scanList count=\"1\">\n");
-    PutCvParam(out, 12, cv::kNoCombination);
-    out.Put("            <scan");
+    out.Put("<scanList count=\"1\">\n");
+    PutCvParam(out, cv::kNoCombination);
+    out.Put("<scan");
     const int configuration = run_.AnalyzerIndex(AnalyzerWordOf(scan.filter));
     if (configuration >= 0) {
         out.Put(" instrumentConfigurationRef=\"");
@@ -84,27 +84,27 @@ void SpectrumElementWriter::PutScan(OutputFile& out, const SpectrumRecord& recor
     }
     out.Put(">\n");
     const double minutes = scan.header ? scan.header->startTime : record.retentionTime / kSecondsPerMinute;
-    PutCvParam(out, 14, cv::kScanStartTime, minutes, &cv::kUnitMinute);
-    if (!scan.filter.empty()) PutCvParam(out, 14, cv::kFilterString, scan.filter);
+    PutCvParam(out, cv::kScanStartTime, minutes, &cv::kUnitMinute);
+    if (!scan.filter.empty()) PutCvParam(out, cv::kFilterString, scan.filter);
     if (scan.ionInjectionTime) {
-        PutCvParam(out, 14, cv::kIonInjectionTime, *scan.ionInjectionTime, &cv::kUnitMillisecond);
+        PutCvParam(out, cv::kIonInjectionTime, *scan.ionInjectionTime, &cv::kUnitMillisecond);
     }
     if (scan.faimsCompensationVoltage) {
-        PutCvParam(out, 14, cv::kFaimsCompensationVoltage, *scan.faimsCompensationVoltage, &cv::kUnitVolt);
+        PutCvParam(out, cv::kFaimsCompensationVoltage, *scan.faimsCompensationVoltage, &cv::kUnitVolt);
     }
     if (!facts_.windows.empty()) {
-        out.Put("              <scanWindowList count=\"");
+        out.Put("<scanWindowList count=\"");
         PutInteger(out, static_cast<int64_t>(facts_.windows.size()));
         out.Put("\">\n");
         for (const MzWindow& window : facts_.windows) {
-            out.Put("                <scanWindow>\n");
-            PutCvParam(out, 18, cv::kScanWindowLowerLimit, window.low, &cv::kUnitMz);
-            PutCvParam(out, 18, cv::kScanWindowUpperLimit, window.high, &cv::kUnitMz);
-            out.Put("                </scanWindow>\n");
+            out.Put("<scanWindow>\n");
+            PutCvParam(out, cv::kScanWindowLowerLimit, window.low, &cv::kUnitMz);
+            PutCvParam(out, cv::kScanWindowUpperLimit, window.high, &cv::kUnitMz);
+            out.Put("</scanWindow>\n");
         }
-        out.Put("              </scanWindowList>\n");
+        out.Put("</scanWindowList>\n");
     }
-    out.Put("            </scan>\n          </scanList>\n");
+    out.Put("</scan>\n</scanList>\n");
 }
 
 void SpectrumElementWriter::PutPrecursors(OutputFile& out, const ScanDescription& scan) {
@@ -112,7 +112,7 @@ void SpectrumElementWriter::PutPrecursors(OutputFile& out, const ScanDescription
     if (stage == nullptr) return;
     spsMasses_.clear();
     if (facts_.sps) ReadMassList(scan.spsMasses, spsMasses_);
-    out.Put("          <precursorList count=\"");
+    out.Put("<precursorList count=\"");
     PutInteger(out, spsMasses_.empty() ? 1 : static_cast<int64_t>(spsMasses_.size()));
     out.Put("\">\n");
     if (spsMasses_.empty()) {
@@ -120,53 +120,53 @@ void SpectrumElementWriter::PutPrecursors(OutputFile& out, const ScanDescription
     } else {
         for (double mass : spsMasses_) PutPrecursor(out, scan, mass, false);
     }
-    out.Put("          </precursorList>\n");
+    out.Put("</precursorList>\n");
 }
 
 // One precursor at `target`; `own` for the scan's one precursor (not one
 // of several SPS precursors), whose window, monoisotopic m/z and charge the
 // trailer gives.
 void SpectrumElementWriter::PutPrecursor(OutputFile& out, const ScanDescription& scan, double target, bool own) {
-    out.Put("            <precursor");
+    out.Put("<precursor");
     if (scan.precursorScan > 0) {
         out.Put(" spectrumRef=\"");
         PutNativeId(out, scan.precursorScan);
         out.Put("\"");
     }
-    out.Put(">\n              <isolationWindow>\n");
-    PutCvParam(out, 16, cv::kIsolationWindowTarget, target, &cv::kUnitMz);
+    out.Put(">\n<isolationWindow>\n");
+    PutCvParam(out, cv::kIsolationWindowTarget, target, &cv::kUnitMz);
     const bool windowKnown = own && scan.isolationWidth;
     const double halfWidth = windowKnown ? *scan.isolationWidth / 2.0 : 0.0;
     if (windowKnown) {
-        PutCvParam(out, 16, cv::kIsolationWindowLowerOffset, halfWidth, &cv::kUnitMz);
-        PutCvParam(out, 16, cv::kIsolationWindowUpperOffset, halfWidth, &cv::kUnitMz);
+        PutCvParam(out, cv::kIsolationWindowLowerOffset, halfWidth, &cv::kUnitMz);
+        PutCvParam(out, cv::kIsolationWindowUpperOffset, halfWidth, &cv::kUnitMz);
     }
-    out.Put("              </isolationWindow>\n              <selectedIonList count=\"1\">\n"
-            "                <selectedIon>\n");
+    out.Put("</isolationWindow>\n<selectedIonList count=\"1\">\n"
+            "<selectedIon>\n");
     // The monoisotopic m/z when it lies in the isolation window, else the target.
     const bool monoisotopicInWindow = windowKnown && scan.monoisotopicMz > 0 &&
                                       scan.monoisotopicMz >= target - halfWidth &&
                                       scan.monoisotopicMz <= target + halfWidth;
-    PutCvParam(out, 18, cv::kSelectedIonMz, monoisotopicInWindow ? scan.monoisotopicMz : target, &cv::kUnitMz);
-    if (own && scan.chargeState > 0) PutCvParam(out, 18, cv::kChargeState, static_cast<double>(scan.chargeState));
-    out.Put("                </selectedIon>\n              </selectedIonList>\n");
+    PutCvParam(out, cv::kSelectedIonMz, monoisotopicInWindow ? scan.monoisotopicMz : target, &cv::kUnitMz);
+    if (own && scan.chargeState > 0) PutCvParam(out, cv::kChargeState, static_cast<double>(scan.chargeState));
+    out.Put("</selectedIon>\n</selectedIonList>\n");
     PutActivation(out, facts_.LastStage());
-    out.Put("            </precursor>\n");
+    out.Put("</precursor>\n");
 }
 
 void SpectrumElementWriter::PutActivation(OutputFile& out, const PrecursorStage* stage) {
-    out.Put("              <activation>\n");
+    out.Put("<activation>\n");
     if (stage == nullptr || stage->activations.empty()) {
-        PutCvParam(out, 16, DissociationTermOf(""));
+        PutCvParam(out, DissociationTermOf(""));
     } else {
         for (std::size_t i = 0; i < stage->activations.size(); ++i) {
             const FilterActivation& activation = stage->activations[i];
             const CvTerm* supplemental = i > 0 ? SupplementalDissociationTermOf(activation.name) : nullptr;
-            PutCvParam(out, 16, supplemental != nullptr ? *supplemental : DissociationTermOf(activation.name));
+            PutCvParam(out, supplemental != nullptr ? *supplemental : DissociationTermOf(activation.name));
             if (!activation.hasEnergy || !ActivationHasCollisionEnergy(activation.name)) continue;
-            PutCvParam(out, 16, supplemental != nullptr ? cv::kSupplementalCollisionEnergy : cv::kCollisionEnergy,
+            PutCvParam(out, supplemental != nullptr ? cv::kSupplementalCollisionEnergy : cv::kCollisionEnergy,
                        activation.energy, &cv::kUnitElectronvolt);
         }
     }
-    out.Put("              </activation>\n");
+    out.Put("</activation>\n");
 }

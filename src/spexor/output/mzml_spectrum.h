@@ -18,8 +18,7 @@ struct ScanDescription;
 class SpectrumElementWriter {
 public:
     SpectrumElementWriter(const ConversionSettings& settings, const RunFacts& run);
-    // From the "<" of "<spectrum" (the indent is the caller's) to the line
-    // end after "</spectrum>".
+    // From "<spectrum" to the line end after "</spectrum>".
     void Put(OutputFile& out, const SpectrumRecord& record);
 
 private:

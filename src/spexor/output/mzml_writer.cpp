@@ -35,7 +35,6 @@ void MzmlWriter::WriteBlock(const SpectrumRecord& record, int32_t /*charge*/) {
     if (record.description == nullptr) return;
     PutHeaderOnce();
     ReserveNotes();
-    out().Put("        ");
     notes_.spectra.push_back({record.scanNumber, out().Position()});
     const ScanDescription& scan = *record.description;
     const double minutes = scan.header ? scan.header->startTime : record.retentionTime / kSecondsPerMinute;
@@ -78,7 +77,7 @@ void MzmlWriter::AppendPart(std::string_view text, const PartNotes* notes) {
 
 void MzmlWriter::PutChromatogram() {
     OutputFile& file = out();
-    file.Put("      <chromatogramList count=\"1\" defaultDataProcessingRef=\"");
+    file.Put("<chromatogramList count=\"1\" defaultDataProcessingRef=\"");
     file.Put(kConversionProcessingId);
     file.Put("\">\n        ");
     chromatogramOffset_ = file.Position();
@@ -88,39 +87,38 @@ void MzmlWriter::PutChromatogram() {
     const std::size_t count = notes_.minutes.size();
     PutInteger(file, static_cast<int64_t>(count));
     file.Put("\">\n");
-    PutCvParam(file, 10, cv::kTotalIonCurrentChromatogram);
-    file.Put("          <binaryDataArrayList count=\"2\">\n");
-    arrays_.PutArray(file, 12, notes_.minutes.data(), count, cv::kTimeArray, cv::kUnitMinute);
-    arrays_.PutArray(file, 12, notes_.totalIonCurrents.data(), count, cv::kIntensityArray, cv::kUnitDetectorCounts);
-    file.Put("          </binaryDataArrayList>\n        </chromatogram>\n      </chromatogramList>\n");
+    PutCvParam(file, cv::kTotalIonCurrentChromatogram);
+    file.Put("<binaryDataArrayList count=\"2\">\n");
+    arrays_.PutArray(file, notes_.minutes.data(), count, cv::kTimeArray, cv::kUnitMinute);
+    arrays_.PutArray(file, notes_.totalIonCurrents.data(), count, cv::kIntensityArray, cv::kUnitDetectorCounts);
+    file.Put("</binaryDataArrayList>\n</chromatogram>\n</chromatogramList>\n");
 }
 
 void MzmlWriter::PutIndex() {
     OutputFile& file = out();
-    file.Put("  ");
     const uint64_t indexListOffset = file.Position();
-    file.Put("<indexList count=\"2\">\n    <index name=\"spectrum\">\n");
+    file.Put("<indexList count=\"2\">\n<index name=\"spectrum\">\n");
     for (const SpectrumStart& spectrum : notes_.spectra) {
-        file.Put("      <offset idRef=\"");
+        file.Put("<offset idRef=\"");
         PutNativeId(file, spectrum.scan);
         file.Put("\">");
         PutInteger(file, static_cast<int64_t>(spectrum.offset));
         file.Put("</offset>\n");
     }
-    file.Put("    </index>\n    <index name=\"chromatogram\">\n      <offset idRef=\"");
+    file.Put("</index>\n<index name=\"chromatogram\">\n<offset idRef=\"");
     file.Put(kChromatogramId);
     file.Put("\">");
     PutInteger(file, static_cast<int64_t>(chromatogramOffset_));
-    file.Put("</offset>\n    </index>\n  </indexList>\n  <indexListOffset>");
+    file.Put("</offset>\n</index>\n</indexList>\n<indexListOffset>");
     PutInteger(file, static_cast<int64_t>(indexListOffset));
-    file.Put("</indexListOffset>\n  <fileChecksum>");
+    file.Put("</indexListOffset>\n<fileChecksum>");
 }
 
 void MzmlWriter::Finish() {
     if (!header_) return;  // no spectrum: the file is removed
-    out().Put("      </spectrumList>\n");
+    out().Put("</spectrumList>\n");
     PutChromatogram();
-    out().Put("    </run>\n  </mzML>\n");
+    out().Put("</run>\n</mzML>\n");
     PutIndex();
     // The checksum covers every byte up to and including "<fileChecksum>".
     out().Flush();

@@ -6,14 +6,7 @@ namespace {
 
 constexpr std::size_t kMaxNumberChars = 32;
 
-void PutIndent(OutputFile& out, int indent) {
-    char* at = out.Reserve(static_cast<std::size_t>(indent));
-    for (int i = 0; i < indent; ++i) *at++ = ' ';
-    out.Commit(at);
-}
-
-void PutTermStart(OutputFile& out, int indent, const CvTerm& term) {
-    PutIndent(out, indent);
+void PutTermStart(OutputFile& out, const CvTerm& term) {
     out.Put("<cvParam cvRef=\"MS\" accession=\"");
     out.Put(term.accession);
     out.Put("\" name=\"");
@@ -62,22 +55,21 @@ void PutInteger(OutputFile& out, int64_t value) {
     out.Commit(std::to_chars(at, at + kMaxNumberChars, value).ptr);
 }
 
-void PutCvParam(OutputFile& out, int indent, const CvTerm& term, std::string_view value, const CvUnit* unit) {
-    PutTermStart(out, indent, term);
+void PutCvParam(OutputFile& out, const CvTerm& term, std::string_view value, const CvUnit* unit) {
+    PutTermStart(out, term);
     PutEscaped(out, value);
     PutUnit(out, unit);
     out.Put("\"/>\n");
 }
 
-void PutCvParam(OutputFile& out, int indent, const CvTerm& term, double value, const CvUnit* unit) {
-    PutTermStart(out, indent, term);
+void PutCvParam(OutputFile& out, const CvTerm& term, double value, const CvUnit* unit) {
+    PutTermStart(out, term);
     PutDouble(out, value);
     PutUnit(out, unit);
     out.Put("\"/>\n");
 }
 
-void PutUserParam(OutputFile& out, int indent, std::string_view name, std::string_view value) {
-    PutIndent(out, indent);
+void PutUserParam(OutputFile& out, std::string_view name, std::string_view value) {
     out.Put("<userParam name=\"");
     PutEscaped(out, name);
     out.Put("\" value=\"");

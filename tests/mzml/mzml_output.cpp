@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
 
 #include "support/real_files.h"
@@ -77,21 +76,16 @@ bool MzmlToRead(const testing_support::FileCensus& census, const MzmlOutput& out
 
 std::map<int, long> ArrayLengthsByScan(const fs::path& mzml) {
     std::map<int, long> lengths;
-    std::ifstream in(mzml);
+    const std::string text = testing_support::ReadFile(mzml);
     const std::string idMark = " scan=";
     const std::string lengthMark = "defaultArrayLength=\"";
-    std::string tag;
-    for (std::string line; std::getline(in, line);) {
-        // A spectrum's start tag, possibly over several lines.
-        if (tag.empty() && line.find("<spectrum ") == std::string::npos) continue;
-        tag += line + " ";
-        if (line.find('>') == std::string::npos) continue;
+    for (std::size_t at = text.find("<spectrum "); at != std::string::npos; at = text.find("<spectrum ", at + 1)) {
+        const std::string tag = text.substr(at, text.find('>', at) - at);
         const std::size_t id = tag.find(idMark);
         const std::size_t length = tag.find(lengthMark);
         if (id != std::string::npos && length != std::string::npos) {
             lengths[std::atoi(tag.c_str() + id + idMark.size())] = std::atol(tag.c_str() + length + lengthMark.size());
         }
-        tag.clear();
     }
     return lengths;
 }

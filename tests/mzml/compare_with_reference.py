@@ -15,7 +15,8 @@ rules of the indexed wrapper:
   start time, total ion current, base peak m/z and intensity, lowest and
   highest m/z (the scan header's low and high mass), the analyzer of the
   scan's instrument configuration; for MSn the precursor: isolation target
-  and offsets, selected ion m/z, charge, activation and energies;
+  and offsets, selected ion m/z, charge, activation and energies, and the
+  scan it was isolated from (spectrumRef);
 - the arrays: their counts and encoded lengths, the compression expected and
   a 64-bit float term on each, an empty '<binary/>' for an empty array. With
   --as-stored (spexor -p) the centroid/profile term is the stored one and
@@ -383,7 +384,31 @@ def check_analyzer(spectrum, scan, description, where, problems):
                                  f"{scan['analyzer']}, expected one of {sorted(expected)}")
 
 
-def check_precursor(spectrum, scan, trailer, where, problems):
+def expected_precursor_scan(scan, scans, trailer):
+    """The scan the precursor was isolated from: the trailer's master scan
+    when it is an earlier scan one MS level lower, else the last such scan
+    before; None when there is none."""
+    level = expected_ms_level(scan) - 1
+    master = trailer(scan, "Master Scan Number:")
+    if master is not None and 0 < master[0] < scan["scan"]:
+        named = scans.get(int(master[0]))
+        if named is not None and expected_ms_level(named) == level:
+            return named["scan"]
+    for number in range(scan["scan"] - 1, 0, -1):
+        if number in scans and expected_ms_level(scans[number]) == level:
+            return number
+    return None
+
+
+def check_precursor_scan(precursor, scan, scans, trailer, where, problems):
+    expected = expected_precursor_scan(scan, scans, trailer)
+    ref = precursor.get("spectrumRef")
+    written = int(ref.rsplit("scan=", 1)[1]) if ref and "scan=" in ref else None
+    if written != expected:
+        problems.add("precursor scan", f"{where}: spectrumRef {ref!r}, the precursor was isolated from scan {expected}")
+
+
+def check_precursor(spectrum, scan, scans, trailer, where, problems):
     precursors = spectrum.findall(f"{NS}precursorList/{NS}precursor")
     if expected_ms_level(scan) == 1:
         if precursors:
@@ -440,6 +465,7 @@ def check_precursor(spectrum, scan, trailer, where, problems):
     check_value(ion, "MS:1000744", expected, "selected ion", where, problems, 5e-5)
 
     check_activation(precursor, scan, where, problems)
+    check_precursor_scan(precursor, scan, scans, trailer, where, problems)
 
     charge = trailer(scan, "Charge State:")
     written_charge = ion.get("MS:1000041", (None,))[0]
@@ -467,7 +493,7 @@ def check_spectrum(spectrum, scans, trailer, expect, description, written, probl
     written.append(number)
     scan = scans[number]
     check_header(spectrum, scan, where, problems)
-    check_precursor(spectrum, scan, trailer, where, problems)
+    check_precursor(spectrum, scan, scans, trailer, where, problems)
     check_arrays(spectrum, scan, expect, where, problems)
     check_analyzer(spectrum, scan, description, where, problems)
 

@@ -13,8 +13,9 @@ rules of the indexed wrapper:
   run's start time (the RAW file's creation date, to the second);
 - per scan, in scan order: native id, MS level, polarity, filter string, scan
   start time, total ion current, base peak m/z and intensity, lowest and
-  highest m/z (the scan header's low and high mass), the analyzer of the
-  scan's instrument configuration; for MSn the precursor: isolation target
+  highest m/z (the scan header's low and high mass), ion injection time,
+  scan windows, FAIMS compensation voltage (only when FAIMS is on), the
+  analyzer of the scan's instrument configuration; for MSn the precursor: isolation target
   and offsets, selected ion m/z, charge, activation and energies, and the
   scan it was isolated from (spectrumRef);
 - the arrays: their counts and encoded lengths, the compression expected and
@@ -280,7 +281,37 @@ def minutes(params, where, problems):
     return float(value) * factor
 
 
-def check_header(spectrum, scan, where, problems):
+def filter_range_rounding(filter_text):
+    """Half a unit of the last decimal of the mass ranges the filter text
+    shows ("[491.281-491.283, ...]"): the scan windows may be written so."""
+    ranges = re.findall(r"\[([^\]]*)\]", filter_text)
+    numbers = re.findall(r"\d+\.(\d+)", ranges[-1]) if ranges else []
+    return 0.5 * 10 ** -max(len(n) for n in numbers) + 1e-9 if numbers else 0.0
+
+
+def check_scan_details(scan_element, scan, trailer, where, problems):
+    """Ion injection time, scan windows and FAIMS compensation voltage."""
+    params = cv_params(scan_element)
+    injection = trailer(scan, "Ion Injection Time (ms):")
+    if injection is not None:
+        check_value(params, "MS:1000927", injection[0], "ion injection time", where, problems, injection[1])
+    windows = [(float(cv_params(w).get("MS:1000501", ("nan",))[0]), float(cv_params(w).get("MS:1000500", ("nan",))[0]))
+               for w in scan_element.iter(NS + "scanWindow")]
+    expected = [tuple(r) for r in scan["mass_ranges"]]
+    rounding = filter_range_rounding(scan["filter"])
+    if len(windows) != len(expected) or not all(close_enough(a, b, rounding) for w, r in zip(windows, expected)
+                                                 for a, b in zip(w, r)):
+        problems.add("scan window", f"{where}: {windows}, the scan's mass ranges are {expected}")
+    faims_on = any(entry["label"] == "FAIMS Voltage On:" and entry["value"] in ("Yes", "On", "True")
+                   for entry in scan["trailer"])
+    compensation = trailer(scan, "FAIMS CV:")
+    if faims_on and compensation is not None:
+        check_value(params, "MS:1001581", compensation[0], "FAIMS", where, problems, compensation[1])
+    elif "MS:1001581" in params:
+        problems.add("FAIMS", f"{where}: a compensation voltage where FAIMS is off")
+
+
+def check_header(spectrum, scan, trailer, where, problems):
     params = cv_params(spectrum)
     level = params.get("MS:1000511", (None,))[0]
     if level != str(expected_ms_level(scan)):
@@ -305,6 +336,7 @@ def check_header(spectrum, scan, where, problems):
     rt = minutes(scan_params, where, problems)
     if rt is not None and not close_enough(rt, scan["rt_min"]):
         problems.add("retention time", f"{where}: {rt!r} min, Thermo's library reads {scan['rt_min']!r}")
+    check_scan_details(scan_element, scan, trailer, where, problems)
 
 
 def filter_precursors(filter_text):
@@ -492,7 +524,7 @@ def check_spectrum(spectrum, scans, trailer, expect, description, written, probl
         problems.add("spectrum list", f"{where}: after scan {written[-1]}")
     written.append(number)
     scan = scans[number]
-    check_header(spectrum, scan, where, problems)
+    check_header(spectrum, scan, trailer, where, problems)
     check_precursor(spectrum, scan, scans, trailer, where, problems)
     check_arrays(spectrum, scan, expect, where, problems)
     check_analyzer(spectrum, scan, description, where, problems)

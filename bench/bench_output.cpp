@@ -214,7 +214,8 @@ void BenchMgfWriter(const fs::path& dir, int recordCount) {
         std::unique_ptr<OutputFile> file = OutputFile::Create(mgf.string(), reason);
         RunFacts run;
         run.baseName = "run";
-        const std::unique_ptr<FormatWriter> writer = MakeFormatWriter(OutputFormat::MGF, ConversionSettings{}, *file, run);
+        const std::unique_ptr<FormatWriter> writer =
+            MakeFormatWriter(OutputFormat::MGF, ConversionSettings{}, *file, run);
         for (const SpectrumRecord& record : records) writer->WriteSpectrum(record);
         file->Close();
         best = std::min(best, CpuSeconds() - start);

@@ -1063,7 +1063,7 @@ void PrintMzmlAgainstMgf(const std::string& input) {
 const std::vector<std::string> kEveryKind = {"-ms1", "-ms2", "-ms3", "-mgf", "-ksd"};
 
 void ConvertFourWays(const Options& options, const fs::path& work, const std::string& label, const fs::path& file,
-                      uint64_t scans) {
+                     uint64_t scans) {
     const uint64_t bytes = fs::file_size(file);
     std::vector<std::string> merged = kEveryKind;
     merged.insert(merged.begin(), "-a");

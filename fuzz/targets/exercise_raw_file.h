@@ -54,16 +54,21 @@ inline void ExerciseScan(rawfile::native::NativeRawFile& file, int32_t scan, boo
     const Status massStatus = file.GetMassList(scan, &pairs);
     uint32_t word = 0;
     const Status wordStatus = file.GetPacketTypeWord(scan, &word);
+    ScanHeaderValues header;
+    const Status headerStatus = file.GetScanHeader(scan, &header);
     TrailerValue missing;
     const Status missingStatus = file.GetTrailerValue(scan, "No Such Label:", &missing);
     if (!inRange) {
         Require(filterStatus == kNoSuchScan && timeStatus == kNoSuchScan && orderStatus == kNoSuchScan &&
-                    massStatus == kNoSuchScan && wordStatus == kNoSuchScan && missingStatus == kNoSuchScan,
+                    massStatus == kNoSuchScan && wordStatus == kNoSuchScan && missingStatus == kNoSuchScan &&
+                    headerStatus == kNoSuchScan,
                 "a scan outside the range is no such scan");
         return;
     }
     Require(filterStatus == kOk || filterStatus == kDamaged || filterStatus == kUnsupported, "filter text status");
-    Require(timeStatus == kOk && wordStatus == kOk, "the index answers every scan in the range");
+    Require(timeStatus == kOk && wordStatus == kOk && headerStatus == kOk, "the index answers every scan in the range");
+    Require(header.startTime == minutes || (header.startTime != header.startTime && minutes != minutes),
+            "the header's start time is the retention time");
     Require(orderStatus == kOk || orderStatus == kDamaged, "ms order status");
     Require(massStatus == kOk || massStatus == kDamaged || massStatus == kUnsupported, "mass list status");
     // A scan whose event cannot be read fails before its packet is looked at
@@ -98,6 +103,9 @@ inline void ExerciseFile(rawfile::native::NativeRawFile& file, size_t fileSize) 
     Require(first >= 1 || last < first, "a range of scans starts at 1 or later");
     double created = 0;
     Require(file.GetCreationDate(&created) == kOk, "creation date");
+    InstrumentTexts instrument;
+    Require(file.GetInstrumentTexts(&instrument) == kOk, "instrument texts");
+    Require(instrument.model == file.instrument().model, "instrument model as read");
 
     // One scan before and one after the range; 64-bit so the ends of the
     // integer range cannot wrap.

@@ -47,8 +47,8 @@ bool SameSettings(const RunSettings& x, const RunSettings& y) {
            x.outputKinds.ms3 == y.outputKinds.ms3 && x.outputKinds.mgf == y.outputKinds.mgf &&
            x.outputKinds.ksd == y.outputKinds.ksd && x.outputDirectory == y.outputDirectory &&
            x.activationMode == y.activationMode && x.centroided == y.centroided && x.isotopeMode == y.isotopeMode &&
-           x.mzDecimals == y.mzDecimals && x.intensityDecimals == y.intensityDecimals &&
-           x.chargeMin == y.chargeMin && x.chargeMax == y.chargeMax && x.threads == y.threads;
+           x.mzDecimals == y.mzDecimals && x.intensityDecimals == y.intensityDecimals && x.chargeMin == y.chargeMin &&
+           x.chargeMax == y.chargeMax && x.threads == y.threads;
 }
 
 }  // namespace
@@ -81,7 +81,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     } else {
         const RunSettings& settings = outcome.input.settings;
         const OutputKinds& kinds = settings.outputKinds;
-        Require(kinds.ms1 || kinds.ms2 || kinds.ms3 || kinds.mgf || kinds.ksd, "at least one output kind");
+        Require(kinds.ms1 || kinds.ms2 || kinds.ms3 || kinds.mgf || kinds.ksd || kinds.mzml,
+                "at least one output kind");
         Require(settings.mzDecimals >= 0 && settings.mzDecimals <= 9, "m/z decimals from 0 to 9");
         Require(settings.intensityDecimals >= 0, "intensity decimals of 0 or more");
         Require(settings.threads >= 0 && settings.threads <= 256, "threads from 1 to 256, or 0 for one per core");

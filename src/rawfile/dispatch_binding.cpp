@@ -105,8 +105,8 @@ HRESULT RawComponent::Invoke(int32_t dispatchId, const std::vector<DispArg>& arg
             }
             break;
         case xrawfile::kDispGetScanHeaderInfoForScanNum:
-            check = CheckArguments(args,
-                                   {K::I4, K::PI4, K::PR8, K::PR8, K::PR8, K::PR8, K::PR8, K::PR8, K::PI4, K::PI4, K::PR8});
+            check = CheckArguments(
+                args, {K::I4, K::PI4, K::PR8, K::PR8, K::PR8, K::PR8, K::PR8, K::PR8, K::PI4, K::PI4, K::PR8});
             if (check == platform::S_OK) {
                 status = GetScanHeaderInfoForScanNum(args[0].i4, args[1].pi4, args[2].pr8, args[3].pr8, args[4].pr8,
                                                      args[5].pr8, args[6].pr8, args[7].pr8, args[8].pi4, args[9].pi4,

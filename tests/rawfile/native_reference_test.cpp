@@ -190,7 +190,8 @@ std::string CompareTrailer(RawBackend& backend, int scan, const JsonValue& expec
         } else if (filtered) {
             const JsonValue* field = HeaderField(trailerHeader, entry["label"].text);
             const std::string text = field != nullptr ? FormattedTrailerValue(answer, *field) : "(no header field)";
-            if (text != entry["value"].text) difference = "text \"" + text + "\" instead of \"" + entry["value"].text + "\"";
+            if (text != entry["value"].text)
+                difference = "text \"" + text + "\" instead of \"" + entry["value"].text + "\"";
         } else {
             platform::VARIANT value;  // the component's form, whose tags the dump's types name
             rawfile::PutTrailerVariant(answer, &value);

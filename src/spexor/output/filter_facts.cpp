@@ -5,8 +5,8 @@
 
 namespace {
 
-constexpr std::array<std::string_view, 12> kIonizationWords = {"ESI", "NSI",  "APCI", "APPI", "MALDI", "EI",
-                                                                "CI",  "FAB", "TSP",  "FD",   "PSI",   "GD"};
+constexpr std::array<std::string_view, 12> kIonizationWords = {"ESI", "NSI", "APCI", "APPI", "MALDI", "EI",
+                                                               "CI",  "FAB", "TSP",  "FD",   "PSI",   "GD"};
 
 bool ReadNumber(std::string_view text, double& value) {
     if (text.empty()) return false;

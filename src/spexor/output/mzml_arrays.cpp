@@ -1,7 +1,7 @@
 #include "spexor/output/mzml_arrays.h"
 
-#include <nettle/base64.h>
 #include <libdeflate.h>
+#include <nettle/base64.h>
 
 #include <algorithm>
 #include <bit>
@@ -71,8 +71,8 @@ void PutBase64(OutputFile& out, std::span<const unsigned char> bytes) {
 
 }  // namespace
 
-void BinaryArrayWriter::PutArray(OutputFile& out, const double* values, std::size_t count,
-                                 const CvTerm& kind, const CvUnit& unit) {
+void BinaryArrayWriter::PutArray(OutputFile& out, const double* values, std::size_t count, const CvTerm& kind,
+                                 const CvUnit& unit) {
     const std::span<const unsigned char> bytes = Pack(values, count);
     out.Put("<binaryDataArray encodedLength=\"");
     PutInteger(out, static_cast<int64_t>(BASE64_ENCODE_RAW_LENGTH(bytes.size())));

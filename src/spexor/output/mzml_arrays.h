@@ -24,8 +24,7 @@ public:
     // The two arrays of a spectrum: m/z and intensity.
     void PutPeakArrays(OutputFile& out, const Peak* peaks, std::size_t count);
     // One array of values with its kind (m/z, intensity, time ...) and unit.
-    void PutArray(OutputFile& out, const double* values, std::size_t count, const CvTerm& kind,
-                  const CvUnit& unit);
+    void PutArray(OutputFile& out, const double* values, std::size_t count, const CvTerm& kind, const CvUnit& unit);
 
 private:
     // The bytes of the values as they go into the file: compressed (in

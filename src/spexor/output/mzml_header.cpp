@@ -106,7 +106,7 @@ void PutSoftware(OutputFile& out) {
 }
 
 void PutInstrumentConfiguration(OutputFile& out, int index, const RunFacts::AnalyzerUse& use,
-                                 const InstrumentIdentity& instrument) {
+                                const InstrumentIdentity& instrument) {
     const AnalyzerTerms analyzer = AnalyzerTermsOf(use.analyzer, instrument.model);
     const IonizationTerms ionization = IonizationTermsOf(use.ionization);
     out.Put("<instrumentConfiguration id=\"");
@@ -162,23 +162,27 @@ bool PicksPeaks(const RunFacts& run, const ConversionSettings& settings) {
 
 std::string InstrumentConfigurationId(int index) { return "IC" + std::to_string(index + 1); }
 
-void PutMzmlHeader(OutputFile& out, const RunFacts& run, const ConversionSettings& settings,
-                   const std::string& rawSha1, int64_t spectrumCount) {
+void PutMzmlHeader(OutputFile& out, const RunFacts& run, const ConversionSettings& settings, const std::string& rawSha1,
+                   int64_t spectrumCount) {
     const std::string id = XmlId(run.baseName);
     out.Put("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n");
-    out.Put("<indexedmzML xmlns=\"http://psi.hupo.org/ms/mzml\" xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\""
-            " xsi:schemaLocation=\"http://psi.hupo.org/ms/mzml http://psidev.info/files/ms/mzML/xsd/mzML1.1.2_idx.xsd\">\n");
-    out.Put("<mzML xmlns=\"http://psi.hupo.org/ms/mzml\" xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\""
-            " xsi:schemaLocation=\"http://psi.hupo.org/ms/mzml http://psidev.info/files/ms/mzML/xsd/mzML1.1.0.xsd\""
-            " id=\"");
+    out.Put(
+        "<indexedmzML xmlns=\"http://psi.hupo.org/ms/mzml\" xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\""
+        " xsi:schemaLocation=\"http://psi.hupo.org/ms/mzml "
+        "http://psidev.info/files/ms/mzML/xsd/mzML1.1.2_idx.xsd\">\n");
+    out.Put(
+        "<mzML xmlns=\"http://psi.hupo.org/ms/mzml\" xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\""
+        " xsi:schemaLocation=\"http://psi.hupo.org/ms/mzml http://psidev.info/files/ms/mzML/xsd/mzML1.1.0.xsd\""
+        " id=\"");
     out.Put(id);
     out.Put("\" version=\"1.1.0\">\n");
-    out.Put("<cvList count=\"2\">\n"
-            "<cv id=\"MS\" fullName=\"Proteomics Standards Initiative Mass Spectrometry Ontology\""
-            " version=\"4.1.257\" URI=\"https://raw.githubusercontent.com/HUPO-PSI/psi-ms-CV/master/psi-ms.obo\"/>\n"
-            "<cv id=\"UO\" fullName=\"Unit Ontology\" version=\"09:04:2014\""
-            " URI=\"https://raw.githubusercontent.com/bio-ontology-research-group/unit-ontology/master/unit.obo\"/>\n"
-            "</cvList>\n");
+    out.Put(
+        "<cvList count=\"2\">\n"
+        "<cv id=\"MS\" fullName=\"Proteomics Standards Initiative Mass Spectrometry Ontology\""
+        " version=\"4.1.257\" URI=\"https://raw.githubusercontent.com/HUPO-PSI/psi-ms-CV/master/psi-ms.obo\"/>\n"
+        "<cv id=\"UO\" fullName=\"Unit Ontology\" version=\"09:04:2014\""
+        " URI=\"https://raw.githubusercontent.com/bio-ontology-research-group/unit-ontology/master/unit.obo\"/>\n"
+        "</cvList>\n");
     PutFileDescription(out, run, rawSha1);
     PutInstrumentParams(out, run.instrument);
     PutSoftware(out);

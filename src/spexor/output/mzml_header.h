@@ -17,8 +17,8 @@ bool PicksPeaks(const RunFacts& run, const ConversionSettings& settings);
 // Everything an indexed mzML file holds before its first spectrum, down to
 // the opening <spectrumList> of `spectrumCount` spectra. `rawSha1` is the
 // digest of the RAW file (empty when it could not be read).
-void PutMzmlHeader(OutputFile& out, const RunFacts& run, const ConversionSettings& settings,
-                   const std::string& rawSha1, int64_t spectrumCount);
+void PutMzmlHeader(OutputFile& out, const RunFacts& run, const ConversionSettings& settings, const std::string& rawSha1,
+                   int64_t spectrumCount);
 
 // The instrument configuration id of the analyzer at `index` in the run's
 // analyzers: "IC1", "IC2" ...

@@ -141,8 +141,9 @@ void SpectrumElementWriter::PutPrecursor(OutputFile& out, const ScanDescription&
         PutCvParam(out, cv::kIsolationWindowLowerOffset, halfWidth, &cv::kUnitMz);
         PutCvParam(out, cv::kIsolationWindowUpperOffset, halfWidth, &cv::kUnitMz);
     }
-    out.Put("</isolationWindow>\n<selectedIonList count=\"1\">\n"
-            "<selectedIon>\n");
+    out.Put(
+        "</isolationWindow>\n<selectedIonList count=\"1\">\n"
+        "<selectedIon>\n");
     // The monoisotopic m/z when it lies in the isolation window, else the target.
     const bool monoisotopicInWindow = windowKnown && scan.monoisotopicMz > 0 &&
                                       scan.monoisotopicMz >= target - halfWidth &&

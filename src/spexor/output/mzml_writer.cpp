@@ -69,7 +69,8 @@ void MzmlWriter::AppendPart(std::string_view text, const PartNotes* notes) {
     ReserveNotes();
     const uint64_t start = out().Position();
     out().Put(text);
-    for (const SpectrumStart& spectrum : part->spectra) notes_.spectra.push_back({spectrum.scan, start + spectrum.offset});
+    for (const SpectrumStart& spectrum : part->spectra)
+        notes_.spectra.push_back({spectrum.scan, start + spectrum.offset});
     notes_.minutes.insert(notes_.minutes.end(), part->minutes.begin(), part->minutes.end());
     notes_.totalIonCurrents.insert(notes_.totalIonCurrents.end(), part->totalIonCurrents.begin(),
                                    part->totalIonCurrents.end());

@@ -113,8 +113,7 @@ PrecedingScans LastScansBetween(RawExtractor& reader, int64_t from, int64_t to, 
             }
             dropped = platform::ConsoleCapture();
         }
-    } catch (const platform::FatalError&) {
-    }
+    } catch (const platform::FatalError&) {}
     return found;
 }
 

@@ -49,8 +49,8 @@ struct MemoryWriters {
 
     // Makes a text and its writer for every slot `wanted` marks and binds
     // them into `sink`; `run` tells the writers about the RAW file.
-    void Open(const std::array<bool, kOutputSlotCount>& wanted, const ConversionSettings& settings,
-              const RunFacts& run, ScanSink& sink);
+    void Open(const std::array<bool, kOutputSlotCount>& wanted, const ConversionSettings& settings, const RunFacts& run,
+              ScanSink& sink);
 };
 
 // What the scan loop carries from one scan to the next.

@@ -23,7 +23,7 @@ struct ScanDescription {
     int32_t chargeState = 0;                 // 0 when not known
     std::optional<double> isolationWidth;    // the whole window's width
     std::optional<double> faimsCompensationVoltage;
-    std::string spsMasses;     // the trailer's SPS masses, comma-separated, as written there
+    std::string spsMasses;      // the trailer's SPS masses, comma-separated, as written there
     int32_t precursorScan = 0;  // the scan the precursor was isolated from; 0 when none is known
 };
 

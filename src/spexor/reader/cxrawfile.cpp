@@ -81,7 +81,6 @@ int32_t CXRawfile::GetScanHeaderInfoForScanNum(int32_t scan, int32_t* packets, d
                                                double* frequency) {
     return Call("GetScanHeaderInfoForScanNum", xrawfile::kDispGetScanHeaderInfoForScanNum,
                 {DispArg::I4(scan), DispArg::PI4(packets), DispArg::PR8(startTime), DispArg::PR8(lowMass),
-                 DispArg::PR8(highMass), DispArg::PR8(tic), DispArg::PR8(basePeakMass),
-                 DispArg::PR8(basePeakIntensity), DispArg::PI4(channels), DispArg::PI4(uniformTime),
-                 DispArg::PR8(frequency)});
+                 DispArg::PR8(highMass), DispArg::PR8(tic), DispArg::PR8(basePeakMass), DispArg::PR8(basePeakIntensity),
+                 DispArg::PI4(channels), DispArg::PI4(uniformTime), DispArg::PR8(frequency)});
 }

@@ -36,9 +36,8 @@ public:
     int32_t GetInstModel(platform::BSTR* model);
     int32_t GetInstSerialNumber(platform::BSTR* serialNumber);
     int32_t GetScanHeaderInfoForScanNum(int32_t scan, int32_t* packets, double* startTime, double* lowMass,
-                                        double* highMass, double* tic, double* basePeakMass,
-                                        double* basePeakIntensity, int32_t* channels, int32_t* uniformTime,
-                                        double* frequency);
+                                        double* highMass, double* tic, double* basePeakMass, double* basePeakIntensity,
+                                        int32_t* channels, int32_t* uniformTime, double* frequency);
 
 private:
     int32_t Call(const char* operation, int32_t dispatchId, const std::vector<platform::DispArg>& args);

@@ -137,9 +137,8 @@ void RawExtractor::GetInstrument(InstrumentIdentity& instrument) {
 bool RawExtractor::GetScanHeader(int scan, ScanHeader& header) {
     ScanHeaderAnswer answer;
     return ControlSucceeded(control->GetScanHeaderInfoForScanNum(
-               scan, &answer.packets, &header.startTime, &header.lowMass, &header.highMass, &header.totalIonCurrent,
-               &header.basePeakMz, &header.basePeakIntensity, &answer.channels, &answer.uniformTime,
-               &answer.frequency));
+        scan, &answer.packets, &header.startTime, &header.lowMass, &header.highMass, &header.totalIonCurrent,
+        &header.basePeakMz, &header.basePeakIntensity, &answer.channels, &answer.uniformTime, &answer.frequency));
 }
 
 bool RawExtractor::FindTrailerValue(int scan, const std::string& label, VARIANT& value) {

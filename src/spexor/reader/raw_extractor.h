@@ -11,7 +11,7 @@
 namespace platform {
 class CWnd;
 struct VARIANT;
-}
+}  // namespace platform
 class CXRawfile;
 
 // The scan reader: the only road by which spexor reads a RAW file. This class

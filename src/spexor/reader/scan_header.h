@@ -6,7 +6,7 @@
 // A scan's header values as the RAW file records them in its scan index.
 struct ScanHeader {
     double startTime = 0;  // minutes
-    double lowMass = 0;  // the scan's m/z range
+    double lowMass = 0;    // the scan's m/z range
     double highMass = 0;
     double totalIonCurrent = 0;
     double basePeakMz = 0;

@@ -134,10 +134,10 @@ TEST_F(MzmlConversion, ScansSayWhatTheRawFileRecords) {
     EXPECT_EQ(CvValue(etcid, "MS:1000829"), "1");
     EXPECT_EQ(CvValue(etcid, "MS:1000744"), "324.5");
     EXPECT_EQ(CvValue(etcid, "MS:1000041"), "3");
-    EXPECT_TRUE(CvValue(etcid, "MS:1000598"));             // electron transfer dissociation
-    EXPECT_TRUE(CvValue(etcid, "MS:1002679"));             // supplemental collision-induced dissociation
-    EXPECT_EQ(CvValue(etcid, "MS:1002680"), "15");         // its energy
-    EXPECT_FALSE(CvValue(etcid, "MS:1000045"));            // no collision energy for the reaction time
+    EXPECT_TRUE(CvValue(etcid, "MS:1000598"));      // electron transfer dissociation
+    EXPECT_TRUE(CvValue(etcid, "MS:1002679"));      // supplemental collision-induced dissociation
+    EXPECT_EQ(CvValue(etcid, "MS:1002680"), "15");  // its energy
+    EXPECT_FALSE(CvValue(etcid, "MS:1000045"));     // no collision energy for the reaction time
     EXPECT_EQ(Attribute(etcid, "dataProcessingRef"), "spexor_peak_picking");
 
     // A monoisotopic m/z outside the window: the selected ion is the target.
@@ -180,7 +180,8 @@ TEST_F(MzmlConversion, TheFileSaysWhereItComesFromAndHowItWasMade) {
 }
 
 TEST_F(MzmlConversion, ProfileOutputWritesStoredPointsAndUncompressedArraysTheSameValues) {
-    const auto profile = RunProgram(SPEXOR_BIN, {"-mzml", "-p", "-mzml-nozlib", "-o", (dir_.path() / "p").string(), raw_});
+    const auto profile =
+        RunProgram(SPEXOR_BIN, {"-mzml", "-p", "-mzml-nozlib", "-o", (dir_.path() / "p").string(), raw_});
     ASSERT_EQ(profile.status, 0) << profile.err;
     const std::string text = ReadFile(dir_.path() / "p" / "run.mzML");
     const std::vector<mzml_test::SpectrumText> stored = mzml_test::SpectraOf(text);
@@ -188,7 +189,7 @@ TEST_F(MzmlConversion, ProfileOutputWritesStoredPointsAndUncompressedArraysTheSa
     EXPECT_TRUE(CvValue(stored[0].text, "MS:1000128"));  // profile, as stored
     EXPECT_FALSE(Attribute(stored[0].text, "dataProcessingRef"));
     EXPECT_TRUE(CvValue(stored[0].text, "MS:1000576"));  // no compression
-    EXPECT_FALSE(CvValue(text, "MS:1000035"));            // nothing picked
+    EXPECT_FALSE(CvValue(text, "MS:1000035"));           // nothing picked
     ASSERT_TRUE(stored[0].decoded);
     EXPECT_EQ(stored[0].mz, (std::vector<double>{400.10, 400.11, 400.12, 400.13, 400.14, 400.15, 400.16}));
     EXPECT_EQ(stored[0].intensity, (std::vector<double>{0, 150, 900, 140, 0, 0, 0}));

@@ -115,10 +115,9 @@ public:
     HRESULT GetScanHeaderInfoForScanNum(int32_t scan, int32_t* packets, double* startTime, double* lowMass,
                                         double* highMass, double* tic, double* basePeakMass, double* basePeakIntensity,
                                         int32_t* channels, int32_t* uniformTime, double* frequency) override {
-        return Record("GetScanHeaderInfoForScanNum",
-                      inner_->GetScanHeaderInfoForScanNum(scan, packets, startTime, lowMass, highMass, tic,
-                                                          basePeakMass, basePeakIntensity, channels, uniformTime,
-                                                          frequency));
+        return Record("GetScanHeaderInfoForScanNum", inner_->GetScanHeaderInfoForScanNum(
+                                                         scan, packets, startTime, lowMass, highMass, tic, basePeakMass,
+                                                         basePeakIntensity, channels, uniformTime, frequency));
     }
 
 private:

@@ -23,7 +23,8 @@ rules of the indexed wrapper:
   --as-stored (spexor -p) the centroid/profile term is the stored one and
   both arrays hold the stored points bit for bit. Otherwise (spexor -c) every
   spectrum is centroid, scans stored as centroid hold their stored points bit
-  for bit, and the others the peaks of spexor's MS1/MS2 files of the same
+  for bit (points in a row at one m/z merged into one, intensities added),
+  and the others the peaks of spexor's MS1/MS2 files of the same
   run given with --text (written with nine decimals).
 
 Prints one line per problem (the first few of each kind, then a count) and a
@@ -159,6 +160,19 @@ def points_as_stored(scan):
     return points["positions"], points["intensities"]
 
 
+def merge_repeated_mz(positions, intensities):
+    """A peak-picked file holds each m/z of a centroid scan once: points in
+    a row at one m/z become one, their intensities added in order."""
+    merged_mz, merged_intensity = [], []
+    for mz, intensity in zip(positions, intensities):
+        if merged_mz and merged_mz[-1] == mz:
+            merged_intensity[-1] += intensity
+        else:
+            merged_mz.append(mz)
+            merged_intensity.append(intensity)
+    return merged_mz, merged_intensity
+
+
 # ---- the mzML ------------------------------------------------------------
 
 def cv_params(element):
@@ -221,6 +235,8 @@ def check_arrays(spectrum, scan, expect, where, problems):
         problems.add("spectrum type", f"{where}: not centroid in a peak-picked file")
     if as_stored or stored_centroid:
         positions, intensities = points_as_stored(scan)
+        if not as_stored:
+            positions, intensities = merge_repeated_mz(positions, intensities)
         for kind, expected in (("mz", positions), ("intensity", intensities)):
             compare_points(arrays.get(kind), expected, True, f"{where} {kind}", "stored", problems)
     elif scan["scan"] in text_peaks:

@@ -34,6 +34,17 @@ def summary(spectrum):
             float(mz[0]) if len(mz) else None, float(intensity[-1]) if len(intensity) else None)
 
 
+# Tandem spectra without an isolated precursor: constant neutral loss and
+# precursor ion scans of triple quadrupoles.
+SCANS_WITHOUT_PRECURSOR = ("MS:1000326", "MS:1000341")
+
+
+def needs_precursor(spectrum, level):
+    if level is None or level < 2:
+        return False
+    return not any(spectrum.get(accession) is not None for accession in SCANS_WITHOUT_PRECURSOR)
+
+
 def iterate(path, problems):
     seen = {}
     order = []
@@ -47,7 +58,7 @@ def iterate(path, problems):
             length = int(spectrum.element.get("defaultArrayLength"))
             if level is None:
                 problems.append(f"scan {number}: no MS level")
-            elif level > 1 and not any(p.get("mz") for p in spectrum.selected_precursors or []):
+            elif needs_precursor(spectrum, level) and not any(p.get("mz") for p in spectrum.selected_precursors or []):
                 problems.append(f"scan {number}: an MS{level} spectrum without a selected precursor m/z")
             if spectrum.scan_time_in_minutes() is None:
                 problems.append(f"scan {number}: no scan start time")

@@ -5,7 +5,7 @@
 // precursor and charge. The scans as stored (-p, zlib-compressed arrays) must
 // give their points bit for bit. In the peak-picked file (-c, uncompressed
 // arrays) every spectrum is centroid, centroid scans hold their points as
-// stored and profile scans the peaks of the MS1 and MS2 files written in the
+// stored (a repeated m/z merged into one peak) and profile scans the peaks of the MS1 and MS2 files written in the
 // same run with nine decimals.
 #include <gtest/gtest.h>
 

@@ -38,7 +38,6 @@ import datetime
 import gzip
 import hashlib
 import json
-import math
 import re
 import struct
 import sys
@@ -99,9 +98,11 @@ def check_wrapper(path, problems):
     offset = int(found.group(1))
     if data[offset:offset + len(b"<indexList")] != b"<indexList":
         problems.add("wrapper", f"indexListOffset {offset} does not point at '<indexList'")
+    indexed = collections.Counter()
     for index in re.finditer(rb'<index name="(\w+)">(.*?)</index>', data, re.S):
         element = index.group(1).decode()
         for entry in re.finditer(rb'<offset idRef="([^"]*)">(\d+)</offset>', index.group(2)):
+            indexed[element] += 1
             ref, at = entry.group(1).decode(), int(entry.group(2))
             start = f'<{element} '.encode()
             if data[at:at + len(start)] != start:
@@ -110,6 +111,10 @@ def check_wrapper(path, problems):
             head = data[at:data.find(b">", at)]
             if f'id="{ref}"'.encode() not in head:
                 problems.add("wrapper", f"{element} index: offset {at} of '{ref}' points at another {element}")
+    for element in ("spectrum", "chromatogram"):
+        written = data.count(f"<{element} ".encode())
+        if indexed[element] != written:
+            problems.add("wrapper", f"{indexed[element]} {element} offsets in the index for {written} {element}s")
     checksum = re.search(rb"<fileChecksum>([0-9a-f]{40})</fileChecksum>", data)
     if not checksum:
         problems.add("wrapper", "no SHA-1 <fileChecksum>")

@@ -111,10 +111,10 @@ def check_wrapper(path, problems):
             head = data[at:data.find(b">", at)]
             if f'id="{ref}"'.encode() not in head:
                 problems.add("wrapper", f"{element} index: offset {at} of '{ref}' points at another {element}")
-    for element in ("spectrum", "chromatogram"):
+    for element, plural in (("spectrum", "spectra"), ("chromatogram", "chromatograms")):
         written = data.count(f"<{element} ".encode())
         if indexed[element] != written:
-            problems.add("wrapper", f"{indexed[element]} {element} offsets in the index for {written} {element}s")
+            problems.add("wrapper", f"{indexed[element]} {element} offsets in the index for {written} {plural}")
     checksum = re.search(rb"<fileChecksum>([0-9a-f]{40})</fileChecksum>", data)
     if not checksum:
         problems.add("wrapper", "no SHA-1 <fileChecksum>")

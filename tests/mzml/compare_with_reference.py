@@ -6,8 +6,8 @@ rules of the indexed wrapper:
     compare_with_reference.py MZML DUMP_JSON_GZ RAW_FILE [--as-stored]
                               [--compression zlib|none] [--text MS1_OR_MS2_FILE]...
 
-- the wrapper: every index offset is the byte position of the '<' of its
-  element, indexListOffset that of '<indexList', fileChecksum the SHA-1 of the
+- the wrapper: the index lists every spectrum and chromatogram, every
+  offset is the byte position of the '<' of its element, indexListOffset that of '<indexList', fileChecksum the SHA-1 of the
   bytes up to and including '<fileChecksum>', no byte-order mark, '\n' ends;
 - the file: spectrum count, source file SHA-1, instrument serial number, the
   run's start time (the RAW file's creation date, to the second);

@@ -6,18 +6,19 @@ rules of the indexed wrapper:
     compare_with_reference.py MZML DUMP_JSON_GZ RAW_FILE [--as-stored]
                               [--compression zlib|none] [--text MS1_OR_MS2_FILE]...
 
-- the wrapper: the index lists every spectrum and chromatogram, every
-  offset is the byte position of the '<' of its element, indexListOffset that of '<indexList', fileChecksum the SHA-1 of the
-  bytes up to and including '<fileChecksum>', no byte-order mark, '\n' ends;
+- the wrapper: the index lists every spectrum and chromatogram, every offset
+  is the byte position of the '<' of its element, indexListOffset that of
+  '<indexList', fileChecksum the SHA-1 of the bytes up to and including
+  '<fileChecksum>'; no byte-order mark, '\n' line ends;
 - the file: spectrum count, source file SHA-1, instrument serial number, the
   run's start time (the RAW file's creation date, to the second);
 - per scan, in scan order: native id, MS level, polarity, filter string, scan
   start time, total ion current, base peak m/z and intensity, lowest and
   highest m/z (the scan header's low and high mass), ion injection time,
   scan windows, FAIMS compensation voltage (only when FAIMS is on), the
-  analyzer of the scan's instrument configuration; for MSn the precursor: isolation target
-  and offsets, selected ion m/z, charge, activation and energies, and the
-  scan it was isolated from (spectrumRef);
+  analyzer of the scan's instrument configuration; for MSn the precursor:
+  isolation target and offsets, selected ion m/z, charge, activation and
+  energies, and the scan it was isolated from (spectrumRef);
 - the arrays: their counts and encoded lengths, the compression expected and
   a 64-bit float term on each, an empty '<binary/>' for an empty array. With
   --as-stored (spexor -p) the centroid/profile term is the stored one and

@@ -6,18 +6,19 @@ rules of the indexed wrapper:
     compare_with_reference.py MZML DUMP_JSON_GZ RAW_FILE [--as-stored]
                               [--compression zlib|none] [--text MS1_OR_MS2_FILE]...
 
-- the wrapper: every index offset is the byte position of the '<' of its
-  element, indexListOffset that of '<indexList', fileChecksum the SHA-1 of the
-  bytes up to and including '<fileChecksum>', no byte-order mark, '\n' ends;
+- the wrapper: the index lists every spectrum and chromatogram, every offset
+  is the byte position of the '<' of its element, indexListOffset that of
+  '<indexList', fileChecksum the SHA-1 of the bytes up to and including
+  '<fileChecksum>'; no byte-order mark, '\n' line ends;
 - the file: spectrum count, source file SHA-1, instrument serial number, the
   run's start time (the RAW file's creation date, to the second);
 - per scan, in scan order: native id, MS level, polarity, filter string, scan
   start time, total ion current, base peak m/z and intensity, lowest and
   highest m/z (the scan header's low and high mass), ion injection time,
   scan windows, FAIMS compensation voltage (only when FAIMS is on), the
-  analyzer of the scan's instrument configuration; for MSn the precursor: isolation target
-  and offsets, selected ion m/z, charge, activation and energies, and the
-  scan it was isolated from (spectrumRef);
+  analyzer of the scan's instrument configuration; for MSn the precursor:
+  isolation target and offsets, selected ion m/z, charge, activation and
+  energies, and the scan it was isolated from (spectrumRef);
 - the arrays: their counts and encoded lengths, the compression expected and
   a 64-bit float term on each, an empty '<binary/>' for an empty array. With
   --as-stored (spexor -p) the centroid/profile term is the stored one and
@@ -39,7 +40,6 @@ import datetime
 import gzip
 import hashlib
 import json
-import math
 import re
 import struct
 import sys
@@ -100,9 +100,11 @@ def check_wrapper(path, problems):
     offset = int(found.group(1))
     if data[offset:offset + len(b"<indexList")] != b"<indexList":
         problems.add("wrapper", f"indexListOffset {offset} does not point at '<indexList'")
+    indexed = collections.Counter()
     for index in re.finditer(rb'<index name="(\w+)">(.*?)</index>', data, re.S):
         element = index.group(1).decode()
         for entry in re.finditer(rb'<offset idRef="([^"]*)">(\d+)</offset>', index.group(2)):
+            indexed[element] += 1
             ref, at = entry.group(1).decode(), int(entry.group(2))
             start = f'<{element} '.encode()
             if data[at:at + len(start)] != start:
@@ -111,6 +113,10 @@ def check_wrapper(path, problems):
             head = data[at:data.find(b">", at)]
             if f'id="{ref}"'.encode() not in head:
                 problems.add("wrapper", f"{element} index: offset {at} of '{ref}' points at another {element}")
+    for element, plural in (("spectrum", "spectra"), ("chromatogram", "chromatograms")):
+        written = data.count(f"<{element} ".encode())
+        if indexed[element] != written:
+            problems.add("wrapper", f"{indexed[element]} {element} offsets in the index for {written} {plural}")
     checksum = re.search(rb"<fileChecksum>([0-9a-f]{40})</fileChecksum>", data)
     if not checksum:
         problems.add("wrapper", "no SHA-1 <fileChecksum>")

@@ -20,14 +20,6 @@ bool IsIonizationWord(std::string_view word) {
     return false;
 }
 
-// "ms" or "ms2", "ms3" ...: the word after which the precursor stages come.
-bool IsMsOrderWord(std::string_view word) {
-    if (!word.starts_with("ms")) return false;
-    for (char c : word.substr(2))
-        if (c < '0' || c > '9') return false;
-    return true;
-}
-
 // "cid35.00" into its name and energy.
 FilterActivation ReadActivation(std::string_view text) {
     FilterActivation activation;
@@ -69,6 +61,13 @@ void ReadWindows(std::string_view text, std::vector<MzWindow>& windows) {
 }
 
 }  // namespace
+
+bool IsMsOrderWord(std::string_view word) {
+    if (!word.starts_with("ms")) return false;
+    for (char c : word.substr(2))
+        if (c < '0' || c > '9') return false;
+    return true;
+}
 
 void ReadFilterFacts(std::string_view filter, FilterFacts& facts) {
     facts.polarity = 0;

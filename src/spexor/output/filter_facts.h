@@ -39,5 +39,9 @@ struct FilterFacts {
     const PrecursorStage* LastStage() const { return stageCount > 0 ? &stages[stageCount - 1] : nullptr; }
 };
 
+// "ms" or "ms2", "ms3" ...: the word that names a scan's MS order, after
+// which the precursor stages come.
+bool IsMsOrderWord(std::string_view word);
+
 // Reads `filter` into `facts`.
 void ReadFilterFacts(std::string_view filter, FilterFacts& facts);

@@ -7,7 +7,7 @@
 
 #include "spexor/output/format_writer.h"
 #include "spexor/output/mzml_arrays.h"
-#include "spexor/output/mzml_spectrum.h"
+#include "spexor/output/mzml_scan_element.h"
 #include "spexor/output/run_facts.h"
 #include "spexor/output/sha1_digest.h"
 

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "spexor/output/filter_facts.h"
 #include "spexor/reader/raw_extractor.h"
 
 namespace {
@@ -67,39 +68,34 @@ int32_t PrecursorScan(RawExtractor& reader, int32_t scan, int32_t msLevel, const
     return msLevel == 2 ? preceding.ms1 : msLevel == 3 ? preceding.ms2 : 0;
 }
 
-}  // namespace
-
-namespace {
-
-// Whether `token` stands alone (between blanks or at an end) in the filter.
-bool HasToken(std::string_view filter, std::string_view token) {
-    std::size_t at = 0;
-    while ((at = filter.find(token, at)) != std::string_view::npos) {
-        const std::size_t end = at + token.size();
-        if ((at == 0 || filter[at - 1] == ' ') && (end == filter.size() || filter[end] == ' ')) return true;
-        at = end;
+// The first blank-separated word of the filter for which `wanted` holds;
+// empty when there is none.
+template <typename Wanted>
+std::string_view FirstWord(std::string_view filter, Wanted wanted) {
+    while (!filter.empty()) {
+        const std::size_t blank = filter.find(' ');
+        const std::string_view word = filter.substr(0, blank);
+        if (!word.empty() && wanted(word)) return word;
+        filter.remove_prefix(blank == std::string_view::npos ? filter.size() : blank + 1);
     }
-    return false;
+    return {};
+}
+
+bool HasWord(std::string_view filter, std::string_view word) {
+    return !FirstWord(filter, [word](std::string_view candidate) { return candidate == word; }).empty();
 }
 
 }  // namespace
 
 TandemScanKind TandemScanKindOf(const std::string& filter) {
-    if (HasToken(filter, "cnl")) return TandemScanKind::kNeutralLoss;
-    if (HasToken(filter, "pr")) return TandemScanKind::kPrecursorIon;
+    if (HasWord(filter, "cnl")) return TandemScanKind::kNeutralLoss;
+    if (HasWord(filter, "pr")) return TandemScanKind::kPrecursorIon;
     return TandemScanKind::kNone;
 }
 
 int32_t MsLevelOfFilter(const std::string& filter) {
-    std::size_t at = 0;
-    while ((at = filter.find("ms", at)) != std::string::npos) {
-        const bool tokenStart = at == 0 || filter[at - 1] == ' ';
-        std::size_t end = at + 2;
-        while (end < filter.size() && filter[end] >= '0' && filter[end] <= '9') ++end;
-        const bool tokenEnd = end == filter.size() || filter[end] == ' ';
-        if (tokenStart && tokenEnd) return end == at + 2 ? 1 : std::atoi(filter.c_str() + at + 2);
-        at += 2;
-    }
+    const std::string_view word = FirstWord(filter, IsMsOrderWord);
+    if (!word.empty()) return word.size() == 2 ? 1 : std::atoi(word.data() + 2);
     // Neutral-loss and precursor-ion scans name no "msN", yet are tandem scans.
     return TandemScanKindOf(filter) != TandemScanKind::kNone ? 2 : 1;
 }

@@ -1,4 +1,4 @@
-#include "spexor/output/mzml_spectrum.h"
+#include "spexor/output/mzml_scan_element.h"
 
 #include <charconv>
 #include <string_view>
@@ -87,9 +87,7 @@ void SpectrumElementWriter::Put(OutputFile& out, const SpectrumRecord& record) {
     out.Put("\">\n");
     PutSpectrumParams(out, scan);
     PutScan(out, record, scan);
-    // A neutral-loss or precursor-ion scan's filter mass is a loss or a
-    // product, not a precursor that was isolated.
-    if (scan.msLevel > 1 && TandemScanKindOf(scan.filter) == TandemScanKind::kNone) PutPrecursors(out, scan);
+    if (scan.msLevel > 1) PutPrecursors(out, scan);
     out.Put("<binaryDataArrayList count=\"2\">\n");
     arrays_.PutPeakArrays(out, peaks, count);
     out.Put("</binaryDataArrayList>\n</spectrum>\n");
